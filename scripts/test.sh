@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the project and runs every test: the normal build, AddressSanitizer +
+# UndefinedBehaviorSanitizer, ThreadSanitizer on the threaded subsystems, and a
+# short run of every fuzz target. Installs missing Debian packages first.
+#
+#   scripts/test.sh            everything
+#   VELUMI_QUICK=1 scripts/test.sh   the normal build only
+#   FUZZ_SECONDS=N             seconds per fuzz target (default 15)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc)
+
+bash scripts/setup.sh
+
+step() { printf '\n=== %s\n' "$*"; }
+
+build() { # dir, extra cmake args...
+  local dir=$1; shift
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  ninja -C "$dir" -j "$jobs" | grep -v '^\[' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ]
+}
+
+step "build (gcc, RelWithDebInfo)"
+build build
+step "tests"
+ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
+
+[ "${VELUMI_QUICK:-0}" = 1 ] && exit 0
+
+step "build (AddressSanitizer + UndefinedBehaviorSanitizer)"
+build build-asan -DVELUMI_SANITIZE='address;undefined' -DVELUMI_BENCH=OFF
+step "tests under ASan + UBSan"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan -j "$jobs" --output-on-failure --timeout 600
+
+step "build (ThreadSanitizer)"
+build build-tsan -DVELUMI_SANITIZE=thread -DVELUMI_BENCH=OFF
+step "threaded tests under TSan"
+# The subsystems with threads of their own.
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build-tsan -j "$jobs" --output-on-failure --timeout 600 -L 'platform|log|link|protocol|device|api|padsim|tool'
+
+step "build (libFuzzer, clang)"
+CC=clang CXX=clang++ build build-fuzz -DVELUMI_FUZZ=ON -DVELUMI_TESTS=OFF -DVELUMI_BENCH=OFF \
+  -DVELUMI_SANITIZE='address;undefined' -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link
+step "fuzz targets"
+secs=${FUZZ_SECONDS:-15}
+for f in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$f" ] || continue
+  name=${f##*/fuzz_}
+  corpus=fuzz/corpus/$name
+  work=$(mktemp -d)
+  [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null || true
+  echo "fuzz $name: ${secs}s"
+  "$f" -max_total_time="$secs" -print_final_stats=0 "$work" 2>"$work.log" || { tail -50 "$work.log"; exit 1; }
+  grep -E '^Done|#[0-9]+.*DONE' "$work.log" | tail -1 || true
+  rm -rf "$work" "$work.log"
+done
+step "all passed"
