@@ -1,0 +1,50 @@
+// CNubraTrace: appends time-stamped records to the daily trace file
+// "<folder>YYYYMMDD.txt" (UTF-16LE, FF FE on a new file, "HH:MM:SS.mmm" TAB
+// text CR LF, text cut at 255 characters).
+#pragma once
+
+#include <mutex>
+#include <string>
+
+namespace velumi {
+
+class CNubraTrace {
+public:
+    static CNubraTrace &Instance();
+
+    CNubraTrace();
+    virtual ~CNubraTrace();
+
+    void Enable(bool on);
+    bool Enabled();
+    // Creates the folder (and its parents) and stores it; it should end in "/".
+    // Returns false when the folder could not be created.
+    bool SetFolder(const std::string &path);
+    std::string Folder();
+    // Stamps the UTF-8 text with the local time and appends it while enabled.
+    void WriteLine(const char *text);
+    // Appends one record's text (UTF-8) to the daily file.
+    void Append(const std::string &record);
+    std::string FilePath();
+
+    static constexpr int kMaxTextCharacters = 255;
+
+private:
+    std::string folder_;      // guarded by lock_
+    std::string filePath_;    // used by the appending thread under fileLock_
+    std::string date_;
+    bool newDay_ = true;
+    unsigned char enableBits_ = 0;  // guarded by lock_
+    std::mutex lock_;
+    std::mutex fileLock_;
+};
+
+// "_VelumiLog/" beside the executable, with a trailing "/".
+std::string LogFolder();
+
+// Computes the log folder (falling back to a per-user state folder when the
+// folder beside the executable cannot be created) and enables the writer.
+// VELUMI_LOG_DIR overrides the folder.
+void TraceStart();
+
+}  // namespace velumi
