@@ -14,11 +14,13 @@ std::atomic<bool> g_traceOn{true};
 namespace {
 char g_line[kLogLineSize];
 
-// Cuts a UTF-8 string at the last whole character within `length` bytes.
+// Cuts a UTF-8 string to at most `length` bytes without leaving a partial character.
 void CutAtCharacter(char *s, int length) {
-    int end = length;
-    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    s[end] = '\0';
+    int lead = length - 1;
+    while (lead > 0 && (static_cast<unsigned char>(s[lead]) & 0xC0) == 0x80) --lead;
+    const unsigned char b = static_cast<unsigned char>(s[lead]);
+    const int need = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+    s[lead + need <= length ? length : lead] = '\0';
 }
 }  // namespace
 
