@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C build | grep -v '^\[' || true
+ninja -C build >build/build.log 2>&1 || { tail -40 build/build.log; exit 1; }
 if [ -x build/tools/velumi/velumi ]; then
   exec build/tools/velumi/velumi demo "$@"
 fi

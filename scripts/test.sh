@@ -18,8 +18,11 @@ step() { printf '\n=== %s\n' "$*"; }
 build() { # dir, extra cmake args...
   local dir=$1; shift
   cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  ninja -C "$dir" -j "$jobs" | grep -v '^\[' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ]
+  if ! ninja -C "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
+    grep -v '^\[' "$dir/build.log" | tail -60
+    echo "build failed in $dir"
+    exit 1
+  fi
 }
 
 step "build (gcc, RelWithDebInfo)"

@@ -1,0 +1,401 @@
+#include "protocol/ccom.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Log/nubra_log.h"
+#include "platform/clock.h"
+#include "platform/shared_lock.h"
+#include "protocol/display_thread.h"
+
+namespace velumi {
+
+const char *DisplayStatusName(int status) {
+    static const char *const kNames[] = {
+        "E_NUBRA_STATUS_NONE",          "E_NUBRA_STATUS_VER_REQ",      "E_NUBRA_STATUS_VER_RSP",
+        "E_NUBRA_STATUS_HW_VER_REQ",    "E_NUBRA_STATUS_HW_VER_RSP",   "E_NUBRA_STATUS_DEVICE_NAME_REQ",
+        "E_NUBRA_STATUS_DEVICE_NAME_RSP", "E_NUBRA_STATUS_USER_REQ",   "E_NUBRA_STATUS_KEY_REQ_PREV",
+        "E_NUBRA_STATUS_KEY_REQ_NEXT",  "E_NUBRA_STATUS_RSP",          "E_NUBRA_STATUS_NOTI",
+    };
+    return status >= 0 && status <= E_NUBRA_STATUS_NOTI ? kNames[status] : "";
+}
+
+namespace {
+constexpr int kAckTimeoutMs = 10000;
+constexpr int kSettleMs = 500;
+constexpr int kCloseRetryMs = 100;
+}  // namespace
+
+CCOM &CCOM::Instance() {
+    // One protocol object for the process; never destroyed, so no worker can
+    // outlive it during exit.
+    static CCOM *com = new CCOM;
+    return *com;
+}
+
+CCOM::CCOM() {
+    SetPortName("COM2");
+    Settings().baudRate = 57600;
+    Settings().dataBits = 8;
+    Settings().parity = false;
+    Settings().stopBits = 1;
+    SetReceiveWaitTimeout(0x7FFFFFFF);
+}
+
+CCOM::~CCOM() {
+    if (displayThread_) displayThread_->Stop(false);
+    displayThread_.reset();
+}
+
+void CCOM::OnReceiveData(const uint8_t *bytes, int count) {
+    if (!IsClosed()) ReceiveFeed(bytes, count);
+}
+
+void CCOM::OnNotify() {}
+int CCOM::Open() { return CRS232::Open(); }
+int CCOM::Close() { return CRS232::Close(); }
+
+void CCOM::ReceiveFeed(const uint8_t *bytes, int count) {
+    if (receiveCount_ >= kFrameBufferSize) return;
+    // What does not fit is dropped; the parser resynchronises on the next sync word.
+    const int room = kFrameBufferSize - receiveCount_;
+    const int take = count < room ? count : room;
+    if (take < count) NubraLog("[ERROR] receive buffer full - %d bytes dropped", count - take);
+    std::memcpy(receiveBuffer_ + receiveCount_, bytes, static_cast<size_t>(take));
+    receiveCount_ += take;
+    int r;
+    do {
+        r = ParseFrame(receiveBuffer_, receiveCount_, *this);
+        if (r != -1) receiveCount_ = r;
+    } while (r > 0);
+}
+
+int CCOM::COMInit(int port) {
+    char name[20];
+    std::snprintf(name, sizeof name, "\\\\.\\COM%d", port);
+    return COMInitPath(name);
+}
+
+int CCOM::COMInitPath(const std::string &portName) {
+    if (IsOpen()) {
+        // Leave the open port and its buffers alone.
+        NubraLog("[ERROR] %s() NUBRA_ERROR_COM_PORT_ALREADY_OPENED", "COMInit");
+        return NUBRA_ERROR_COM_PORT_ALREADY_OPENED;
+    }
+    std::memset(receiveBuffer_, 0, sizeof receiveBuffer_);
+    receiveCount_ = 0;
+    std::memset(sendBuffer_, 0, sizeof sendBuffer_);
+    sendLength_ = 0;
+    SetPortName(portName);
+    Settings().baudRate = 115200;
+    return StartLink();
+}
+
+int CCOM::StartLink() {
+    // The acknowledgement event exists before any answer can arrive.
+    if (!ackEvent_) ackEvent_ = std::make_unique<platform::Event>(platform::Event::Reset::Auto);
+    switch (Open()) {
+    case RE_OK:
+        NubraLog("[OK] %s() successed", "COMInit");
+        break;
+    case RE_PORT_ALREADY_OPENED:
+        NubraLog("[ERROR] %s() NUBRA_ERROR_COM_PORT_ALREADY_OPENED", "COMInit");
+        return NUBRA_ERROR_COM_PORT_ALREADY_OPENED;
+    case RE_HANDLE_INIT_ERROR:
+        NubraLog("[ERROR] %s() NUBRA_ERROR_COM_HANDLE_INIT_ERROR", "COMInit");
+        return NUBRA_ERROR_COM_HANDLE_INIT_ERROR;
+    case RE_PORT_OPEN_ERROR:
+        NubraLog("[ERROR] %s() RE_PORT_OPEN_ERROR", "COMInit");
+        return NUBRA_ERROR_COM_OPEN_FAIL;
+    case RE_THREADS_RUN_ERROR:
+        NubraLog("[ERROR] %s() RE_THREADS_RUN_ERROR", "COMInit");
+        return NUBRA_ERROR_COM_OPEN_FAIL;
+    default:
+        return NUBRA_ERROR_COM_OPEN_FAIL;
+    }
+    if (!displayThread_) displayThread_ = std::make_unique<CComDisplayThread>(*this);
+    displayThread_->Start();
+    platform::SleepMs(platform::Scaled(kSettleMs));
+    return 0;
+}
+
+int CCOM::COMDeinit() {
+    const uint64_t start = platform::NowMs();
+    int tries = 0;
+    for (;;) {
+        ++tries;
+        if (Close()) break;
+        NubraLog("[ERROR] %s() - NUBRA_ERROR_COM_STILL_ACTIVE", "COMDeinit");
+        platform::SleepMs(platform::Scaled(kCloseRetryMs));
+    }
+    NubraLog("[OK] COM_PORT_CLOSED - %llu msec elapsed [%d times]",
+             static_cast<unsigned long long>(platform::NowMs() - start), tries);
+    NubraLog("[OK] %s() successed", "COMDeinit");
+    if (displayThread_) {
+        displayThread_->Stop(false);
+        displayThread_.reset();
+    }
+    ackEvent_.reset();
+    {
+        platform::SharedLockGuard lock;
+        status_ = previousStatus_ = E_NUBRA_STATUS_NONE;
+        waiting_ = 0;
+    }
+    return 0;
+}
+
+int CCOM::PostAndWait(int status) {
+    // The waiting flag is raised before the post: an answer that comes back
+    // before the caller starts waiting still finds it and is not lost.
+    {
+        platform::SharedLockGuard lock;
+        waiting_ = 1;
+        if (ackEvent_) ackEvent_->ResetEvent();  // no stale acknowledgement
+    }
+    if (displayThread_) displayThread_->PostStatus(status);
+    return WaitForAck();
+}
+
+int CCOM::RequestFirmwareVersion() { return PostAndWait(E_NUBRA_STATUS_VER_REQ); }
+int CCOM::RequestHardwareVersion() { return PostAndWait(E_NUBRA_STATUS_HW_VER_REQ); }
+int CCOM::RequestDeviceName() { return PostAndWait(E_NUBRA_STATUS_DEVICE_NAME_REQ); }
+int CCOM::RequestDisplay() { return PostAndWait(E_NUBRA_STATUS_USER_REQ); }
+
+int CCOM::WaitForAck() {
+    NubraLog("[WAIT] Waiting for ACK...");
+    platform::Event *ack;
+    {
+        platform::SharedLockGuard lock;
+        waiting_ = 1;
+        ack = ackEvent_.get();
+    }
+    const bool signalled = ack && ack->Wait(platform::Scaled(kAckTimeoutMs));
+    int result;
+    {
+        platform::SharedLockGuard lock;
+        waiting_ = 0;
+        result = ackResult_;
+    }
+    if (!signalled) {
+        if (!ack) return 0;
+        SetDisplayStatus(E_NUBRA_STATUS_NONE);
+        NubraLog("[ERROR] Don't Recv - NUBRA_ERROR_COM_RESPONSE_TIMEOUT");
+        return NUBRA_ERROR_COM_RESPONSE_TIMEOUT;
+    }
+    if (result == 0) NubraLog("[WAIT] Recv ACK");
+    else NubraLog("[ERROR] Recv NACK - error(0x%x)", result);
+    return result;
+}
+
+bool CCOM::IsDisplayBusy() {
+    platform::SharedLockGuard lock;
+    return status_ > E_NUBRA_STATUS_DEVICE_NAME_RSP;
+}
+
+int CCOM::DisplayStatus() {
+    platform::SharedLockGuard lock;
+    return status_;
+}
+
+int CCOM::PreviousDisplayStatus() {
+    platform::SharedLockGuard lock;
+    return previousStatus_;
+}
+
+int CCOM::SendFirmwareVersionQuery() {
+    sendLength_ = BuildFirmwareVersionQuery(sendBuffer_);
+    return SendRequest(CMD_RSP_FW_VER_INFO);
+}
+
+int CCOM::SendHardwareVersionQuery() {
+    sendLength_ = BuildHardwareVersionQuery(sendBuffer_);
+    return SendRequest(CMD_RSP_HW_VER_INFO);
+}
+
+int CCOM::SendDeviceNameQuery() {
+    sendLength_ = BuildDeviceNameQuery(sendBuffer_);
+    return SendRequest(CMD_RSP_DEVICE_NAME_INFO);
+}
+
+int CCOM::SendRequest(int awaited) {
+    TraceFrame("SEND", RequestTraceName(awaited), sendBuffer_, sendLength_);
+    if (!COMPortWrite(sendBuffer_, sendLength_, 0)) {
+        NubraLog("[ERROR] COM / Write Error!!");
+        return NUBRA_ERROR_COM_WRITE_FAIL;
+    }
+    if (awaited > 0 && displayThread_) displayThread_->ArmPendingResponse(awaited);
+    return 0;
+}
+
+void CCOM::SignalAck(int code) {
+    platform::SharedLockGuard lock;
+    if (displayThread_) {
+        displayThread_->ClearPendingResponse();
+        // An accepted line must now be followed by its notice within the response time-out.
+        if (code == 0 && status_ == E_NUBRA_STATUS_RSP) displayThread_->ArmPendingResponse(kAwaitNotice);
+    }
+    if (!waiting_) return;
+    ackResult_ = code;
+    NubraLog("[WAIT] Send ACK in COM");
+    if (ackEvent_) ackEvent_->Set();
+}
+
+void CCOM::FailTransfer(int code) {
+    platform::SharedLockGuard lock;
+    SignalAck(code);
+    if (IsDisplayBusy() && device_) device_->SendDispCompletedMessage(code);
+    SetDisplayStatus(E_NUBRA_STATUS_NONE);
+}
+
+void CCOM::SetDisplayStatus(int status) {
+    platform::SharedLockGuard lock;
+    previousStatus_ = status_;
+    status_ = status;
+    NubraLog("[CHG_DISP_STATUS] => %s", DisplayStatusName(status));
+}
+
+int CCOM::COMReqDispLine(bool restore) {
+    platform::SharedLockGuard lock;
+    DisplayJob *job = device_ ? device_->CurrentJob() : nullptr;
+    if (job && restore) device_->RestoreSavedBraille(*job);
+    if (!job) {
+        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "COMReqDispLine");
+        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+    }
+    uint8_t line[256] = {};
+    int n, destination;
+    uint8_t mode;
+    if (job->isBraille || job->isAscii) {
+        // The window, cut to what the job holds (cells past its end are blank).
+        n = device_->BrailleCells();
+        if (n < 0 || n > 249) n = 0;
+        const uint8_t *cells = job->BrailleCells();
+        const int capacity = job->BrailleCellCapacity();
+        for (int i = 0; i < n; ++i) {
+            const long at = static_cast<long>(job->windowStart) + i;
+            if (cells && at >= 0 && at < capacity) line[i] = cells[at];
+        }
+        destination = 0;
+        mode = kModeBraille;
+    } else {
+        n = job->m_nNumOfCell;
+        const int start = job->currentLine * job->m_nNumOfCell;
+        for (int i = 0; i < n && start + i < kJobDataSize; ++i) line[i] = job->data[start + i];
+        destination = job->currentLine + 1;
+        mode = kModeGraphic;
+    }
+    sendLength_ = BuildDisplayLine(sendBuffer_, kFrameBufferSize, line, n, destination, mode);
+    return SendRequest(CMD_RSP_DISPLAY_LINE);
+}
+
+int CCOM::COMReqDispLineByKey(int key) {
+    platform::SharedLockGuard lock;
+    DisplayJob *job = device_ ? device_->CurrentJob() : nullptr;
+    // Without a saved braille line there is nothing to page through.
+    if (!job || !device_->RestoreSavedBraille(*job)) {
+        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "COMReqDispLineByKey");
+        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+    }
+    const bool previous = (key & 0x01) || (key & 0x04);
+    NubraLog("[OK] (%s)", previous ? "PREV_KEY" : "NEXT_KEY");
+    job->retriesLeft = static_cast<uint8_t>(device_->RetryCount());
+    job->retryDelay = static_cast<uint8_t>(device_->RetryDelayMs());
+    if (displayThread_) displayThread_->PostStatus(previous ? E_NUBRA_STATUS_KEY_REQ_PREV : E_NUBRA_STATUS_KEY_REQ_NEXT);
+    return 0;
+}
+
+int CCOM::MoveBraillePage(int direction) {
+    platform::SharedLockGuard lock;
+    DisplayJob *job = device_ ? device_->CurrentJob() : nullptr;
+    if (!job || !device_->RestoreSavedBraille(*job)) return 0;
+    if (job->retriesLeft != device_->RetryCount()) return 1;
+    const uint32_t W = static_cast<uint32_t>(device_->BrailleCells());
+    if (W == 0) return 0;
+    uint32_t pos = static_cast<uint32_t>(job->windowStart);
+    const uint32_t total = static_cast<uint32_t>(job->cellCount);
+    const uint32_t lastStart = (total / W) * W - W;
+    if (direction == 1) {
+        if (pos == 0) {
+            NubraLog("[ERROR] PREV_KEY - Invalid position");
+            return 0;
+        }
+        pos -= W;
+        job->requestCode = kRequestPrevPage;
+    } else {
+        if (pos == lastStart) {
+            NubraLog("[ERROR] NEXT_KEY - Invalid position");
+            return 0;
+        }
+        pos += W;
+        job->requestCode = kRequestNextPage;
+    }
+    if (pos > total) pos = (total / W) * W;
+    if (pos == total) pos -= W;
+    job->windowStart = static_cast<int32_t>(pos);
+    NubraLog("[OK] KEY position (%d / %d)", static_cast<int>(pos), static_cast<int>(lastStart));
+    device_->SaveBraille(*job);
+    return 1;
+}
+
+std::string CCOM::FirmwareVersion() {
+    platform::SharedLockGuard lock;
+    return firmwareVersion_;
+}
+
+int CCOM::HardwareVersion() {
+    platform::SharedLockGuard lock;
+    return hardwareVersion_;
+}
+
+std::string CCOM::DeviceName() {
+    platform::SharedLockGuard lock;
+    return deviceName_;
+}
+
+void CCOM::OnFirmwareVersion(const char (&version)[9]) {
+    {
+        platform::SharedLockGuard lock;
+        std::memcpy(firmwareVersion_, version, sizeof firmwareVersion_);
+    }
+    if (device_) device_->FirmwareVersionReceived(version);
+    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_VER_RSP);
+}
+
+void CCOM::OnHardwareVersion(uint8_t version) {
+    {
+        platform::SharedLockGuard lock;
+        hardwareVersion_ = version;
+    }
+    if (device_) device_->HardwareVersionReceived(version);
+    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_HW_VER_RSP);
+}
+
+void CCOM::OnDeviceName(const char (&name)[11]) {
+    {
+        platform::SharedLockGuard lock;
+        std::memcpy(deviceName_, name, sizeof deviceName_);
+    }
+    if (device_) {
+        device_->SetDeviceType(name);
+        device_->DeviceNameReceived(name);
+    }
+    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_DEVICE_NAME_RSP);
+}
+
+void CCOM::OnDisplayLineAccepted() {
+    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_RSP);
+}
+
+void CCOM::OnDisplayLineShown() {
+    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_NOTI);
+}
+
+void CCOM::OnEventKey(uint8_t keyCode) {
+    if (device_) device_->SendKey(keyCode);
+}
+
+void CCOM::OnKey(int value) {
+    if (device_) device_->KeyReceived(value);
+}
+
+}  // namespace velumi

@@ -1,0 +1,105 @@
+// CCOM: the protocol engine over the serial port. Callers post a status to the
+// display transfer thread and block for the acknowledgement; the receive worker
+// parses answers and posts the answering status; the display thread releases
+// the caller.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "RS232/rs_232.h"
+#include "platform/event.h"
+#include "protocol/display_status.h"
+#include "protocol/frame.h"
+#include "protocol/protocol_device.h"
+
+namespace velumi {
+
+class CComDisplayThread;
+
+class CCOM : public CRS232, private FrameHandler {
+public:
+    static CCOM &Instance();
+
+    CCOM();
+    ~CCOM() override;
+
+    void OnReceiveData(const uint8_t *bytes, int count) override;
+    void OnNotify() override;
+    int Open() override;
+    int Close() override;
+
+    void SetDevice(ProtocolDevice *device) { device_ = device; }
+    ProtocolDevice *Device() const { return device_; }
+
+    // Caller side.
+    int COMInit(int port);
+    // Same as COMInit, with a port name or tty path instead of a number.
+    int COMInitPath(const std::string &portName);
+    int COMDeinit();
+    int RequestFirmwareVersion();
+    int RequestHardwareVersion();
+    int RequestDeviceName();
+    int RequestDisplay();
+    int WaitForAck();
+    bool IsDisplayBusy();
+    int DisplayStatus();
+    int PreviousDisplayStatus();
+
+    // Display-thread side.
+    int SendFirmwareVersionQuery();
+    int SendHardwareVersionQuery();
+    int SendDeviceNameQuery();
+    int COMReqDispLine(bool restore);
+    int MoveBraillePage(int direction);
+    int SendRequest(int awaited);
+    void SignalAck(int code);
+    void FailTransfer(int code);
+    void SetDisplayStatus(int status);
+
+    // Device-object side.
+    int COMReqDispLineByKey(int key);
+
+    CComDisplayThread *DisplayThread() { return displayThread_.get(); }
+
+    // Facts from the pad's answers.
+    std::string FirmwareVersion();
+    int HardwareVersion();
+    std::string DeviceName();
+
+private:
+    // FrameHandler: the effects of received frames (receive worker).
+    void OnFirmwareVersion(const char (&version)[9]) override;
+    void OnHardwareVersion(uint8_t version) override;
+    void OnDeviceName(const char (&name)[11]) override;
+    void OnDisplayLineAccepted() override;
+    void OnDisplayLineShown() override;
+    void OnEventKey(uint8_t keyCode) override;
+    void OnKey(int value) override;
+
+    int StartLink();
+    int PostAndWait(int status);
+    void ReceiveFeed(const uint8_t *bytes, int count);
+
+    ProtocolDevice *device_ = nullptr;
+    // Receive side: touched only by the receive worker (and COMInit before it starts).
+    uint8_t receiveBuffer_[kFrameBufferSize] = {};
+    int receiveCount_ = 0;
+    // Send side: touched only by the display thread (and COMInit before it starts).
+    uint8_t sendBuffer_[kFrameBufferSize] = {};
+    int sendLength_ = 0;
+
+    std::unique_ptr<platform::Event> ackEvent_;  // auto-reset
+    // Guarded by the shared lock.
+    int waiting_ = 0;
+    int ackResult_ = 0;
+    int status_ = E_NUBRA_STATUS_NONE;
+    int previousStatus_ = E_NUBRA_STATUS_NONE;
+    char firmwareVersion_[9] = {};
+    int hardwareVersion_ = -1;
+    char deviceName_[11] = {};
+
+    std::unique_ptr<CComDisplayThread> displayThread_;
+};
+
+}  // namespace velumi

@@ -1,0 +1,37 @@
+// What the protocol engine needs from the device object: the job list, the
+// saved braille-line copy, the paging settings and the application's callbacks.
+// Every call but the callbacks is made with the shared lock held.
+#pragma once
+
+#include "device/display_job.h"
+
+namespace velumi {
+
+class ProtocolDevice {
+public:
+    virtual ~ProtocolDevice() = default;
+
+    virtual DisplayJob *CurrentJob() = 0;  // the first job of the list, or null
+    virtual DisplayJob *NewestJob() = 0;   // the newest job, releasing older ones; or null
+    virtual bool HasJobs() = 0;
+    // Overwrites `job` with the saved braille-line copy; false (job untouched) when none was saved.
+    virtual bool RestoreSavedBraille(DisplayJob &job) = 0;
+    virtual void SaveBraille(const DisplayJob &job) = 0;
+    virtual int RetryCount() = 0;
+    virtual int RetryDelayMs() = 0;
+    virtual int BrailleCells() = 0;            // braille-line width of the connected model
+    virtual int NextLine(DisplayJob &job) = 0;  // next graphic line to send
+    virtual void RecordLastShown(const DisplayJob &job) = 0;
+    virtual void SendDispCompletedMessage(int code) = 0;
+    virtual void SetDeviceType(const char *deviceName) = 0;
+    virtual int SendKey(int key) = 0;
+
+    // Application callbacks (receive worker, or the display thread for DisplayDone).
+    virtual void FirmwareVersionReceived(const char *version) = 0;
+    virtual void HardwareVersionReceived(int version) = 0;
+    virtual void DeviceNameReceived(const char *name) = 0;
+    virtual void KeyReceived(int key) = 0;
+    virtual void DisplayDone() = 0;
+};
+
+}  // namespace velumi
