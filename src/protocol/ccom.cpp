@@ -43,6 +43,8 @@ CCOM::CCOM() {
 }
 
 CCOM::~CCOM() {
+    // The workers call into this object: stop them before it goes away.
+    while (IsOpen() && !Close()) platform::SleepMs(5);
     if (displayThread_) displayThread_->Stop(false);
     displayThread_.reset();
 }
