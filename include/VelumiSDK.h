@@ -1,5 +1,28 @@
 /*
  * VelumiSDK: host SDK for the Velumi tactile pad.
+ *
+ * Open a pad by serial port number, show dot graphics on its graphics area and
+ * braille text on its braille line, page long text with the pad's keys, and
+ * receive key presses and completion through callbacks.
+ *
+ * Every function returns an error code (0 = success, see VELUMI_ERROR_*).
+ * Port numbers: port N opens $VELUMI_PORT_DIR/comN when that variable is set
+ * (the simulated pad creates such links), else /dev/ttyS(N-1).
+ *
+ * Thread safety
+ * -------------
+ * The functions may be called from any thread, but from one thread at a time.
+ * Callbacks run on the SDK's own threads:
+ *  - key callback: on the serial receive thread, for each key notice;
+ *  - display callback: on the display transfer thread, under the SDK's internal
+ *    lock, when a picture or braille line has been shown completely (not when a
+ *    transfer fails);
+ *  - firmware-version and device-name callbacks: on the caller's thread when the
+ *    value is already known, else on the serial receive thread when the pad
+ *    answers (before the call that asked returns).
+ * A callback that blocks stops reception. A function that waits for the pad,
+ * called from inside a callback, waits on the thread that would deliver the
+ * answer and returns VELUMI_ERROR_COM_RESPONSE_TIMEOUT after 10 s.
  */
 #ifndef VELUMI_SDK_H
 #define VELUMI_SDK_H
@@ -8,6 +31,9 @@
 
 #ifdef __cplusplus
 extern "C" {
+typedef char16_t velumi_char16; /* UTF-16 code unit */
+#else
+typedef uint_least16_t velumi_char16; /* UTF-16 code unit (char16_t) */
 #endif
 
 #if defined(VELUMI_BUILDING)
@@ -15,6 +41,135 @@ extern "C" {
 #else
 #define VELUMI_API
 #endif
+
+/* Error codes. */
+#define VELUMI_ERROR_NONE 0
+#define VELUMI_ERROR_NOT_INIT 2                    /* not initialised (or the SDK could not start) */
+#define VELUMI_ERROR_ALREADY_INIT 3                /* init on an initialised SDK */
+#define VELUMI_ERROR_ENGINE_LOAD_FAIL 4            /* libKotariEngine.so not found */
+#define VELUMI_ERROR_ENGINE_GET_FUNC_FAIL 5        /* the engine lacks BrailleTranslator */
+#define VELUMI_ERROR_TRANSLATOR_NOT_LOADED 6       /* the chosen translator (engine or liblouis) is not loaded */
+#define VELUMI_ERROR_INVALID_DISPLAY_FILE 8        /* not a "_tgx_" file for the current model, or no path */
+#define VELUMI_ERROR_INVALID_DEVICE_TYPE 9         /* device type outside 0..8 */
+#define VELUMI_ERROR_NO_BRAILLE_LINE 10            /* the model has no braille line */
+#define VELUMI_ERROR_COM_OPEN_FAIL 16              /* the serial port cannot be opened */
+#define VELUMI_ERROR_COM_HANDLE_INIT_ERROR 17      /* the port's events cannot be created */
+#define VELUMI_ERROR_COM_PORT_ALREADY_OPENED 18    /* the port is already open */
+#define VELUMI_ERROR_COM_NOT_OPENED 19             /* display operation before a successful init */
+#define VELUMI_ERROR_COM_WRITE_FAIL 32             /* a frame could not be written */
+#define VELUMI_ERROR_COM_INVALID_DATA 33           /* VELUMI_SEND_KEY with key 0 or both directions */
+#define VELUMI_ERROR_COM_NOT_RESPONSE 34           /* the pad did not answer after three resends */
+#define VELUMI_ERROR_COM_RESPONSE_TIMEOUT 35       /* nothing happened within 10 s */
+#define VELUMI_ERROR_BRAILLE_NOT_TRANSLATE 64      /* nothing to page through, translation failed, or no text */
+#define VELUMI_ERROR_ACCESS_INVALID_MEM 128        /* a display job could not be allocated */
+#define VELUMI_ERROR_DISPLAY_IN_PROGRESS 129       /* a transfer is still running */
+#define VELUMI_ERROR_DISPLAY_NO_CHANGE ((int)0x80000005u)   /* nothing differs from what the pad shows */
+#define VELUMI_ERROR_DISPLAY_INVALID_RANGE ((int)0x80000006u) /* length/offset outside the graphics area, or no data */
+
+/* Pad models (VELUMI_INIT_WITH_DEVICE_TYPE); geometry: cells per line x lines, braille cells. */
+enum VelumiModel {
+    VELUMI_ORIEL_WIDE = 0, /* 15 x 20, no braille line */
+    VELUMI_ORIEL = 1,      /* 30 x 10, no braille line */
+    VELUMI_LINNET = 2,     /* 30 x 10, 20 braille cells (default) */
+    VELUMI_TARN = 3,       /* 40 x 20, 32 braille cells */
+    VELUMI_WREN = 4,       /* 20 x 7, no braille line */
+    VELUMI_QX_LINE = 5,    /* braille line of 20 cells only */
+    VELUMI_QX_SHORT = 6,   /* braille line of 12 cells only */
+    VELUMI_QY_SHORT = 7,   /* braille line of 12 cells only */
+    VELUMI_ASK_THE_PAD = 8 /* select the model from the device name the pad reports */
+};
+
+/* Languages for the braille line. Arabic, Chinese, English, Japanese and Korean
+ * use the Kotari engine, every other code liblouis. Codes 19..25 (Kazakh,
+ * Danish, Greek, Swedish, Finnish, Thai, Uzbek) are accepted through liblouis. */
+enum VelumiLanguage {
+    NONE = 0, ARABIC = 1, CHINESE_TRADITIONAL = 2, CHINESE_SIMPLIFIED = 3, DUTCH = 4, ENGLISH = 5,
+    FRENCH = 6, GERMAN = 7, ITALIAN = 8, JAPANESE = 9, KOREAN = 10, RUSSIAN = 11, SPANISH = 12,
+    VIETNAMESE = 13, BULGARIAN = 14, PORTUGUESE = 15, CZECH = 16, POLISH = 17, NORWEGIAN = 18
+};
+
+/* Callbacks; a null pointer disables one, a new registration replaces the old. */
+typedef void (*VELUMI_KEY_CALLBACK)(int key);          /* function keys 0..3, Perkins keys 100 and 200 */
+typedef void (*VELUMI_DISPLAY_CALLBACK)(void);         /* a picture or braille line was shown */
+typedef void (*VELUMI_TEXT_CALLBACK)(const char *text); /* firmware version or device name */
+
+/* Opens COM port number `port`, loads the translators, asks the pad for its
+ * device name (which selects the model), then clears the braille line and the
+ * graphics area. 0, 3 already initialised, 4/5 engine missing (the port is not
+ * opened), 16/17/18 port failures. */
+VELUMI_API int VELUMI_INIT(int port);
+
+/* As VELUMI_INIT, but deviceType 0..7 selects the model directly; 8 asks the
+ * pad. Other values: VELUMI_ERROR_INVALID_DEVICE_TYPE. */
+VELUMI_API int VELUMI_INIT_WITH_DEVICE_TYPE(int port, int deviceType);
+
+/* Closes the link and unloads the translators. 2 when not initialised, 129
+ * while a transfer runs (the SDK stays initialised). Init may follow again. */
+VELUMI_API int VELUMI_DEINIT(void);
+
+/* Shows a "_tgx_" graphics file: a 30-byte header ("_tgx_", line count, cells
+ * per line, 23 unused bytes) and the cells line after line. 8 when the file is
+ * missing, short or made for another model. */
+VELUMI_API int VELUMI_DISPLAY(const char *path);
+
+/* Shows `length` cell bytes (0..graphic cell count; the rest stays blank).
+ * Only lines that differ from the last shown picture are sent, unless
+ * sendAllLines is nonzero (which then holds for later pictures too). Returns
+ * when the pad accepted the first line; the display callback reports the end.
+ * VELUMI_ERROR_DISPLAY_NO_CHANGE when nothing differs; VELUMI_ERROR_DISPLAY_INVALID_RANGE
+ * for a negative or too large length, or null data with a length. */
+VELUMI_API int VELUMI_DISPLAY_DATA(const unsigned char *data, int length, int sendAllLines);
+
+/* Replaces `length` cells from cell `offset` of the last shown picture and sends
+ * the lines touched. VELUMI_ERROR_DISPLAY_INVALID_RANGE when length < 1,
+ * offset < 0, offset + length beyond the graphics area, or data is null. */
+VELUMI_API int VELUMI_DISPLAY_DATA_PART(const unsigned char *data, int length, int offset);
+
+/* Clears the graphics area (VELUMI_ERROR_DISPLAY_NO_CHANGE when already clear). */
+VELUMI_API int VELUMI_RESET_DISPLAY(void);
+
+/* Translates NUL-terminated UTF-16 text (at most 2047 units are used) for
+ * `language` and shows the first line of it on the braille line. 6 when the
+ * translator is not loaded, 64 when translation fails or text is null, 10 when
+ * the model has no braille line. */
+VELUMI_API int VELUMI_BRAILLE_DISPLAY(const velumi_char16 *text, int language);
+
+/* Sets the language and its one option: the English grade (1 uncontracted,
+ * else contracted), the Chinese mode, the French grade, the German grade or the
+ * Vietnamese variant; for liblouis languages option 1 selects uncontracted
+ * tables, anything else contracted ones. Always 0. */
+VELUMI_API int VELUMI_SET_BRAILLE_LANGUAGE(int language, int option);
+
+/* Shows text written in North American braille ASCII (lower case reads as
+ * upper case). 10 when the model has no braille line. */
+VELUMI_API int VELUMI_BRAILLE_ASCII_DISPLAY(const char *text);
+
+/* Clears the braille line. */
+VELUMI_API int VELUMI_RESET_BRAILLE_DISPLAY(void);
+
+/* Pages the braille line as the pad's keys do: bits 0x1/0x4 previous page,
+ * 0x2/0x8 next page. 33 for key 0 or both directions, 64 before any braille
+ * display, 129 while a transfer runs. */
+VELUMI_API int VELUMI_SEND_KEY(int key);
+
+/* Delivers the firmware version (or device name) through the callback: at once
+ * when known, else the pad is asked and the callback runs before the call
+ * returns. Before the first init, with nothing known, returns 0 at once
+ * without calling back. */
+VELUMI_API int VELUMI_GET_FW_VERSION(VELUMI_TEXT_CALLBACK callback);
+VELUMI_API int VELUMI_GET_DEVICE_NAME(VELUMI_TEXT_CALLBACK callback);
+
+/* Writes the current model's graphic cells per line, graphic lines and braille
+ * cells (null pointers are skipped). 2 before init (nothing written). */
+VELUMI_API int VELUMI_GET_DISPLAY_INFO(int *cellsPerLine, int *lines, int *brailleCells);
+
+/* Stores the key / display callback. Always 0; allowed before init. */
+VELUMI_API int VELUMI_REGISTER_KEY_CALLBACK(VELUMI_KEY_CALLBACK callback);
+VELUMI_API int VELUMI_REGISTER_DISPLAY_CALLBACK(VELUMI_DISPLAY_CALLBACK callback);
+
+/* Reads a TGXS document (a path or an http, https, ftp or file URL) and writes
+ * its contents to the trace. Always 0; allowed before init. */
+VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path);
 
 /* The SDK's version as "MAJOR.MINOR.PATCH"; a static string. */
 VELUMI_API const char *VELUMI_GET_SDK_VERSION(void);

@@ -94,8 +94,6 @@ int CCOM::COMInitPath(const std::string &portName) {
 }
 
 int CCOM::StartLink() {
-    // The acknowledgement event exists before any answer can arrive.
-    if (!ackEvent_) ackEvent_ = std::make_unique<platform::Event>(platform::Event::Reset::Auto);
     switch (Open()) {
     case RE_OK:
         NubraLog("[OK] %s() successed", "COMInit");
@@ -115,6 +113,8 @@ int CCOM::StartLink() {
     default:
         return NUBRA_ERROR_COM_OPEN_FAIL;
     }
+    // The acknowledgement event exists before the display thread can signal it.
+    if (!ackEvent_) ackEvent_ = std::make_unique<platform::Event>(platform::Event::Reset::Auto);
     if (!displayThread_) displayThread_ = std::make_unique<CComDisplayThread>(*this);
     displayThread_->Start();
     platform::SleepMs(platform::Scaled(kSettleMs));
@@ -342,6 +342,12 @@ int CCOM::MoveBraillePage(int direction) {
 std::string CCOM::FirmwareVersion() {
     platform::SharedLockGuard lock;
     return firmwareVersion_;
+}
+
+void CCOM::SetDeviceNameText(const char *name) {
+    platform::SharedLockGuard lock;
+    std::memset(deviceName_, 0, sizeof deviceName_);
+    std::strncpy(deviceName_, name ? name : "", sizeof deviceName_ - 1);
 }
 
 int CCOM::HardwareVersion() {

@@ -66,6 +66,8 @@ public:
     std::string FirmwareVersion();
     int HardwareVersion();
     std::string DeviceName();
+    // Replaces the stored device name (a model chosen by index).
+    void SetDeviceNameText(const char *name);
 
 private:
     // FrameHandler: the effects of received frames (receive worker).

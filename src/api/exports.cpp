@@ -1,0 +1,108 @@
+// The exported C functions: each forwards to the device object and catches
+// everything, so no exception crosses the library boundary.
+#include <exception>
+
+#include "VelumiSDK.h"
+#include "device/velumi.h"
+
+using velumi::CVelumi;
+
+namespace {
+template <typename F>
+int Guarded(F &&body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc &) {
+        return VELUMI_ERROR_ACCESS_INVALID_MEM;
+    } catch (...) {
+        return VELUMI_ERROR_NOT_INIT;
+    }
+}
+
+// Runs an operation on the device object, creating it on first use.
+template <typename F>
+int OnDevice(F &&operation) noexcept {
+    return Guarded([&] {
+        CVelumi *device = CVelumi::Get();
+        return device ? operation(*device) : VELUMI_ERROR_NOT_INIT;
+    });
+}
+}  // namespace
+
+extern "C" {
+
+VELUMI_API int VELUMI_INIT(int port) {
+    return OnDevice([&](CVelumi &d) { return d.Init(port, VELUMI_ASK_THE_PAD); });
+}
+
+VELUMI_API int VELUMI_INIT_WITH_DEVICE_TYPE(int port, int deviceType) {
+    return OnDevice([&](CVelumi &d) { return d.Init(port, deviceType); });
+}
+
+VELUMI_API int VELUMI_DEINIT(void) {
+    return OnDevice([&](CVelumi &d) {
+        const int r = d.DeInit();
+        if (r == 0) CVelumi::Destroy();
+        return r;
+    });
+}
+
+VELUMI_API int VELUMI_DISPLAY(const char *path) {
+    return OnDevice([&](CVelumi &d) { return d.Display(path); });
+}
+
+VELUMI_API int VELUMI_DISPLAY_DATA(const unsigned char *data, int length, int sendAllLines) {
+    return OnDevice([&](CVelumi &d) { return d.DisplayData(data, length, sendAllLines); });
+}
+
+VELUMI_API int VELUMI_DISPLAY_DATA_PART(const unsigned char *data, int length, int offset) {
+    return OnDevice([&](CVelumi &d) { return d.DisplayPart(data, length, offset); });
+}
+
+VELUMI_API int VELUMI_RESET_DISPLAY(void) {
+    return OnDevice([&](CVelumi &d) { return d.ResetDisplay(); });
+}
+
+VELUMI_API int VELUMI_BRAILLE_DISPLAY(const velumi_char16 *text, int language) {
+    return OnDevice([&](CVelumi &d) { return d.BrailleDisplay(text, language); });
+}
+
+VELUMI_API int VELUMI_SET_BRAILLE_LANGUAGE(int language, int option) {
+    return Guarded([&] { return CVelumi::SetBrailleLanguage(language, option); });
+}
+
+VELUMI_API int VELUMI_BRAILLE_ASCII_DISPLAY(const char *text) {
+    return OnDevice([&](CVelumi &d) { return d.BrailleASCIIDisplay(text); });
+}
+
+VELUMI_API int VELUMI_RESET_BRAILLE_DISPLAY(void) {
+    return OnDevice([&](CVelumi &d) { return d.ResetBrailleDisplay(); });
+}
+
+VELUMI_API int VELUMI_SEND_KEY(int key) {
+    return OnDevice([&](CVelumi &d) { return d.SendKey(key); });
+}
+
+VELUMI_API int VELUMI_GET_FW_VERSION(VELUMI_TEXT_CALLBACK callback) {
+    return OnDevice([&](CVelumi &d) { return d.GetFWVersion(callback); });
+}
+
+VELUMI_API int VELUMI_GET_DEVICE_NAME(VELUMI_TEXT_CALLBACK callback) {
+    return OnDevice([&](CVelumi &d) { return d.GetDeviceName(callback); });
+}
+
+VELUMI_API int VELUMI_GET_DISPLAY_INFO(int *cellsPerLine, int *lines, int *brailleCells) {
+    return OnDevice([&](CVelumi &d) { return d.GetDisplayInfo(cellsPerLine, lines, brailleCells); });
+}
+
+VELUMI_API int VELUMI_REGISTER_KEY_CALLBACK(VELUMI_KEY_CALLBACK callback) {
+    velumi::Library().keyCallback = callback;
+    return 0;
+}
+
+VELUMI_API int VELUMI_REGISTER_DISPLAY_CALLBACK(VELUMI_DISPLAY_CALLBACK callback) {
+    velumi::Library().displayCallback = callback;
+    return 0;
+}
+
+}  // extern "C"

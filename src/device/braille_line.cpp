@@ -1,0 +1,140 @@
+// The braille line: translated text, braille ASCII, clearing and paging keys.
+#include <cstdio>
+#include <cstring>
+
+#include "Log/nubra_log.h"
+#include "braille/kotari_bridge.h"
+#include "braille/louis_bridge.h"
+#include "device/velumi.h"
+#include "platform/shared_lock.h"
+#include "protocol/ccom.h"
+
+namespace velumi {
+
+namespace {
+// North American Braille ASCII, characters 0x20..0x5F; dot n in bit n-1.
+constexpr uint8_t kBrailleAscii[64] = {
+    0x00, 0x2E, 0x10, 0x3C, 0x2B, 0x29, 0x2F, 0x04, 0x37, 0x3E, 0x21, 0x2C, 0x20, 0x24, 0x28, 0x0C,  // space ! " # $ % & ' ( ) * + , - . /
+    0x34, 0x02, 0x06, 0x12, 0x32, 0x22, 0x16, 0x36, 0x26, 0x14, 0x31, 0x30, 0x23, 0x3F, 0x1C, 0x39,  // 0-9 : ; < = > ?
+    0x08, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A, 0x1A, 0x05, 0x07, 0x0D, 0x1D, 0x15,  // @ A-O
+    0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35, 0x2A, 0x33, 0x3B, 0x18, 0x38,  // P-Z [ \ ] ^ _
+};
+
+// Languages that the engine translates; every other code goes to liblouis.
+bool UsesEngine(int language) {
+    return language == ARABIC || language == CHINESE_TRADITIONAL || language == CHINESE_SIMPLIFIED ||
+           language == ENGLISH || language == JAPANESE || language == KOREAN;
+}
+}  // namespace
+
+uint8_t BrailleAsciiCell(unsigned char c) {
+    if (c >= 0x60 && c <= 0x7F) c = static_cast<unsigned char>(c - 0x20);
+    return (c >= 0x20 && c <= 0x5F) ? kBrailleAscii[c - 0x20] : 0;
+}
+
+int CVelumi::BrailleDisplay(const char16_t *text, int language) {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::BrailleDisplay");
+    const int width = CurrentModel().brailleCells;
+    if (width == 0) {
+        NubraLog("[ERROR] NUBRA_ERROR_NO_BRAILLE_LINE in %s()", "CVelumi::BrailleDisplay");
+        return NUBRA_ERROR_NO_BRAILLE_LINE;
+    }
+    if (!text) {
+        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleDisplay");
+        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+    }
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    job->isBraille = 1;
+    dumpRowWidth_ = width;
+    KotariSetLanguage(language);
+    LouisSetLanguage(language);
+    const bool engine = UsesEngine(language);
+    std::printf("%s\n", engine ? "NUBRA" : "LIBLOUIS");
+    std::fflush(stdout);
+    const int r = engine ? Kotari_BrailleTranslator(*job, text, width) : Liblouis_BrailleTranslator(*job, text, width);
+    if (r != 0) {
+        NubraLog("[ERROR] %s() failed - 0x%x", "CVelumi::BrailleDisplay", r);
+        return r;
+    }
+    const int result = CCOM::Instance().RequestDisplay();
+    NubraLog("[OK] %s() successed", "CVelumi::BrailleDisplay");
+    {
+        platform::SharedLockGuard lock;
+        // The transfer has started from this job; paging works on the copy.
+        if (DisplayJob *current = CurrentJob()) SaveBraille(*current);
+    }
+    return result;
+}
+
+int CVelumi::SetBrailleLanguage(int language, int option) {
+    KotariSetLanguage(language);
+    LouisSetLanguage(language);
+    LouisSetGrade(option);
+    KotariSetOption(option);
+    return 0;
+}
+
+int CVelumi::BrailleASCIIDisplay(const char *text) {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::BrailleASCIIDisplay");
+    if (!text) {
+        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleASCIIDisplay");
+        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+    }
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    const int width = CurrentModel().brailleCells;
+    {
+        platform::SharedLockGuard lock;
+        job->isAscii = 1;
+        if (width == 0) return NUBRA_ERROR_NO_BRAILLE_LINE;
+        const size_t n = std::strlen(text);
+        size_t padded = ((n + width - 1) / width) * width;
+        if (padded < static_cast<size_t>(width)) padded = static_cast<size_t>(width);
+        job->asciiCells.assign(padded + 1, 0);
+        for (size_t i = 0; i < n; ++i) job->asciiCells[i] = BrailleAsciiCell(static_cast<unsigned char>(text[i]));
+        job->cellCount = static_cast<int32_t>(padded);
+        SaveBraille(*job);
+    }
+    return CCOM::Instance().RequestDisplay();
+}
+
+int CVelumi::ResetBrailleDisplay() {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::ResetBrailleDisplay");
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    {
+        platform::SharedLockGuard lock;
+        job->isBraille = 1;
+        dumpRowWidth_ = CurrentModel().brailleCells;
+        job->cellCount = CurrentModel().brailleCells;
+    }
+    const int result = CCOM::Instance().RequestDisplay();
+    NubraLog("[OK] %s() successed", "CVelumi::ResetBrailleDisplay");
+    return result;
+}
+
+int CVelumi::SendKey(int key) {
+    if ((key & 0x5) && (key & 0xA)) {
+        NubraLog("[ERROR] NUBRA_ERROR_COM_INVALID_DATA in %s()", "CVelumi::SendKey");
+        return NUBRA_ERROR_COM_INVALID_DATA;
+    }
+    if (key == 0) return NUBRA_ERROR_COM_INVALID_DATA;
+    if (!HasJobs()) {
+        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "CVelumi::SendKey");
+        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+    }
+    CCOM &com = CCOM::Instance();
+    if (com.IsDisplayBusy()) {
+        NubraLog("%s", "");
+        NubraLog("[CAUTION] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s() - %s", "CVelumi::SendKey",
+                 (key & 0x5) ? "PREV_KEY" : "NEXT_KEY");
+        return NUBRA_ERROR_DISPLAY_IN_PROGRESS;
+    }
+    return com.COMReqDispLineByKey(key);
+}
+
+}  // namespace velumi

@@ -1,0 +1,221 @@
+// Graphics display: the job list, the four graphics operations, the "_tgx_"
+// file, the changed-lines rule and the picture dump.
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "Log/nubra_log.h"
+#include "device/velumi.h"
+#include "platform/shared_lock.h"
+#include "protocol/ccom.h"
+
+namespace velumi {
+
+namespace {
+constexpr int kTgxHeader = 30;
+constexpr char kTgxSignature[] = "_tgx_";
+
+void LogCaution(const char *operation) {
+    NubraLog("%s", "");
+    NubraLog("[CAUTION] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s()", operation);
+}
+}  // namespace
+
+DisplayJob *CVelumi::DisplayDataCreate() {
+    platform::SharedLockGuard lock;
+    lastError_ = 0;
+    if (CCOM::Instance().IsDisplayBusy()) {
+        LogCaution("CVelumi::DisplayDataCreate");
+        lastError_ = NUBRA_ERROR_DISPLAY_IN_PROGRESS;
+        return nullptr;
+    }
+    if (!jobs_.empty()) {
+        jobs_.erase(jobs_.begin());
+        NubraLog("[OK] Delete Braille Data");
+    }
+    DisplayJob *job = new (std::nothrow) DisplayJob;
+    if (!job) {
+        lastError_ = NUBRA_ERROR_ACCESS_INVALID_MEM;
+        NubraLog("[ERROR] NUBRA_ERROR_ACCESS_INVALID_MEM in %s()", "CVelumi::DisplayDataCreate");
+        return nullptr;
+    }
+    job->requestCode = kRequestDisplay;
+    job->retriesLeft = static_cast<uint8_t>(retryCount_);
+    job->retryDelay = static_cast<uint8_t>(retryDelayMs_);
+    jobs_.emplace_back(job);
+    NubraLog("[OK] Add Braille Data");
+    return job;
+}
+
+void CVelumi::DumpPicture(const DisplayJob &job) {
+    if (!g_traceOn.load(std::memory_order_relaxed)) return;
+    NubraLog("Display Data : NumOfLine(%d), m_nNumOfCell(%d)", job.m_nNumOfLine, job.m_nNumOfCell);
+    std::string row;
+    for (int l = 0; l < job.m_nNumOfLine; ++l) {
+        row.clear();
+        for (int c = 0; c < job.m_nNumOfCell; ++c) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, " %02X", job.data[l * job.m_nNumOfCell + c]);
+            row += hex;
+        }
+        NubraLog("%s", row.c_str());
+    }
+}
+
+int CVelumi::FirstLine(const DisplayJob &job, int, int offset) {
+    platform::SharedLockGuard lock;
+    const LibraryState &lib = Library();
+    if (lib.sendAllLines) return 0;
+    if (job.isPartial) return job.m_nNumOfCell ? offset / job.m_nNumOfCell : job.m_nNumOfLine;
+    if (lib.lastShown.empty()) return 0;
+    const size_t cells = job.m_nNumOfCell;
+    for (int l = 0; l < job.m_nNumOfLine; ++l) {
+        const size_t at = l * cells;
+        if (at + cells > lib.lastShown.size() || std::memcmp(job.data + at, lib.lastShown.data() + at, cells) != 0)
+            return l;
+    }
+    return job.m_nNumOfLine;
+}
+
+int CVelumi::NextLine(DisplayJob &job) {
+    platform::SharedLockGuard lock;
+    const LibraryState &lib = Library();
+    if (lib.sendAllLines) return job.currentLine + 1;
+    if (job.isPartial) {
+        if (job.remainingLines > 0) {
+            --job.remainingLines;
+            return job.currentLine + 1;
+        }
+        return job.m_nNumOfLine;
+    }
+    if (!lib.lastShown.empty()) {
+        const size_t cells = job.m_nNumOfCell;
+        for (int l = job.currentLine + 1; l < job.m_nNumOfLine; ++l) {
+            const size_t at = l * cells;
+            if (at + cells > lib.lastShown.size() || std::memcmp(job.data + at, lib.lastShown.data() + at, cells) != 0)
+                return l;
+        }
+        return job.m_nNumOfLine;
+    }
+    return job.currentLine + 1;
+}
+
+void CVelumi::RecordLastShown(const DisplayJob &job) {
+    platform::SharedLockGuard lock;
+    const size_t size = static_cast<size_t>(job.m_nNumOfLine) * job.m_nNumOfCell;
+    Library().lastShown.assign(job.data, job.data + size);
+}
+
+// Steps shared by the graphics operations once the job is filled: dump, find
+// the first line to send, and start the transfer.
+int CVelumi::StartDisplay(DisplayJob &job, const char *logName, int length, int offset) {
+    int first;
+    {
+        platform::SharedLockGuard lock;
+        DumpPicture(job);
+        first = FirstLine(job, length, offset);
+        if (first >= CurrentModel().lines) return NUBRA_ERROR_DISPLAY_NO_CHANGE;
+        job.currentLine = static_cast<uint8_t>(first);
+    }
+    // Never under the lock: the display thread needs it to answer.
+    const int result = CCOM::Instance().RequestDisplay();
+    NubraLog("[OK] %s() successed", logName);
+    return result;
+}
+
+namespace {
+// Geometry of the current model on a new graphics job.
+void SetGeometry(DisplayJob &job) {
+    const ModelEntry &m = CurrentModel();
+    job.isBraille = 0;
+    job.m_nNumOfLine = static_cast<uint8_t>(m.lines);
+    job.m_nNumOfCell = static_cast<uint8_t>(m.cellsPerLine);
+}
+}  // namespace
+
+int CVelumi::Display(const char *path) {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::Display");
+    if (!path) {
+        NubraLog("[ERROR] NUBRA_ERROR_INVALID_DISPLAY_FILE in %s() - no path", "CVelumi::Display");
+        return NUBRA_ERROR_INVALID_DISPLAY_FILE;
+    }
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    const ModelEntry &m = CurrentModel();
+    const size_t cells = static_cast<size_t>(m.graphicBytes);
+    std::string buffer(kTgxHeader + cells, '\0');
+    if (FILE *f = std::fopen(path, "rb")) {
+        size_t got = std::fread(&buffer[0], 1, buffer.size(), f);
+        (void)got;  // a short file leaves zeros and fails the checks below
+        std::fclose(f);
+    }
+    if (buffer.compare(0, 5, kTgxSignature) != 0 || static_cast<uint8_t>(buffer[5]) != m.lines ||
+        static_cast<uint8_t>(buffer[6]) != m.cellsPerLine)
+        return NUBRA_ERROR_INVALID_DISPLAY_FILE;
+    {
+        platform::SharedLockGuard lock;
+        SetGeometry(*job);
+        dumpRowWidth_ = m.cellsPerLine;
+        std::memcpy(job->data, buffer.data() + kTgxHeader, cells);
+    }
+    return StartDisplay(*job, "CVelumi::Display", 0, 0);
+}
+
+int CVelumi::DisplayData(const unsigned char *data, int length, int sendAllLines) {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::Display");
+    // Checked before a job is made: nothing is copied out of bounds or from null.
+    if (length < 0 || length > CurrentModel().graphicBytes || (length > 0 && !data)) {
+        NubraLog("[ERROR] NUBRA_ERROR_DISPLAY_INVALID_RANGE in %s() - length %d", "CVelumi::Display", length);
+        return NUBRA_ERROR_DISPLAY_INVALID_RANGE;
+    }
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    {
+        platform::SharedLockGuard lock;
+        SetGeometry(*job);
+        dumpRowWidth_ = job->m_nNumOfCell;
+        if (length > 0) std::memcpy(job->data, data, static_cast<size_t>(length));
+        Library().sendAllLines = sendAllLines != 0;
+    }
+    return StartDisplay(*job, "CVelumi::Display", length, 0);
+}
+
+int CVelumi::DisplayPart(const unsigned char *data, int length, int offset) {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::DisplayPart");
+    const int area = CurrentModel().graphicBytes;
+    if (length < 1 || offset < 0 || length > area || offset > area - length || !data)
+        return NUBRA_ERROR_DISPLAY_INVALID_RANGE;
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    {
+        platform::SharedLockGuard lock;
+        SetGeometry(*job);
+        dumpRowWidth_ = job->m_nNumOfCell;
+        const int cells = job->m_nNumOfCell;
+        job->isPartial = 1;
+        job->remainingLines = static_cast<uint8_t>((offset + length - 1) / cells - offset / cells + 1);
+        const auto &last = Library().lastShown;
+        if (!last.empty()) std::memcpy(job->data, last.data(), std::min<size_t>(last.size(), static_cast<size_t>(area)));
+        std::memcpy(job->data + offset, data, static_cast<size_t>(length));
+    }
+    return StartDisplay(*job, "CVelumi::DisplayPart", length, offset);
+}
+
+int CVelumi::ResetDisplay() {
+    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
+    NubraLog("[OK] %s()", "CVelumi::ResetDisplay");
+    DisplayJob *job = DisplayDataCreate();
+    if (!job) return lastError_;
+    {
+        platform::SharedLockGuard lock;
+        SetGeometry(*job);
+        dumpRowWidth_ = job->m_nNumOfCell;
+    }
+    return StartDisplay(*job, "CVelumi::ResetDisplay", 0, 0);
+}
+
+}  // namespace velumi
