@@ -274,6 +274,17 @@ TEST_F(PadTest, CorruptChecksumSpoilsOneAnswer) {
     rsp.back() ^= 0xFF;
     noti.back() ^= 0xFF;
     EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(32, 1)), 19), Concat({rsp, noti}));
+
+    // Faults count answers each on its own: the first is lost, the second spoilt.
+    pad_->ClearFaults();
+    pad_->SetFault(Fault::DropNthAnswer, 1);
+    pad_->SetFault(Fault::CorruptChecksum, 2);
+    Bytes spoiltHw = kRspHardware;
+    spoiltHw.back() ^= 0xFF;
+    ASSERT_TRUE(client_->Write(kReqHardware));
+    EXPECT_TRUE(client_->ReadUntilQuiet(100).empty());
+    EXPECT_EQ(Ask(kReqHardware, kRspHardware.size()), spoiltHw);
+    EXPECT_EQ(Ask(kReqHardware, kRspHardware.size()), kRspHardware);
 }
 
 TEST_F(PadTest, RejectLineAnswersTheErrorAndShowsNothing) {

@@ -216,6 +216,7 @@ int main(int argc, char **argv) {
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);  // a closed output pipe must not skip the clean-up
 
     padsim::SimulatedPad pad(s.options);
     for (const auto &f : s.faults) pad.SetFault(f.first, static_cast<int>(f.second.first), static_cast<int>(f.second.second));
