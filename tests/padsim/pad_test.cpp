@@ -320,6 +320,12 @@ TEST_F(PadTest, LineNoticeCodeAndSettleTimeAreOptions) {
     const Bytes got = client_->Read(19, 1000, nullptr, nullptr, &last);
     EXPECT_EQ(got, Concat({kRspLineAccepted, {0xAA, 0x55, 0x00, 0x05, 0x00, 0x02, 0x06, 0x00, 0xA1}}));
     EXPECT_GE(Ms(last - sent), 80.0);
+    // The settle time runs from the (delayed) response.
+    pad_->SetFault(Fault::DelayAnswers, 60);
+    const Clock::time_point sent2 = Clock::now();
+    ASSERT_TRUE(client_->Write(LineRequest(1, 0x00, Bytes(40, 2))));
+    EXPECT_EQ(client_->Read(19, 1000, nullptr, nullptr, &last).size(), 19u);
+    EXPECT_GE(Ms(last - sent2), 140.0);
 }
 
 TEST_F(PadTest, GarbageBetweenFramesPrecedesEveryFrame) {

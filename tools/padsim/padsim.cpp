@@ -379,7 +379,7 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
             replies.emplace_back(wire::Build(0, answer, 0, payload), delayMs);
             if (notice)
                 replies.emplace_back(wire::Build(0, options.lineNoticeCommand, 0, {}),
-                                     std::max(options.noticeDelayMs, 0));
+                                     delayMs + std::max(options.noticeDelayMs, 0));
             for (auto &reply : replies) {
                 if (corrupt) reply.first.back() ^= 0xFF;
                 sent.push_back(reply.first);
