@@ -100,7 +100,8 @@ public:
     void ClearFaults();
 
     // What the pad has received and shows.
-    std::vector<std::vector<uint8_t>> ReceivedFrames() const;  // every complete, valid frame received, raw bytes, in order
+    // Every complete, valid frame received, raw bytes, in order (the last 65536 of them).
+    std::vector<std::vector<uint8_t>> ReceivedFrames() const;
     size_t RequestCount(uint16_t command) const;                // valid frames received with that command code
     bool WaitForRequests(uint16_t command, size_t count, int timeoutMs) const;  // true once RequestCount(command) >= count
     void ClearReceived();  // forgets received and sent frames, counts, bad checksums and anomalies
@@ -122,10 +123,14 @@ public:
     std::string Render() const;
     // Called on the serving thread after each accepted display line, with the
     // line number (0 = braille line). Replaces any earlier listener; empty = none.
+    // The listener may read the pad (Render, GraphicLine, ...) but must not call
+    // Stop or HangUp, which wait for the serving thread.
     void SetDisplayListener(std::function<void(int line)> listener);
 
-    // The pad's notices, sent at once (only GarbageBetweenFrames, OneByteAtATime
-    // and PaceAtBaud apply to them). No effect when not running.
+    // The pad's notices, sent at once, though never ahead of an answer still held
+    // back by DelayAnswers (bytes leave in order). Of the faults only
+    // GarbageBetweenFrames (not for SendRaw), OneByteAtATime and PaceAtBaud apply.
+    // No effect when not running or hung up.
     void SendPageKey(uint8_t code);       // NOTI_EVENT_KEY 0x0302, key code at frame offset 11
     void SendPerkinsKey(uint8_t key);     // NOTI_KEY_PERKINS 0x0312, key at frame offset 9
     void SendFunctionKeys(uint8_t bits);  // NOTI_KEY_FUNCTION 0x0332, bits at frame offset 8
