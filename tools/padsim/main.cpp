@@ -250,9 +250,13 @@ int main(int argc, char **argv) {
     }
     if (!s.quiet) {
         std::lock_guard<std::mutex> lock(g_print);
-        std::printf("%s: pad \"%s\", %d graphic lines of %d cells, braille line of %d cells, on %s", kProgram,
-                    s.options.deviceName.c_str(), pad.Lines(), pad.CellsPerLine(), pad.BrailleCells(),
-                    pad.DevicePath().c_str());
+        std::string graphics = "no graphics area";
+        if (pad.Lines() > 0)
+            graphics = std::to_string(pad.Lines()) + " graphic lines of " + std::to_string(pad.CellsPerLine()) + " cells";
+        std::string braille = "no braille line";
+        if (pad.BrailleCells() > 0) braille = "braille line of " + std::to_string(pad.BrailleCells()) + " cells";
+        std::printf("%s: pad \"%s\", %s, %s, on %s", kProgram, s.options.deviceName.c_str(), graphics.c_str(),
+                    braille.c_str(), pad.DevicePath().c_str());
         if (!link.empty()) std::printf(" as %s", link.c_str());
         std::printf("\n");
         std::fflush(stdout);
