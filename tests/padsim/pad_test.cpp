@@ -274,6 +274,17 @@ TEST_F(PadTest, CorruptChecksumSpoilsOneAnswer) {
     rsp.back() ^= 0xFF;
     noti.back() ^= 0xFF;
     EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(32, 1)), 19), Concat({rsp, noti}));
+
+    // Faults count answers each on its own: the first is lost, the second spoilt.
+    pad_->ClearFaults();
+    pad_->SetFault(Fault::DropNthAnswer, 1);
+    pad_->SetFault(Fault::CorruptChecksum, 2);
+    Bytes spoiltHw = kRspHardware;
+    spoiltHw.back() ^= 0xFF;
+    ASSERT_TRUE(client_->Write(kReqHardware));
+    EXPECT_TRUE(client_->ReadUntilQuiet(100).empty());
+    EXPECT_EQ(Ask(kReqHardware, kRspHardware.size()), spoiltHw);
+    EXPECT_EQ(Ask(kReqHardware, kRspHardware.size()), kRspHardware);
 }
 
 TEST_F(PadTest, RejectLineAnswersTheErrorAndShowsNothing) {
@@ -303,11 +314,18 @@ TEST_F(PadTest, LineNoticeCodeAndSettleTimeAreOptions) {
     o.lineNoticeCommand = 0x0206;
     o.noticeDelayMs = 80;
     Open(o);
+    const Clock::time_point sent = Clock::now();
     ASSERT_TRUE(client_->Write(LineRequest(1, 0x00, Bytes(40, 1))));
-    Clock::time_point first, last;
-    const Bytes got = client_->Read(19, 1000, nullptr, &first, &last);
+    Clock::time_point last;
+    const Bytes got = client_->Read(19, 1000, nullptr, nullptr, &last);
     EXPECT_EQ(got, Concat({kRspLineAccepted, {0xAA, 0x55, 0x00, 0x05, 0x00, 0x02, 0x06, 0x00, 0xA1}}));
-    EXPECT_GE(Ms(last - first), 70.0);
+    EXPECT_GE(Ms(last - sent), 80.0);
+    // The settle time runs from the (delayed) response.
+    pad_->SetFault(Fault::DelayAnswers, 60);
+    const Clock::time_point sent2 = Clock::now();
+    ASSERT_TRUE(client_->Write(LineRequest(1, 0x00, Bytes(40, 2))));
+    EXPECT_EQ(client_->Read(19, 1000, nullptr, nullptr, &last).size(), 19u);
+    EXPECT_GE(Ms(last - sent2), 140.0);
 }
 
 TEST_F(PadTest, GarbageBetweenFramesPrecedesEveryFrame) {
@@ -324,12 +342,13 @@ TEST_F(PadTest, GarbageBetweenFramesPrecedesEveryFrame) {
 
 TEST_F(PadTest, OneByteAtATimeWritesEachByteAlone) {
     pad_->SetFault(Fault::OneByteAtATime, 5);
+    const Clock::time_point sent = Clock::now();
     ASSERT_TRUE(client_->Write(kReqDeviceName));
     int reads = 0;
-    Clock::time_point first, last;
-    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 2000, &reads, &first, &last), kRspDeviceName);
-    // 19 bytes 5 ms apart: at least 90 ms from first to last, and many separate reads.
-    EXPECT_GE(Ms(last - first), 85.0);
+    Clock::time_point last;
+    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 2000, &reads, nullptr, &last), kRspDeviceName);
+    // 19 bytes 5 ms apart: at least 90 ms until the last, and many separate reads.
+    EXPECT_GE(Ms(last - sent), 90.0);
     EXPECT_GE(reads, 10);
 }
 
@@ -348,16 +367,19 @@ TEST_F(PadTest, DelayAnswersHoldsTheAnswerBack) {
 }
 
 TEST_F(PadTest, PaceAtBaudSpacesTheBytes) {
+    // The last of 19 bytes cannot leave before 18 byte times have passed.
     pad_->SetFault(Fault::PaceAtBaud, 2400);  // 4.17 ms per byte
+    Clock::time_point sent = Clock::now();
     ASSERT_TRUE(client_->Write(kReqDeviceName));
-    Clock::time_point first, last;
-    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 2000, nullptr, &first, &last), kRspDeviceName);
-    EXPECT_GE(Ms(last - first), 18 * 4.1667 - 1.0);
+    Clock::time_point last;
+    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 2000, nullptr, nullptr, &last), kRspDeviceName);
+    EXPECT_GE(Ms(last - sent), 18 * 4.1667);
 
     pad_->SetFault(Fault::PaceAtBaud);  // 115200: 86.8 us per byte
+    sent = Clock::now();
     ASSERT_TRUE(client_->Write(kReqDeviceName));
-    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 2000, nullptr, &first, &last), kRspDeviceName);
-    EXPECT_GE(Ms(last - first), 18 * 0.0868 - 0.1);
+    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 2000, nullptr, nullptr, &last), kRspDeviceName);
+    EXPECT_GE(Ms(last - sent), 18 * 0.0868);
 }
 
 TEST_F(PadTest, KeyNoticesAreByteExact) {

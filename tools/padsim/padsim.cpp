@@ -369,15 +369,17 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
         }
         }
         if (shownLine >= 0) notify = listener;
-        if (answer != 0 && !faults[static_cast<int>(Fault::NeverAnswer)].active &&
-            !Applies(Fault::DropNthAnswer)) {
-            const bool corrupt = Applies(Fault::CorruptChecksum);
+        // Each answer fault counts every answered request on its own.
+        const bool answered = answer != 0 && !faults[static_cast<int>(Fault::NeverAnswer)].active;
+        const bool drop = answered && Applies(Fault::DropNthAnswer);
+        const bool corrupt = answered && Applies(Fault::CorruptChecksum);
+        if (answered && !drop) {
             const FaultState &delay = faults[static_cast<int>(Fault::DelayAnswers)];
             const int delayMs = delay.active ? std::max(delay.n, 0) : 0;
             replies.emplace_back(wire::Build(0, answer, 0, payload), delayMs);
             if (notice)
                 replies.emplace_back(wire::Build(0, options.lineNoticeCommand, 0, {}),
-                                     std::max(options.noticeDelayMs, 0));
+                                     delayMs + std::max(options.noticeDelayMs, 0));
             for (auto &reply : replies) {
                 if (corrupt) reply.first.back() ^= 0xFF;
                 sent.push_back(reply.first);

@@ -8,7 +8,9 @@
 //    requests;
 //  - answers a display line (0x0200) with the response 0x0201 (result byte 0) and
 //    then the line notice (0x0202), and keeps the cells per line: line 0 with
-//    mode 0x80 is the braille line, lines 1..L the graphics area;
+//    mode 0x80 is the braille line, lines 1..L (mode 0x00) the graphics area.
+//    A line it does not have is answered with result 0x02, cells beyond the end
+//    of the line (or no start cell) with 0x03; neither gets a notice;
 //  - ignores frames with a bad checksum (counted, see BadChecksumCount) and
 //    records everything it finds wrong with a request (see Anomalies);
 //  - sends key notices on demand, and misbehaves on demand (Fault).
@@ -81,7 +83,8 @@ public:
     // Faults may be set at any time from any thread; several may be active at once;
     // setting a fault again restarts its count.
     //  - DropNthAnswer, CorruptChecksum: n is the 1-based index of the answer,
-    //    counted over the requests answered after the fault was set; 0 = every one.
+    //    counted over the requests answered after the fault was set (unknown
+    //    commands and requests under NeverAnswer do not count); 0 = every one.
     //  - RejectLine, OmitLineNotice: n is the 1-based index of the display-line
     //    request, counted from when the fault was set; 0 = every one. RejectLine
     //    answers with `code` as the result byte.
@@ -89,16 +92,19 @@ public:
     //  - GarbageBetweenFrames: n noise bytes in front of each frame (0 = 6).
     //  - OneByteAtATime: n ms between the bytes (0 = 1 ms).
     //  - PaceAtBaud: n is the baud rate (0 = 115200, about 86.8 us per byte).
-    //  - NeverAnswer ignores n. Requests are still received, counted and acted upon.
+    //  - NeverAnswer ignores n. Requests are still received, counted and acted upon
+    //    (a display line is still shown), as with a dropped answer.
+    // SetFault(Fault::None) does nothing.
     void SetFault(Fault fault, int n = 0, int code = 1);
     void ClearFault(Fault fault);
     void ClearFaults();
 
     // What the pad has received and shows.
-    std::vector<std::vector<uint8_t>> ReceivedFrames() const;  // every complete, valid frame received, raw bytes, in order
+    // Every complete, valid frame received, raw bytes, in order (the last 65536 of them).
+    std::vector<std::vector<uint8_t>> ReceivedFrames() const;
     size_t RequestCount(uint16_t command) const;                // valid frames received with that command code
     bool WaitForRequests(uint16_t command, size_t count, int timeoutMs) const;  // true once RequestCount(command) >= count
-    void ClearReceived();                                       // forgets received frames and counts
+    void ClearReceived();  // forgets received and sent frames, counts, bad checksums and anomalies
     size_t BadChecksumCount() const;                            // frames dropped for a bad checksum
     // Everything the pad found wrong, one line each: bad checksums, noise bytes
     // skipped, unknown commands, display lines out of range.
@@ -117,10 +123,14 @@ public:
     std::string Render() const;
     // Called on the serving thread after each accepted display line, with the
     // line number (0 = braille line). Replaces any earlier listener; empty = none.
+    // The listener may read the pad (Render, GraphicLine, ...) but must not call
+    // Stop or HangUp, which wait for the serving thread.
     void SetDisplayListener(std::function<void(int line)> listener);
 
-    // The pad's notices, sent at once (only GarbageBetweenFrames, OneByteAtATime
-    // and PaceAtBaud apply to them). No effect when not running.
+    // The pad's notices, sent at once, though never ahead of an answer still held
+    // back by DelayAnswers (bytes leave in order). Of the faults only
+    // GarbageBetweenFrames (not for SendRaw), OneByteAtATime and PaceAtBaud apply.
+    // No effect when not running or hung up.
     void SendPageKey(uint8_t code);       // NOTI_EVENT_KEY 0x0302, key code at frame offset 11
     void SendPerkinsKey(uint8_t key);     // NOTI_KEY_PERKINS 0x0312, key at frame offset 9
     void SendFunctionKeys(uint8_t bits);  // NOTI_KEY_FUNCTION 0x0332, bits at frame offset 8
