@@ -46,6 +46,12 @@ public:
         ++n_;
         return true;
     }
+    // Extends the written cells by k blanks, for a caller that moves cells up.
+    bool grow(int k) {
+        if (!fits(k)) return markFull();
+        for (int i = 0; i < k; ++i) cells_[n_++] = 0;
+        return true;
+    }
     uint8_t at(int pos) const { return cells_[pos]; }
     void set(int pos, uint8_t c) { cells_[pos] = c; }
 

@@ -55,6 +55,8 @@ int TranslateRussian(char16_t *text, uint8_t *cells) {
         const char16_t next = text[i + 1];
         CellRun run;
         if (IsSmallCyrillic(c)) {
+            // After a digit the separator 10 keeps the letter from reading as a digit.
+            if (IsAsciiDigit(prev)) run.add(0x10);
             run.add(CyrillicCell(c));
         } else if (IsCapitalCyrillic(c)) {
             run.add(0x18, CyrillicCell(c));

@@ -63,6 +63,26 @@ public:
         return true;
     }
 
+    // Closes an open run that is followed by a small letter: a single capital
+    // keeps its sign; in a longer run every capital gets its own 28, since a
+    // doubled sign would also capitalise the small letters that follow.
+    bool markEachCapital() {
+        if (runStart_ < 0) return true;
+        const int start = runStart_;
+        runStart_ = -1;
+        const int k = out_.count() - start;  // capitals in the run, one cell each
+        if (k < 2) return true;
+        int src = out_.count() - 1;
+        if (!out_.grow(k - 1)) return false;
+        int dst = out_.count() - 1;
+        // From the back: each capital after the first moves up and gets a 28 before it.
+        while (src > start) {
+            out_.set(dst--, out_.at(src--));
+            out_.set(dst--, 0x28);
+        }
+        return true;
+    }
+
     bool translate(const char16_t *text) {
         for (int i = 0; text[i]; ++i) {
             if (!step(text, i)) return false;
@@ -78,8 +98,9 @@ private:
         if (IsSmall(c)) {
             if (numberMode_ && c >= u'a' && c <= u'j' && IsAsciiDigit(prev)) run.add(0x10);
             run.add(LetterCell(c));
+            // Capitals that run into small letters ("ONGs") are marked one by one.
+            if (!markEachCapital()) return false;
             if (!out_.append(run.c, run.n)) return false;
-            runStart_ = -1;  // a small letter ends the capitals without a further sign
             numberMode_ = false;
             return true;
         }
@@ -104,12 +125,12 @@ private:
         if (IsSeparator(c)) {
             if (!closeRun()) return false;
             const bool keepsNumber = c == u',' || c == u'.' || c == u'/';
+            if (!keepsNumber) numberMode_ = false;
             if (c == u'/' || c == 0xAA || c == 0xBA) {
                 if (!fractionOrOrdinal(text, i)) return false;
             } else if (const SeparatorRecord *s = FindSeparator(c)) {
                 if (!out_.append(s->cells, s->count)) return false;
             }
-            if (!keepsNumber) numberMode_ = false;
             return true;
         }
         // Any other character writes nothing; it ends capitals and numbers.
@@ -138,6 +159,8 @@ private:
         }
         if (c == 0xAA) return out_.put(0x20, 0x36);
         if (c == 0xBA) return out_.put(0x20, 0x1B);
+        // Not a fraction: the digits after the slash start a number of their own.
+        numberMode_ = false;
         return out_.put(0x20, 0x02);
     }
 
