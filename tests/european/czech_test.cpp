@@ -40,6 +40,8 @@ TEST(Czech, Numbers) {
     // A capital ends the number: the digit after it carries the number sign again.
     EXPECT_EQ(Czech(u"1A2"), Cells({0x3C, 0x01, 0x20, 0x01, 0x3C, 0x03}));
     EXPECT_EQ(Czech(u"m²"), Cells({0x0D, 0x3C, 0x03}));
+    // A full stop keeps a number going but does not start one: no separator in "x.cz".
+    EXPECT_EQ(Czech(u"x.cz"), Cells({0x2D, 0x04, 0x09, 0x35}));
 }
 
 TEST(Czech, SymbolsAndPrefixes) {

@@ -75,7 +75,7 @@ int TranslateCzech(char16_t *text, uint8_t *cells) {
             // A digit after a capital needs its number sign again, or it would read as a letter.
             numberMode = false;
         } else {
-            numberMode = (f & kKeepsNumber) != 0;
+            numberMode = numberMode && (f & kKeepsNumber) != 0;
             // The separator 10 closes a capital run: the letters after it are small.
             if (f & kSmall) capitalRun = false;
         }
