@@ -48,6 +48,9 @@ TEST(Russian, PunctuationQuotesAndSymbols) {
     EXPECT_EQ(Russian(u"a_b"), Cells({0x20, 0x01, 0x24, 0x24, 0x20, 0x03}));
     EXPECT_EQ(Russian(u"а中б"), Cells({0x01, 0x03}));
     EXPECT_EQ(Russian(u"а\nб"), Cells({0x01, 0x00, 0x03}));
+    // Dashes, the ellipsis and typographic quotes are kept.
+    EXPECT_EQ(Russian(u"а — б…"), Cells({0x01, 0x00, 0x24, 0x00, 0x03, 0x32, 0x32, 0x32}));
+    EXPECT_EQ(Russian(u"„а“"), Cells({0x26, 0x01, 0x34}));
 }
 
 TEST(Russian, Mathematics) {

@@ -48,7 +48,7 @@ bool IsBlank(char16_t c) { return c == u' ' || c == 0x00A0 || european::IsLineBl
 
 int TranslateRussian(char16_t *text, uint8_t *cells) {
     CellWriter out(cells);
-    bool quoteOpen = false;  // the next straight quote or guillemet closes
+    bool quoteOpen = false;  // the next quotation mark closes
     for (int i = 0; text[i]; ++i) {
         const char16_t c = text[i];
         const char16_t prev = i > 0 ? text[i - 1] : 0;
@@ -76,7 +76,7 @@ int TranslateRussian(char16_t *text, uint8_t *cells) {
         } else if (IsAsciiDigit(c)) {
             if (!IsAsciiDigit(prev) && prev != u',') run.add(0x3C);
             run.add(european::DigitCell(c));
-        } else if (c == u'"' || c == 0x00AB || c == 0x00BB) {
+        } else if (c == u'"' || c == 0x00AB || c == 0x00BB || c == 0x201C || c == 0x201D || c == 0x201E) {
             run.add(quoteOpen ? 0x34 : 0x26);
             quoteOpen = !quoteOpen;
         } else if (IsBlank(c)) {

@@ -60,6 +60,9 @@ constexpr SymbolRecord kSymbols[kSymbolCount] = {
     {u'\u00D7', {0x04}, 1},        // ×
     {u'\u00F7', {0x32}, 1},        // ÷
     {u'\u0301', {0x08}, 1},        // combining acute accent (stress mark)
+    {u'\u2013', {0x24}, 1},        // en dash
+    {u'\u2014', {0x24}, 1},        // em dash, the dash of Russian dialogue
+    {u'\u2026', {0x32, 0x32, 0x32}, 3},  // ellipsis
     {u'\u2116', {0x1D}, 1},        // №
     {u'\u2212', {0x24}, 1},        // minus
     {u'\u2215', {0x20, 0x0C}, 2},  // division slash

@@ -26,7 +26,7 @@ constexpr int kAccentedCount = 26;
 extern const SymbolRecord kAccented[kAccentedCount];
 
 // Punctuation other than the quotes, symbols and mathematics signs (sorted).
-constexpr int kSymbolCount = 38;
+constexpr int kSymbolCount = 41;
 extern const SymbolRecord kSymbols[kSymbolCount];
 
 }  // namespace russian
