@@ -41,11 +41,15 @@ int TranslateCzech(char16_t *text, uint8_t *cells) {
     CellWriter out(cells);
     bool numberMode = false;
     bool capitalRun = false;
+    if (!text[0]) return 0;
     int units = 0;
-    for (int i = 0; text[i]; i += units) {
-        const CharRecord &rec = RecordAt(text, i, &units);
+    const CharRecord *current = &RecordAt(text, 0, &units);
+    for (int i = 0; text[i];) {
+        // Each record is looked up once: the next character's becomes the current one.
         int nextUnits = 0;
-        const CharRecord &next = text[i + units] ? RecordAt(text, i + units, &nextUnits) : kUnknownRecord;
+        const CharRecord *following = text[i + units] ? &RecordAt(text, i + units, &nextUnits) : &kUnknownRecord;
+        const CharRecord &rec = *current;
+        const CharRecord &next = *following;
         const uint16_t f = rec.flags;
         CellRun run;
         if (f & kDigit) {
@@ -80,6 +84,9 @@ int TranslateCzech(char16_t *text, uint8_t *cells) {
             if (f & kSmall) capitalRun = false;
         }
         if (f & (kBlank | kPunctuation | kDigit | kEndsCapitals)) capitalRun = false;
+        current = following;
+        i += units;
+        units = nextUnits;
     }
     return out.count();
 }

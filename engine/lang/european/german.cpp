@@ -115,28 +115,53 @@ bool AnyMatches(const View &v, int ws, int we, const Pattern *ps, int count) {
     return false;
 }
 
+// The word around position i and, checked at most once per word and group,
+// whether the group's exception patterns write it letter by letter.
+struct Word {
+    int start = -1, end = -1;
+    unsigned checked = 0;  // bit g: group g has been checked for this word
+    unsigned singly = 0;   // bit g: group g is written letter by letter here
+
+    void update(const View &v, int i) {
+        if (i >= start && i < end) return;
+        start = i;
+        end = i;
+        while (start > 0 && IsLetter(v.text[start - 1])) --start;
+        while (end < v.length && IsLetter(v.text[end])) ++end;
+        checked = singly = 0;
+    }
+
+    bool writtenSingly(const View &v, int g) {
+        const unsigned bit = 1u << g;
+        if (!(checked & bit)) {
+            checked |= bit;
+            const LetterGroup &grp = kGroups[g];
+            if (AnyMatches(v, start, end, grp.exceptions, grp.exceptionCount) &&
+                !AnyMatches(v, start, end, grp.overrides, grp.overrideCount))
+                singly |= bit;
+        }
+        return (singly & bit) != 0;
+    }
+};
+
 // The grade 2 group that starts at i and is written as one cell, or null. A
 // group stays within its word, and only its first letter may carry a capital
 // sign, so no capital sign is lost with the letters it consumes.
-const LetterGroup *GroupAt(const View &v, int i, int *length) {
-    int ws = i, we = i;
-    while (ws > 0 && IsLetter(v.text[ws - 1])) --ws;
-    while (we < v.length && IsLetter(v.text[we])) ++we;
-    for (const LetterGroup &g : kGroups) {
+const LetterGroup *GroupAt(const View &v, Word &w, int i, int *length) {
+    for (int g = 0; g < kGroupCount; ++g) {
+        const LetterGroup &grp = kGroups[g];
         int len = 0;
-        while (g.letters[len] && i + len < we && Lower(v.text[i + len]) == g.letters[len]) ++len;
-        if (g.letters[len]) continue;
+        while (grp.letters[len] && i + len < w.end && Lower(v.text[i + len]) == grp.letters[len]) ++len;
+        if (grp.letters[len]) continue;
         bool signLost = false;
         for (int k = 1; k < len; ++k)
             if (IsCapital(v.text[i + k]) && CapitalSign(v, i + k) != 0) signLost = true;
         if (signLost) continue;
-        // The first group that matches the letters decides: its exception words
-        // write the first letter alone.
-        if (AnyMatches(v, ws, we, g.exceptions, g.exceptionCount) &&
-            !AnyMatches(v, ws, we, g.overrides, g.overrideCount))
-            return nullptr;
+        // The first group that matches the letters decides: in its exception
+        // words the first letter is written alone.
+        if (w.writtenSingly(v, g)) return nullptr;
         *length = len;
-        return &g;
+        return &grp;
     }
     return nullptr;
 }
@@ -182,6 +207,7 @@ int TranslateGerman(char16_t *text, uint8_t *cells) {
     CellWriter out(cells);
     const bool grade2 = g_settings.germanGrade == 2;
     bool doubleQuoteOpen = false;
+    Word word;
     for (int i = 0; i < v.length;) {
         const char16_t c = text[i];
         const char16_t prev = v.at(i - 1), prev2 = v.at(i - 2), next = v.at(i + 1);
@@ -192,7 +218,11 @@ int TranslateGerman(char16_t *text, uint8_t *cells) {
                 if (uint8_t sign = CapitalSign(v, i)) run.add(sign);
             }
             int len = 0;
-            const LetterGroup *g = grade2 ? GroupAt(v, i, &len) : nullptr;
+            const LetterGroup *g = nullptr;
+            if (grade2) {
+                word.update(v, i);
+                g = GroupAt(v, word, i, &len);
+            }
             if (g) {
                 run.add(g->cell);
                 used = len;
