@@ -43,6 +43,17 @@ TEST(EuropeanBounds, MixedWorstCases) {
     kotari::g_settings.germanGrade = 2;
 }
 
+TEST(EuropeanBounds, LongerTextsStopOnWholeCharactersOrRuns) {
+    // Longer than the SDK sends: Spanish and Russian fill the buffer too.
+    EXPECT_EQ(Translate(kotari::TranslateSpanish, Repeat(u"¼", 5000)).size(), size_t(WholeFit(3)));
+    EXPECT_EQ(Translate(kotari::TranslateRussian, Repeat(u"\uF0B2", 5000)).size(), size_t(WholeFit(3)));
+    // Closing a capital run inserts a cell; at a full buffer the translation stops there.
+    for (const char16_t *unit : {u"AB ", u"ABc", u"ONGs ", u"1/2 "}) {
+        auto cells = Translate(kotari::TranslateSpanish, Repeat(unit, 9000));
+        EXPECT_GT(cells.size(), size_t(kotari::kCellBufferSize - 8)) << cells.size();
+    }
+}
+
 TEST(EuropeanBounds, ThroughTheExport) {
     const int languages[] = {7, 11, 12, 16};
     std::u16string text = Repeat(u"£‰¼\uF0B2");
