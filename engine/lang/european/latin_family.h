@@ -32,6 +32,64 @@ struct CellWriter {
     }
 };
 
+// Type byte of a character-table entry.
+enum : uint8_t {
+    kTypeSmall = 0x01,
+    kTypeCapital = 0x02,   // cells are those of the small letter
+    kTypeDigit = 0x04,
+    kTypeKeepsNumber = 0x08,  // decimal comma and point
+    kTypeSymbol = 0x10,
+    kTypeLetterAJ = 0x20,  // a-j, read as a digit right after a number
+    kTypeRecord = 0x80,    // Polish: the cell byte indexes the record table
+};
+
+// One character of a table sorted by code point.
+struct CharEntry {
+    char16_t ch;
+    uint8_t type;
+    uint8_t count;
+    uint8_t cells[6];
+};
+
+template <typename T>
+constexpr bool IsSorted(const T *table, unsigned long n) {
+    for (unsigned long i = 1; i < n; ++i)
+        if (!(table[i - 1].ch < table[i].ch)) return false;
+    return true;
+}
+
+constexpr bool IsSortedChars(const char16_t *table, unsigned long n) {
+    for (unsigned long i = 1; i < n; ++i)
+        if (!(table[i - 1] < table[i])) return false;
+    return true;
+}
+
+// Bisection over a table sorted by `ch`; nullptr when absent.
+template <typename T>
+const T *Find(const T *table, int n, char16_t c) {
+    int lo = 0, hi = n - 1;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        if (table[mid].ch == c) return &table[mid];
+        if (table[mid].ch < c) lo = mid + 1;
+        else hi = mid - 1;
+    }
+    return nullptr;
+}
+
+inline bool Contains(const char16_t *table, int n, char16_t c) {
+    int lo = 0, hi = n - 1;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        if (table[mid] == c) return true;
+        if (table[mid] < c) lo = mid + 1;
+        else hi = mid - 1;
+    }
+    return false;
+}
+
+inline bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
 inline bool IsAsciiLower(char16_t c) { return c >= u'a' && c <= u'z'; }
 inline bool IsAsciiUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
 inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
