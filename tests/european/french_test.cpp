@@ -53,6 +53,8 @@ TEST(French, SpacesBeforeClosingPunctuationAndAfterOpeningAreDropped) {
     EXPECT_EQ(Fr(u"« a »"), (Cells{0x36, 0x01, 0x36}));
     EXPECT_EQ(Fr(u"( a )"), (Cells{0x26, 0x01, 0x34}));
     EXPECT_EQ(Fr(u"a - b"), (Cells{0x01, 0, 0x24, 0, 0x03}));
+    // The rule holds in a text of two characters too.
+    EXPECT_EQ(Fr(u" !"), (Cells{0x16}));
     // Line breaks and tabs separate words like spaces.
     EXPECT_EQ(Fr(u"a\nb\tc"), (Cells{0x01, 0, 0x03, 0, 0x09}));
 }
