@@ -28,9 +28,9 @@ def unescape(s):
     return re.sub(r"\\x([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), s)
 
 
-def cells(spec):
+def cells(pattern):
     out = []
-    for part in spec.split("-"):
+    for part in pattern.split("-"):
         if not part or not all(ch in "12345678" for ch in part):
             return None
         v = 0
@@ -83,8 +83,8 @@ with open(SRC, encoding="utf-8") as f:
             toks = toks[2:]
         if len(toks) < 3:
             continue
-        op, text, spec = toks[0], unescape(toks[1]), toks[2]
-        c = cells(spec)
+        op, text, pattern = toks[0], unescape(toks[1]), toks[2]
+        c = cells(pattern)
         if c is None:
             continue
         low = text.lower()

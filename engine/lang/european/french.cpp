@@ -270,6 +270,7 @@ private:
         if (s_.sentence == 1) s_.sentence = 2;
         int entry = -1;
         const bool contract = g_settings.frenchGrade == 2 && !(s_.capMode != 0 && s_.sentence == 0);
+        if (!contract) exclude_ = -1;  // an exclusion lasts for one lookup position
         if (!contract || !abbreviate(entry)) {
             uint8_t cells[3];
             int k = LetterCells(Lower(c), cells);
