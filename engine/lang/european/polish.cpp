@@ -1,8 +1,118 @@
-// Placeholder until this language's translator lands: routed through English.
+// Polish translator: one table of 231 characters searched by bisection, capital
+// and number indicators driven by the type bytes, blanks for word separators.
 #include "core/engine.h"
+#include "lang/european/latin_family.h"
+#include "lang/european/polish_tables.h"
 
 namespace kotari {
+namespace {
 
-int TranslatePolish(char16_t *text, uint8_t *cells) { return TranslateEnglish(text, cells); }
+using namespace latin;
+
+// Characters that separate words; each writes a blank.
+constexpr char16_t kPolishSeparators[] = {
+    0x0009, 0x000A, 0x000B, 0x000C, 0x000D, 0x0020, 0x0085, 0x00A0, 0x1680, 0x180E, 0x2000, 0x2001, 0x2002,
+    0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000,
+};
+constexpr int kPolishSeparatorCount = sizeof kPolishSeparators / sizeof kPolishSeparators[0];
+static_assert(kPolishSeparatorCount == 26, "26 word separators");
+static_assert(IsSortedChars(kPolishSeparators, kPolishSeparatorCount), "sorted by code point");
+
+constexpr uint8_t kCapitalSign = 0x28;
+constexpr uint8_t kNumberSign = 0x3C;
+constexpr uint8_t kUnknown = 0x22;
+
+struct Resolved {
+    uint8_t type = 0;
+    uint8_t count = 0;
+    const uint8_t *cells = nullptr;
+};
+
+bool Resolve(char16_t c, Resolved &r) {
+    const PolishChar *e = Find(kPolishChars, kPolishCharCount, c);
+    if (!e) return false;
+    if (e->type & kTypeRecord) {
+        const PolishRecord &rec = kPolishRecords[e->cell];
+        r.type = rec.type;
+        r.count = rec.count;
+        r.cells = rec.cells;
+    } else {
+        r.type = e->type;
+        r.count = 1;
+        r.cells = &e->cell;
+    }
+    return true;
+}
+
+bool IsLetter(char16_t c) {
+    Resolved r;
+    return Resolve(c, r) && (r.type & (kTypeSmall | kTypeCapital));
+}
+
+bool IsCapital(char16_t c) { return Contains(kPolishCapitals, kPolishCapitalCount, c); }
+
+// True when the letters from `i` on form a word of two or more capitals.
+bool StartsCapitalWord(const char16_t *t, int i) {
+    if (i > 0 && IsLetter(t[i - 1])) return false;
+    int j = i;
+    while (t[j] && IsLetter(t[j])) {
+        if (!IsCapital(t[j])) return false;
+        ++j;
+    }
+    return j - i > 1;
+}
+
+}  // namespace
+
+int TranslatePolish(char16_t *text, uint8_t *cells) {
+    if (!text || !cells) return 0;
+    CellWriter w(cells);
+    bool number = false;
+    bool capitalWord = false;  // inside a word marked 28 28
+    for (int i = 0; text[i] && !w.full; ++i) {
+        const char16_t c = text[i];
+        if (IsSurrogate(c)) {
+            // A pair (or a stray half) is one unknown character.
+            if (c < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+            w.put(kUnknown);
+            number = capitalWord = false;
+            continue;
+        }
+        if (Contains(kPolishSeparators, kPolishSeparatorCount, c)) {
+            w.put(0);
+            number = capitalWord = false;
+            continue;
+        }
+        Resolved r;
+        if (!Resolve(c, r)) {
+            w.put(kUnknown);
+            number = capitalWord = false;
+            continue;
+        }
+        if (r.type & kTypeDigit) {
+            if (!number) w.put(kNumberSign);
+            number = true;
+            capitalWord = false;
+        } else if (IsCapital(c)) {
+            if (!capitalWord) {
+                if (StartsCapitalWord(text, i)) {
+                    w.put(kCapitalSign);
+                    w.put(kCapitalSign);
+                    capitalWord = true;
+                } else {
+                    w.put(kCapitalSign);
+                }
+            }
+            number = false;
+        } else if (r.type & kTypeSmall) {
+            number = capitalWord = false;
+        } else {
+            if (!(r.type & kTypeKeepsNumber)) number = false;
+            capitalWord = false;
+        }
+        w.put(r.cells, r.count);
+    }
+    return w.n;
+}
 
 }  // namespace kotari

@@ -1,0 +1,74 @@
+// Norwegian translator: letters, numbers and its own line layout.
+#include <gtest/gtest.h>
+
+#include "european/latin_test_util.h"
+
+namespace {
+
+using latin_test::Cells;
+
+Cells No(const std::u16string &text, int lineCells = 0) {
+    return latin_test::RunTranslator(kotari::TranslateNorwegian, text, latin_test::Options(18, lineCells));
+}
+
+TEST(Norwegian, LettersAndCapitals) {
+    EXPECT_EQ(No(u"æøå"), (Cells{0x1C, 0x2A, 0x21}));
+    EXPECT_EQ(No(u"Ola"), (Cells{0x20, 0x15, 0x07, 0x01}));
+    EXPECT_EQ(No(u"NRK"), (Cells{0x20, 0x20, 0x1D, 0x17, 0x05}));
+    EXPECT_EQ(No(u"ÆØÅ"), (Cells{0x20, 0x20, 0x1C, 0x2A, 0x21}));
+}
+
+TEST(Norwegian, NumberSign) {
+    EXPECT_EQ(No(u"12"), (Cells{0x3C, 0x01, 0x03}));
+    // No new sign after a digit, a comma or a full stop; a new one after a colon.
+    EXPECT_EQ(No(u"3,5"), (Cells{0x3C, 0x09, 0x02, 0x11}));
+    EXPECT_EQ(No(u"1.000"), (Cells{0x3C, 0x01, 0x04, 0x1A, 0x1A, 0x1A}));
+    EXPECT_EQ(No(u"1:2"), (Cells{0x3C, 0x01, 0x12, 0x3C, 0x03}));
+    // a-j after a digit is marked so it is not read as a digit.
+    EXPECT_EQ(No(u"12a"), (Cells{0x3C, 0x01, 0x03, 0x30, 0x01}));
+    EXPECT_EQ(No(u"2k"), (Cells{0x3C, 0x03, 0x05}));
+}
+
+TEST(Norwegian, NumberIsKeptOnOneLine) {
+    // Line of 8: "abcde" (5 cells), blank, then the number 12 (3 cells) would
+    // cross the line end at column 6, so blanks fill the line first.
+    EXPECT_EQ(No(u"abcde 12", 8), (Cells{0x01, 0x03, 0x09, 0x19, 0x11, 0, 0, 0, 0x3C, 0x01, 0x03}));
+    // A number that fits stays where it is; words are not moved.
+    EXPECT_EQ(No(u"ab 12", 8), (Cells{0x01, 0x03, 0, 0x3C, 0x01, 0x03}));
+    EXPECT_EQ(No(u"abcdefg hij", 8).size(), 11u);
+    // The number runs up to the next white space, its punctuation included.
+    EXPECT_EQ(No(u"abcd 1,5.", 8), (Cells{0x01, 0x03, 0x09, 0x19, 0, 0, 0, 0, 0x3C, 0x01, 0x02, 0x11, 0x04}));
+    // Cells per line below 1 mean 6144: nothing moves.
+    EXPECT_EQ(No(u"abcde 12", 0), (Cells{0x01, 0x03, 0x09, 0x19, 0x11, 0, 0x3C, 0x01, 0x03}));
+    EXPECT_EQ(No(u"abcde 12", -5), No(u"abcde 12", 0));
+}
+
+TEST(Norwegian, ExportDoesNotRewrap) {
+    TranslatorOptions o = latin_test::Options(18, 4);
+    uint16_t text[] = {u'a', u'b', u'c', u' ', u'd', u'e', 0};
+    uint8_t out[64] = {};
+    ASSERT_EQ(BrailleTranslator(text, out, &o), 8);
+    EXPECT_EQ(Cells(out, out + 8), (Cells{0x01, 0x03, 0x09, 0, 0x19, 0x11, 0, 0}));
+}
+
+TEST(Norwegian, UnknownCharacters) {
+    EXPECT_EQ(No(u"a中b"), (Cells{0x01, 0x22, 0x03}));
+    EXPECT_EQ(No(u"\U0001F600"), (Cells{0x22}));
+}
+
+TEST(Norwegian, WritesAtMost6141Cells) {
+    for (int width : {0, 7, 40}) {
+        for (const char16_t *unit : {u"x²", u"²", u"1 ", u"Æ", u"a1,5 "}) {
+            std::u16string text;
+            while (text.size() < 2047) text += unit;
+            text.resize(2047);
+            bool intact = false;
+            Cells cells =
+                latin_test::RunTranslator(kotari::TranslateNorwegian, text, latin_test::Options(18, width), &intact);
+            EXPECT_TRUE(intact);
+            EXPECT_LE(cells.size(), 6141u);
+        }
+    }
+}
+
+}  // namespace
