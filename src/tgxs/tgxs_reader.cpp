@@ -69,6 +69,25 @@ std::string EncodeUrl(const std::string &url) {
     return out;
 }
 
+// The local path a file URL names ("file:///p" or "file://localhost/p",
+// percent-escapes decoded); empty for another host.
+std::string FileUrlPath(const std::string &url) {
+    std::string rest = url.substr(std::strlen("file://"));
+    if (rest.compare(0, 9, "localhost") == 0) rest.erase(0, 9);
+    if (rest.empty() || rest[0] != '/') return std::string();
+    std::string path;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '%' && i + 2 < rest.size() && std::isxdigit(static_cast<unsigned char>(rest[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(rest[i + 2]))) {
+            path += static_cast<char>(std::stoi(rest.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            path += rest[i];
+        }
+    }
+    return path;
+}
+
 // The part after the last "/" (not counting a "/" at the very end or at
 // index 0), or the whole source when there is none.
 std::string FileNameOf(const std::string &source) {
@@ -402,8 +421,23 @@ void TgxsReader::Load(const TgxsFetchLimits &limits) {
     }
     local_.name16 = platform::Utf8ToUtf16(local_.name);
 
-    FetchResult fetched = kind == SourceKind::kUrl ? FetchUrl(source_, fd, limits)
-                                                   : CopyPath(source_, fd, limits.maxBytes);
+    FetchResult fetched;
+    if (kind == SourceKind::kPath) {
+        fetched = CopyPath(source_, fd, limits.maxBytes);
+    } else {
+        // libcurl would block for good opening a pipe named by a file URL, and
+        // reads a directory as an empty document: refuse both as a path is.
+        struct stat st;
+        std::string scheme = source_.substr(0, 7);
+        for (char &c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string path = scheme == "file://" ? FileUrlPath(source_) : std::string();
+        if (!path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            fetched.status = TgxsStatus::kNotRegularFile;
+            fetched.why = S_ISDIR(st.st_mode) ? "a directory" : "not a regular file";
+        } else {
+            fetched = FetchUrl(source_, fd, limits);
+        }
+    }
     std::string text;
     if (fetched.status == TgxsStatus::kOk && !ReadBack(fd, limits.maxBytes, text)) {
         fetched.status = TgxsStatus::kFetchFailed;
