@@ -29,24 +29,22 @@ constexpr const char *kParseName = "TgxsReader::Parse";
 constexpr const char *kExportName = "CVelumi::GetTgxsData";
 
 // ---------------------------------------------------------------------------
-// Source kinds
+// Sources
 
-enum class SourceKind { kPath, kUrl, kOtherUrl };
-
-// "scheme://..." with an RFC 3986 scheme is a URL; anything else is a path.
-SourceKind KindOf(const std::string &source) {
+// The lower-case scheme of a "scheme://..." source (RFC 3986 scheme
+// characters); empty for a plain path.
+std::string SchemeOf(const std::string &source) {
+    if (source.empty() || !std::isalpha(static_cast<unsigned char>(source[0]))) return std::string();
     size_t i = 0;
-    if (source.empty() || !std::isalpha(static_cast<unsigned char>(source[0]))) return SourceKind::kPath;
     while (i < source.size()) {
         unsigned char c = static_cast<unsigned char>(source[i]);
         if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') break;
         ++i;
     }
-    if (source.compare(i, 3, "://") != 0) return SourceKind::kPath;
+    if (source.compare(i, 3, "://") != 0) return std::string();
     std::string scheme = source.substr(0, i);
     for (char &c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "file") return SourceKind::kUrl;
-    return SourceKind::kOtherUrl;
+    return scheme;
 }
 
 // Percent-encodes the bytes that may not stand in a URL as they are (controls,
@@ -401,8 +399,8 @@ TgxsReader::LocalCopy::~LocalCopy() {
 }
 
 void TgxsReader::Load(const TgxsFetchLimits &limits) {
-    const SourceKind kind = KindOf(source_);
-    if (kind == SourceKind::kOtherUrl) {
+    const std::string scheme = SchemeOf(source_);
+    if (!scheme.empty() && scheme != "http" && scheme != "https" && scheme != "ftp" && scheme != "file") {
         status_ = TgxsStatus::kUnsupportedScheme;
         NubraLog("[ERROR] %s() unsupported URL scheme - %s", kReaderName, source_.c_str());
         return;
@@ -422,15 +420,13 @@ void TgxsReader::Load(const TgxsFetchLimits &limits) {
     local_.name16 = platform::Utf8ToUtf16(local_.name);
 
     FetchResult fetched;
-    if (kind == SourceKind::kPath) {
+    if (scheme.empty()) {
         fetched = CopyPath(source_, fd, limits.maxBytes);
     } else {
         // libcurl would block for good opening a pipe named by a file URL, and
         // reads a directory as an empty document: refuse both as a path is.
         struct stat st;
-        std::string scheme = source_.substr(0, 7);
-        for (char &c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const std::string path = scheme == "file://" ? FileUrlPath(source_) : std::string();
+        const std::string path = scheme == "file" ? FileUrlPath(source_) : std::string();
         if (!path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
             fetched.status = TgxsStatus::kNotRegularFile;
             fetched.why = S_ISDIR(st.st_mode) ? "a directory" : "not a regular file";
