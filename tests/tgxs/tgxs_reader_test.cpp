@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "loopback_http_server.h"
@@ -437,6 +439,25 @@ TEST_F(TgxsTest, DocumentsOverTheSizeLimitAreRefused) {
         limits.maxBytes = doc.size() - 1;
         EXPECT_EQ(TgxsReader(source.c_str(), limits).status(), TgxsStatus::kTooLarge);
     }
+    EXPECT_TRUE(TmpIsEmpty());
+}
+
+TEST_F(TgxsTest, ConcurrentCallersEachGetTheirOwnCopy) {
+    LoopbackHttpServer server({{"/doc.json", {200, ReadFile(Data("doc.json"))}}});
+    const std::string sources[] = {Data("doc.json"), "file://" + Data("doc.json"), server.Url("/doc.json")};
+    std::vector<std::thread> threads;
+    std::atomic<int> good{0};
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 5; ++i) {
+                TgxsReader r(sources[(t + i) % 3].c_str());
+                if (r.status() == TgxsStatus::kOk && r.itemCount() == 2 && r.text(0).plain == "A circle") ++good;
+                GetTgxsData(sources[t % 3].c_str());
+            }
+        });
+    for (auto &th : threads) th.join();
+    EXPECT_EQ(good.load(), 30);
+    EXPECT_EQ(CountLogged("[OK] CVelumi::GetTgxsData() successed"), 30);
     EXPECT_TRUE(TmpIsEmpty());
 }
 
