@@ -17,7 +17,6 @@
 #include <json/reader.h>
 
 #include "Log/nubra_log.h"
-#include "platform/shared_lock.h"
 #include "platform/utf.h"
 
 namespace velumi::tgxs {
@@ -98,14 +97,20 @@ std::string FileNameOf(const std::string &source) {
 // ---------------------------------------------------------------------------
 // The private local copy
 
-// Creates an empty file only this process may use in the temporary folder.
+// Creates an empty file that only this user may read or write (mode 0600,
+// unique name) in $TMPDIR, or in /tmp when that fails.
 int CreateLocalCopy(std::string &path) {
-    const char *dir = std::getenv("TMPDIR");
-    if (!dir || !*dir) dir = "/tmp";
-    std::string name = std::string(dir) + "/velumi-tgxs-XXXXXX";
-    int fd = mkostemp(&name[0], O_CLOEXEC);
-    if (fd >= 0) path = name;
-    return fd;
+    const char *env = std::getenv("TMPDIR");
+    for (const char *dir : {env, "/tmp"}) {
+        if (!dir || !*dir) continue;
+        std::string name = std::string(dir) + "/velumi-tgxs-XXXXXX";
+        int fd = mkostemp(&name[0], O_CLOEXEC);
+        if (fd >= 0) {
+            path = name;
+            return fd;
+        }
+    }
+    return -1;
 }
 
 bool WriteAll(int fd, const char *data, size_t size) {
@@ -387,7 +392,7 @@ TgxsReader::TgxsReader(const char *source, const TgxsFetchLimits &limits) {
         Load(limits);
     } catch (const std::exception &e) {
         Clear();
-        status_ = TgxsStatus::kOutOfMemory;
+        status_ = dynamic_cast<const std::bad_alloc *>(&e) ? TgxsStatus::kOutOfMemory : TgxsStatus::kFetchFailed;
         NubraLog("[ERROR] %s() %s - %s", kReaderName, TgxsStatusText(status_), e.what());
     }
 }
@@ -502,16 +507,18 @@ bool TgxsReader::Parse(const char *data, size_t size) {
         }
         return true;
     } catch (const std::exception &e) {
+        // Out of memory, or a jsoncpp access that the type checks should
+        // have kept from throwing.
         Clear();
-        status_ = TgxsStatus::kOutOfMemory;
+        status_ = dynamic_cast<const std::bad_alloc *>(&e) ? TgxsStatus::kOutOfMemory : TgxsStatus::kInvalidJson;
         NubraLog("[ERROR] %s() %s - %s", kParseName, TgxsStatusText(status_), e.what());
         return false;
     }
 }
 
 void TgxsReader::Dump() const {
-    // One block: lines of other threads do not come between.
-    platform::SharedLockGuard lock;
+    // The lock is taken per line, not for the whole dump: a long document must
+    // not hold up the protocol threads.
     NubraLog("TGXS source : %s", source_.c_str());
     NubraLog("TGXS title(%s) lang(%s) lang_option(%s) device(%s) items(%d)", title_.c_str(), lang_.c_str(),
              langOption_.c_str(), device_.c_str(), itemCount());

@@ -165,6 +165,16 @@ TEST_F(TgxsTest, ReadsADocumentByPathThroughAPrivateCopyThatIsRemoved) {
     EXPECT_TRUE(TmpIsEmpty());
     EXPECT_EQ(ReadFile(source), before);
     EXPECT_TRUE(fs::is_empty(cwd_));
+
+    // A TMPDIR that does not exist: the copy goes to /tmp instead.
+    setenv("TMPDIR", (root_ / "absent").c_str(), 1);
+    {
+        TgxsReader r(source.c_str());
+        ExpectShapes(r);
+        local = r.localName();
+        EXPECT_EQ(fs::path(local).parent_path(), "/tmp");
+    }
+    EXPECT_FALSE(fs::exists(local));
 }
 
 TEST_F(TgxsTest, FileNameIsTheLastSlashSeparatedPart) {
