@@ -4,6 +4,7 @@
 
 #include "VelumiSDK.h"
 #include "device/velumi.h"
+#include "tgxs/tgxs_reader.h"
 
 using velumi::CVelumi;
 
@@ -106,3 +107,8 @@ VELUMI_API int VELUMI_REGISTER_DISPLAY_CALLBACK(VELUMI_DISPLAY_CALLBACK callback
 }
 
 }  // extern "C"
+
+extern "C" VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path) {
+    // Needs no device object; the reader catches everything itself.
+    return velumi::tgxs::GetTgxsData(path);
+}
