@@ -36,15 +36,7 @@ bool IsCapital(char16_t c) {
     return e && (e->type & kTypeCapital);
 }
 
-bool StartsCapitalWord(const char16_t *t, int i) {
-    if (i > 0 && IsLetter(t[i - 1])) return false;
-    int j = i;
-    while (t[j] && IsLetter(t[j])) {
-        if (!IsCapital(t[j])) return false;
-        ++j;
-    }
-    return j - i > 1;
-}
+bool StartsCapitalWord(const char16_t *t, int i) { return latin::StartsCapitalWord(t, i, IsLetter, IsCapital); }
 
 }  // namespace
 

@@ -88,6 +88,19 @@ inline bool Contains(const char16_t *table, int n, char16_t c) {
     return false;
 }
 
+// True when the letters from `i` on form a word of two or more capitals (the
+// word starts at i: no letter stands before it).
+template <typename IsLetterFn, typename IsCapitalFn>
+bool StartsCapitalWord(const char16_t *t, int i, IsLetterFn isLetter, IsCapitalFn isCapital) {
+    if (i > 0 && isLetter(t[i - 1])) return false;
+    int j = i;
+    while (t[j] && isLetter(t[j])) {
+        if (!isCapital(t[j])) return false;
+        ++j;
+    }
+    return j - i > 1;
+}
+
 inline bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 inline bool IsAsciiLower(char16_t c) { return c >= u'a' && c <= u'z'; }

@@ -51,16 +51,7 @@ bool IsLetter(char16_t c) {
 
 bool IsCapital(char16_t c) { return Contains(kPolishCapitals, kPolishCapitalCount, c); }
 
-// True when the letters from `i` on form a word of two or more capitals.
-bool StartsCapitalWord(const char16_t *t, int i) {
-    if (i > 0 && IsLetter(t[i - 1])) return false;
-    int j = i;
-    while (t[j] && IsLetter(t[j])) {
-        if (!IsCapital(t[j])) return false;
-        ++j;
-    }
-    return j - i > 1;
-}
+bool StartsCapitalWord(const char16_t *t, int i) { return latin::StartsCapitalWord(t, i, IsLetter, IsCapital); }
 
 }  // namespace
 
