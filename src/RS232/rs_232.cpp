@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <regex>
 
 #include "Log/nubra_log.h"
 #include "RS232/check_com_error.h"
@@ -39,10 +38,11 @@ void BackOff(int wakeFd, int ms) {
 }  // namespace
 
 std::string ResolvePortName(const std::string &name) {
-    static const std::regex com(R"(^\\\\\.\\COM([0-9]+)$)");
-    std::smatch m;
-    if (!std::regex_match(name, m, com)) return name;
-    const int n = std::atoi(m[1].str().c_str());
+    static const std::string kPrefix = "\\\\.\\COM";
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0 || name.size() == kPrefix.size() || name.size() > kPrefix.size() + 6 ||
+        name.find_first_not_of("0123456789", kPrefix.size()) != std::string::npos)
+        return name;
+    const int n = std::atoi(name.c_str() + kPrefix.size());
     const char *dir = std::getenv("VELUMI_PORT_DIR");
     if (dir && *dir) return std::string(dir) + "/com" + std::to_string(n);
     return "/dev/ttyS" + std::to_string(n - 1);
