@@ -215,7 +215,8 @@ def main():
             continue
         used = set(re.findall(r"/([a-z]+)/", seg))
         kind = "shortform" if used & shortform_groups else "exception"
-        candidates.append((gain - loss, base, seg, kind))
+        common = any(ln[0].islower() for ln in lines)
+        candidates.append((gain - loss, base, seg, kind, common))
 
     # Spare records: words of the larger list, not in the measured list, that
     # the general rules get wrong. They count as fixing nothing here.
@@ -240,7 +241,9 @@ def main():
                 continue
             kind = "shortform" if set(re.findall(r"/([a-z]+)/", seg)) & shortform_groups else "exception"
             extra.append((0, w, seg, kind))
-    candidates.sort(key=lambda c: (-c[0], c[1]))
+    # Most lines first; among equals, common words before names.
+    candidates.sort(key=lambda c: (-c[0], not c[4], c[1]))
+    candidates = [c[:4] for c in candidates]
     candidates += extra
     # Last spare records: the shortforms themselves, so that they are used
     # wherever the word stands (the whole-word rule wants an opening and a
