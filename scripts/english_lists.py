@@ -241,8 +241,9 @@ def main():
                 continue
             kind = "shortform" if set(re.findall(r"/([a-z]+)/", seg)) & shortform_groups else "exception"
             extra.append((0, w, seg, kind))
-    # Most lines first; among equals, common words before names.
-    candidates.sort(key=lambda c: (-c[0], not c[4], c[1]))
+    # Most lines first; among equals, common words before names, short words
+    # (the more frequent ones) before long ones.
+    candidates.sort(key=lambda c: (-c[0], not c[4], len(c[1]), c[1]))
     candidates = [c[:4] for c in candidates]
     candidates += extra
     # Last spare records: the shortforms themselves, so that they are used
