@@ -318,11 +318,26 @@ inline bool GroupAt(int g, int k, int limit) {
     return MatchAt(k, e.letters, e.length, limit);
 }
 
+// The conflict rules of each groupsign (rules of one groupsign are adjacent).
+struct ConflictIndex {
+    uint8_t first[kGroupsignCount];
+    uint8_t count[kGroupsignCount];
+    ConflictIndex() {
+        for (int g = 0; g < kGroupsignCount; ++g) first[g] = count[g] = 0;
+        for (int r = kConflictRuleCount - 1; r >= 0; --r) {
+            int g = kGroupsignConflictTable[r].groupsign;
+            first[g] = static_cast<uint8_t>(r);
+            ++count[g];
+        }
+    }
+};
+
 // Rule 10: the conflict table. True when groupsign g at p is refused.
 bool RefusedByConflicts(int g, int p, int wordStart, int wordEnd, bool atWordStart) {
     if (atWordStart && (g == kG_be || g == kG_dis)) return false;
+    static const ConflictIndex index;
     const int glen = kGroupsignTable[g].length;
-    for (int r = 0; r < kConflictRuleCount; ++r) {
+    for (int r = index.first[g]; r < index.first[g] + index.count[g]; ++r) {
         const ConflictRule &rule = kGroupsignConflictTable[r];
         if (rule.groupsign != g) continue;
         const int cpos = p + glen - rule.overlap;
@@ -472,16 +487,34 @@ void ApplyForm(int start, const char *form, int formLength) {
     }
 }
 
-// Bisection in a sorted word list; lower-case ASCII comparison.
-const WordRecord *FindRecord(const WordRecord *list, int count, int start, int n) {
-    if (n > 20) return nullptr;
-    char key[21];
-    for (int i = 0; i < n; ++i) {
-        char16_t c = s.text[start + i];
-        if (!IsAsciiLetter(c)) return nullptr;
-        key[i] = static_cast<char>(Lower(c));
+inline uint32_t WordHash(const char *w, int n) {
+    uint32_t h = 2166136261u;
+    for (int i = 0; i < n; ++i) h = (h ^ static_cast<uint8_t>(w[i])) * 16777619u;
+    return h;
+}
+
+// A bit per hash value of every listed word: most words are in no list and
+// are rejected here without a search.
+struct ListFilter {
+    static constexpr uint32_t kBits = 1u << 16;
+    uint64_t bits[kBits / 64];
+    ListFilter() {
+        for (uint64_t &b : bits) b = 0;
+        for (const WordRecord &r : kShortformWordList) Add(r);
+        for (const WordRecord &r : kExceptionWordList) Add(r);
     }
-    key[n] = 0;
+    void Add(const WordRecord &r) {
+        uint32_t h = WordHash(r.word, r.wordLength) % kBits;
+        bits[h / 64] |= uint64_t(1) << (h % 64);
+    }
+    bool MayHold(uint32_t hash) const {
+        uint32_t h = hash % kBits;
+        return (bits[h / 64] >> (h % 64)) & 1;
+    }
+};
+
+// Bisection in a sorted word list.
+const WordRecord *FindRecord(const WordRecord *list, int count, const char *key) {
     int lo = 0, hi = count;
     while (lo < hi) {
         int mid = (lo + hi) / 2;
@@ -495,14 +528,47 @@ const WordRecord *FindRecord(const WordRecord *list, int count, int start, int n
     return nullptr;
 }
 
+// The word's record in the shortform list, else in the exception list.
+const WordRecord *FindListedWord(int start, int n) {
+    if (n > 20) return nullptr;
+    char key[21];
+    for (int i = 0; i < n; ++i) {
+        char16_t c = s.text[start + i];
+        if (!IsAsciiLetter(c)) return nullptr;
+        key[i] = static_cast<char>(Lower(c));
+    }
+    key[n] = 0;
+    static const ListFilter filter;
+    if (!filter.MayHold(WordHash(key, n))) return nullptr;
+    const WordRecord *rec = FindRecord(kShortformWordList, kShortformWordCount, key);
+    return rec ? rec : FindRecord(kExceptionWordList, kExceptionWordCount, key);
+}
+
+// Wordsigns by first letter, in table order.
+struct WordsignIndex {
+    uint8_t list[26][24];
+    uint8_t count[26];
+    WordsignIndex() {
+        for (int i = 0; i < 26; ++i) count[i] = 0;
+        for (int w = 0; w < kWordsignCount; ++w) {
+            int f = kWordsignTable[w].word[0] - 'a';
+            if (count[f] < 24) list[f][count[f]++] = static_cast<uint8_t>(w);
+        }
+    }
+};
+
 // Whole-word wordsign (contraction step 2), or -1.
 int WholeWordsign(int start, int end) {
     const char16_t before = At(start - 1);
     if (start != 0 && !IsOpening(before)) return -1;
+    const char16_t first = Lower(At(start));
+    if (first < u'a' || first > u'z') return -1;
     const char16_t after = At(end);
     const int ending = ApostropheEndingAt(end);
     const int n = end - start;
-    for (int w = 0; w < kWordsignCount; ++w) {
+    static const WordsignIndex index;
+    for (int i = 0; i < index.count[first - u'a']; ++i) {
+        const int w = index.list[first - u'a'][i];
         const WordsignEntry &e = kWordsignTable[w];
         if (!WordEquals(start, n, e.word, e.length)) continue;
         bool closed = IsClosing(after);
@@ -542,8 +608,7 @@ void Contract(int start, int end) {
         AddGroup(start, n, true, w);
         return;
     }
-    const WordRecord *rec = FindRecord(kShortformWordList, kShortformWordCount, start, n);
-    if (!rec) rec = FindRecord(kExceptionWordList, kExceptionWordCount, start, n);
+    const WordRecord *rec = FindListedWord(start, n);
     if (rec) {
         ApplyForm(start, rec->segmented, rec->segmentedLength);
         return;
