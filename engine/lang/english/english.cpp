@@ -793,6 +793,7 @@ bool QuoteFollows(int from) {
 void TranslateSymbol() {
     const char16_t ch = s.text[s.pos];
     const int index = SymbolIndex(ch);
+    if (index < 0) return;  // only reached for table characters
     const SymbolEntry &e = kSymbolTable[index];
     const char16_t prevChar = At(s.pos - 1);
     const char16_t next = At(s.pos + 1);
@@ -854,7 +855,9 @@ void TranslateSymbol() {
 
 void TranslateGreek() {
     const char16_t ch = s.text[s.pos];
-    const GreekEntry &e = kGreekTable[GreekIndex(ch)];
+    const int gi = GreekIndex(ch);
+    if (gi < 0) return;  // only reached for Greek letters
+    const GreekEntry &e = kGreekTable[gi];
     if (IsGreekCapital(ch) && !IsGreekCapital(At(s.pos - 1))) {
         int k = s.pos, capitals = 0;
         bool small = false;
