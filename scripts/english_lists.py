@@ -96,8 +96,8 @@ def split_cells(word, cells, groups):
 
 def predicted(line, base_cells):
     """Our cells for a word-list line once its letter run takes base_cells."""
-    m = re.fullmatch(r"([A-Za-z]+)('s)?", line)
-    letters, poss = m.group(1), m.group(2)
+    m = re.fullmatch(r"([A-Za-z]+)('[a-z]+)?", line)
+    letters, ending = m.group(1), m.group(2)
     if letters.islower():
         prefix = b""
     elif len(letters) > 1 and letters.isupper():
@@ -106,7 +106,8 @@ def predicted(line, base_cells):
         prefix = b"\x20"
     else:
         return None
-    return prefix + base_cells + (b"\x04\x0e" if poss else b"")
+    # An ending after the apostrophe ('s, 't, 'll, ...) is written letter by letter.
+    return prefix + base_cells + (b"\x04" + bytes(LETTERS[c] for c in ending[1:]) if ending else b"")
 
 
 def write_lists(shortforms, exceptions):
@@ -193,7 +194,7 @@ def main():
     lines_by_base = collections.defaultdict(list)
     for line in open(args.dict, encoding="utf-8"):
         line = line.strip()
-        if re.fullmatch(r"[A-Za-z]+('s)?", line):
+        if re.fullmatch(r"[A-Za-z]+('[a-z]+)?", line):
             lines_by_base[re.match(r"[A-Za-z]+", line).group(0).lower()].append(line)
 
     candidates = []
@@ -203,16 +204,29 @@ def main():
         wrong = [ln for ln in lines if engine.cells(ln) != louis.cells(ln)]
         if not wrong:
             continue
-        theirs = louis.cells(base)
-        if theirs is None:
+        # liblouis's cells for the word alone, or as it stands before an
+        # apostrophe ending (couldn't takes the shortform, couldn alone not).
+        sources = [louis.cells(base)]
+        for ln in wrong:
+            if "'" in ln:
+                full, ending = louis.cells(ln.lower()), ln[ln.index("'"):].lower()
+                tail = b"\x04" + bytes(LETTERS[c] for c in ending[1:])
+                if full is not None and full.endswith(tail):
+                    sources.append(full[:-len(tail)])
+        best = None
+        for theirs in sources:
+            if theirs is None:
+                continue
+            seg = split_cells(base, theirs, groups)
+            if seg is None or len(seg) > MAX_SEGMENTED:
+                continue
+            gain = sum(1 for ln in wrong if predicted(ln, theirs) == louis.cells(ln))
+            loss = sum(1 for ln in lines if ln not in wrong and predicted(ln, theirs) != louis.cells(ln))
+            if best is None or gain - loss > best[0]:
+                best = (gain - loss, seg, gain, loss)
+        if best is None or best[0] <= 0:
             continue
-        seg = split_cells(base, theirs, groups)
-        if seg is None or len(seg) > MAX_SEGMENTED:
-            continue
-        gain = sum(1 for ln in wrong if predicted(ln, theirs) == louis.cells(ln))
-        loss = sum(1 for ln in lines if ln not in wrong and predicted(ln, theirs) != louis.cells(ln))
-        if gain - loss <= 0:
-            continue
+        _, seg, gain, loss = best
         used = set(re.findall(r"/([a-z]+)/", seg))
         kind = "shortform" if used & shortform_groups else "exception"
         common = any(ln[0].islower() for ln in lines)
