@@ -16,7 +16,9 @@ Procedure (reproducible):
      where liblouis differs, split liblouis's cells for the lower-case word into
      letters and groupsigns/wordsigns of our tables. A word whose cells cannot be
      split that way (other indicators) cannot be fixed by a list entry.
-  4. Rank the candidates by the number of word-list lines they fix. Words whose
+  4. Rank the candidates by the number of word-list lines they fix, plus a
+     bonus of up to 3 for words frequent in running text (README and NEWS
+     files of the installed packages, /usr/share/doc). Words whose
      segmentation uses a shortform (WordsignTable entries 35 and on) or one of
      the groupsigns blind, first, friend, good, letter, little, quick go to the
      shortform list (512 records), the others to the exception list (252).
@@ -110,6 +112,28 @@ def predicted(line, base_cells):
     return prefix + base_cells + (b"\x04" + bytes(LETTERS[c] for c in ending[1:]) if ending else b"")
 
 
+def word_frequencies(folder):
+    """Word counts in the README and NEWS files below `folder` (English running
+    text of the installed packages), to rank frequent words first."""
+    import gzip
+    counts = collections.Counter()
+    for root, _, files in os.walk(folder):
+        for name in files:
+            if not re.match(r"(README|NEWS)", name, re.I):
+                continue
+            path = os.path.join(root, name)
+            try:
+                data = gzip.open(path).read() if name.endswith(".gz") else open(path, "rb").read()
+            except (OSError, EOFError):
+                continue
+            counts.update(w.lower() for w in re.findall(r"[A-Za-z]+", data[:2000000].decode("utf-8", "replace")))
+    return counts
+
+
+def frequency_bonus(count):
+    return 0 if count < 20 else 1 if count < 200 else 2 if count < 2000 else 3
+
+
 def write_lists(shortforms, exceptions):
     def rows(records):
         out = []
@@ -177,6 +201,8 @@ def main():
     ap.add_argument("--extra", nargs="*",
                     default=["/usr/share/dict/american-english-huge", "/usr/share/dict/british-english-huge"],
                     help="further real words for spare records (not measured)")
+    ap.add_argument("--frequency-corpus", default="/usr/share/doc",
+                    help="folder whose README/NEWS files rank frequent words first")
     ap.add_argument("--no-rebuild", action="store_true", help="use the engine as built (lists already empty)")
     ap.add_argument("--report", type=int, default=0, help="print the N best candidates of each list")
     args = ap.parse_args()
@@ -197,6 +223,7 @@ def main():
         if re.fullmatch(r"[A-Za-z]+('[a-z]+)?", line):
             lines_by_base[re.match(r"[A-Za-z]+", line).group(0).lower()].append(line)
 
+    freq = word_frequencies(args.frequency_corpus) if args.frequency_corpus else collections.Counter()
     candidates = []
     for base, lines in lines_by_base.items():
         if len(base) > MAX_WORD:
@@ -230,7 +257,7 @@ def main():
         used = set(re.findall(r"/([a-z]+)/", seg))
         kind = "shortform" if used & shortform_groups else "exception"
         common = any(ln[0].islower() for ln in lines)
-        candidates.append((gain - loss, base, seg, kind, common))
+        candidates.append((gain - loss + frequency_bonus(freq[base]), base, seg, kind, common))
 
     # Spare records: words of the larger list, not in the measured list, that
     # the general rules get wrong. They count as fixing nothing here.
@@ -255,8 +282,8 @@ def main():
                 continue
             kind = "shortform" if set(re.findall(r"/([a-z]+)/", seg)) & shortform_groups else "exception"
             extra.append((0, w, seg, kind))
-    # Most lines first; among equals, common words before names, short words
-    # (the more frequent ones) before long ones.
+    # Most lines fixed (plus a bonus for words frequent in running text) first;
+    # among equals, common words before names, short words before long ones.
     candidates.sort(key=lambda c: (-c[0], not c[4], len(c[1]), c[1]))
     candidates = [c[:4] for c in candidates]
     candidates += extra
