@@ -41,6 +41,8 @@ TEST(EnglishGreek, CapitalsAndWords) {
     EXPECT_EQ(G1("\u03A9"), "20 28 3A");
     EXPECT_EQ(G1("\u0391\u0392"), "20 20 28 01 28 03");
     EXPECT_EQ(G1("\u0391\u03B2"), "20 28 01 28 03");
+    EXPECT_EQ(G1("\u0391\u0392\u03B3"), "20 28 01 20 28 03 28 1B");  // each capital of a mixed run
+    EXPECT_EQ(G1("\u0391\u0392 \u0393"), "20 20 28 01 28 03 00 20 28 1B");
     EXPECT_EQ(G1("\u03C2"), "28 0E");  // final sigma
 }
 

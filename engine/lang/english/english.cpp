@@ -50,6 +50,7 @@ struct State {
     bool insideKorean;  // the run is Latin text inside Korean text
     int wordsSeen;
     bool accentOpen;    // a run of letters with the same accent is open (23 ... 1C)
+    bool greekCapitals; // the current run of Greek capitals has the word indicator
     // Computer-text scan cache for the space-delimited run around pos.
     int runStart;
     int runEnd;
@@ -858,7 +859,11 @@ void TranslateGreek() {
     const int gi = GreekIndex(ch);
     if (gi < 0) return;  // only reached for Greek letters
     const GreekEntry &e = kGreekTable[gi];
-    if (IsGreekCapital(ch) && !IsGreekCapital(At(s.pos - 1))) {
+    // A run of Greek capitals without small letters gets the capitalised-word
+    // indicator once; any other capital its own capital sign (a capital that
+    // follows a capital in a mixed run would otherwise read as small).
+    if (!IsGreekCapital(At(s.pos - 1))) s.greekCapitals = false;
+    if (IsGreekCapital(ch) && !s.greekCapitals) {
         int k = s.pos, capitals = 0;
         bool small = false;
         while (GreekIndex(At(k)) >= 0) {
@@ -868,10 +873,12 @@ void TranslateGreek() {
                 small = true;
             ++k;
         }
-        if (capitals >= 2 && !small)
+        if (capitals >= 2 && !small && !IsGreekCapital(At(s.pos - 1))) {
             Put2(kCapitalSign, kCapitalSign);
-        else
+            s.greekCapitals = true;
+        } else {
             Put(kCapitalSign);
+        }
     }
     Put2(e.cells[0], e.cells[1]);
 }
@@ -916,7 +923,7 @@ int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool 
     s.out = 0;
     s.prev = kStart;
     s.cls = kStart;
-    s.capWord = s.grade1Word = s.computer = s.openQuote = s.accentOpen = false;
+    s.capWord = s.grade1Word = s.computer = s.openQuote = s.accentOpen = s.greekCapitals = false;
     s.insideKorean = insideKorean;
     s.wordsSeen = 0;
     s.runStart = s.runEnd = 0;
