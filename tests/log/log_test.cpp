@@ -4,7 +4,6 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <string>
 
 #include "Log/nubra_log.h"
@@ -76,15 +75,22 @@ TEST(CNubraTrace, RecordLayoutBomOnlyOnNewFileAndCutAt255) {
         ASSERT_EQ(bytes[i + 1], '\0');
         text += bytes[i];
     }
-    std::regex record(R"((\d\d:\d\d:\d\d\.\d\d\d)\t(y+|first)\r\n)");
-    auto begin = std::sregex_iterator(text.begin(), text.end(), record);
+    // Each record: "HH:MM:SS.mmm", TAB, text, CR LF.
     std::vector<std::string> texts;
-    size_t covered = 0;
-    for (auto it = begin; it != std::sregex_iterator(); ++it) {
-        texts.push_back((*it)[2]);
-        covered += it->length();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t end = text.find("\r\n", pos);
+        ASSERT_NE(end, std::string::npos) << "every record ends in CR LF";
+        const std::string record = text.substr(pos, end - pos);
+        ASSERT_GT(record.size(), 13u);
+        for (size_t i : {0, 1, 3, 4, 6, 7, 9, 10, 11}) EXPECT_TRUE(isdigit(record[i])) << record;
+        EXPECT_EQ(record[2], ':');
+        EXPECT_EQ(record[5], ':');
+        EXPECT_EQ(record[8], '.');
+        EXPECT_EQ(record[12], '\t');
+        texts.push_back(record.substr(13));
+        pos = end + 2;
     }
-    EXPECT_EQ(covered, text.size()) << "nothing but records in the file: " << text;
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "first");
     EXPECT_EQ(texts[1], std::string(255, 'y'));
