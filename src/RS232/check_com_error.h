@@ -1,24 +1,17 @@
 // The receive-timeout worker of an open port.
 #pragma once
 
-#include "platform/thread.h"
+#include "RS232/port_worker.h"
 
 namespace velumi {
 
-class CRS232;
-
 // Calls the port's receive-wait time-out check ten times a second. Below normal priority.
-class CCheckCOMError {
+class CCheckCOMError : public PortWorker {
 public:
-    explicit CCheckCOMError(CRS232 *port) : port_(port) {}
-    bool Start();
-    void RequestStop() { thread_.RequestStop(); }
-    bool Running() const { return thread_.Running(); }
-    bool Join(bool wait) { return thread_.Join(wait); }
+    explicit CCheckCOMError(CRS232 *port) : PortWorker(port, platform::Priority::BelowNormal) {}
 
-private:
-    CRS232 *port_;
-    platform::WorkerThread thread_;
+protected:
+    void Run(platform::Event &stop) override;
 };
 
 }  // namespace velumi

@@ -4,12 +4,8 @@
 
 namespace velumi {
 
-bool CReadCOM::Start() {
-    return thread_.Start(
-        [this](platform::Event &stop) {
-            while (!stop.Wait(0)) port_->WaitForPortEvent();
-        },
-        platform::Priority::Highest);
+void CReadCOM::Run(platform::Event &stop) {
+    while (!stop.Wait(0)) port_->WaitForPortEvent();
 }
 
 }  // namespace velumi

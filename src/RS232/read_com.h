@@ -1,25 +1,18 @@
 // The receive worker of an open port.
 #pragma once
 
-#include "platform/thread.h"
+#include "RS232/port_worker.h"
 
 namespace velumi {
 
-class CRS232;
-
 // Waits for port events and pulls every received byte through ReceiveData,
 // so the protocol runs on this thread. Highest priority.
-class CReadCOM {
+class CReadCOM : public PortWorker {
 public:
-    explicit CReadCOM(CRS232 *port) : port_(port) {}
-    bool Start();
-    void RequestStop() { thread_.RequestStop(); }
-    bool Running() const { return thread_.Running(); }
-    bool Join(bool wait) { return thread_.Join(wait); }
+    explicit CReadCOM(CRS232 *port) : PortWorker(port, platform::Priority::Highest) {}
 
-private:
-    CRS232 *port_;
-    platform::WorkerThread thread_;
+protected:
+    void Run(platform::Event &stop) override;
 };
 
 }  // namespace velumi
