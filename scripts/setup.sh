@@ -12,7 +12,7 @@ PACKAGES=(
   liblouis20 liblouis-dev liblouis-data
   libmecab-dev mecab-ipadic-utf8
   libpng-dev
-  libhangul-data unicode-data wamerican
+  libhangul-data unicode-data wamerican wamerican-huge wbritish-huge
   python3
 )
 

@@ -1,0 +1,149 @@
+// Grade 2 contraction: wordsigns, groupsigns, context rules, conflicts and the
+// word lists.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "english_helpers.h"
+#include "lang/english/english.h"
+#include "lang/english/english_tables.h"
+
+using namespace english_test;
+using namespace kotari::english;
+
+TEST(EnglishWordsigns, WholeWordsAlone) {
+    EXPECT_EQ(G2("the"), "2E");
+    EXPECT_EQ(G2("but"), "03");
+    EXPECT_EQ(G2("Braille"), "20 03 17 07");
+    EXPECT_EQ(G2("about"), "01 03");
+    EXPECT_EQ(G2("themselves"), "2E 0D 27 0E");
+    EXPECT_EQ(G1("but"), "03 25 1E");
+}
+
+TEST(EnglishWordsigns, PunctuationAndApostropheEndings) {
+    EXPECT_EQ(G2("(but)"), "10 23 03 10 1C");
+    EXPECT_EQ(G2("it's"), "2D 04 0E");
+    EXPECT_EQ(G2("can't"), "09 04 1E");
+    EXPECT_EQ(G2("enough's"), "22 04 0E");
+    EXPECT_EQ(G2("enough'd"), "22 33 23 04 19");  // enough takes only 's
+    EXPECT_EQ(G2("butx"), "03 25 1E 2D");
+}
+
+TEST(EnglishWordsigns, LowerWordsignsRefusedNextToPunctuation) {
+    EXPECT_EQ(G2("be"), "06");
+    EXPECT_EQ(G2("be."), "03 11 32");
+    EXPECT_EQ(G2("-was"), "24 3A 01 0E");
+    EXPECT_EQ(G2("in."), "14 32");  // in is not one of them
+}
+
+TEST(EnglishGroupsigns, StrongAndLowerGroupsigns) {
+    EXPECT_EQ(G2("chat"), "21 01 1E");
+    EXPECT_EQ(G2("sing"), "0E 2C");
+    EXPECT_EQ(G2("head"), "13 02 19");          // ea inside a word
+    EXPECT_EQ(G2("each"), "11 01 21");          // ea never starts a word
+    EXPECT_EQ(G2("ebb"), "11 03 03");          // bb never ends a word
+    EXPECT_EQ(G2("rubber"), "17 25 06 3B");
+    EXPECT_EQ(G2("because"), "06 09");
+    EXPECT_EQ(G2("befit"), "06 0B 0A 1E");      // be starts the word
+    EXPECT_EQ(G2("abet"), "01 03 11 1E");       // be inside a word
+    EXPECT_EQ(G2("distant"), "32 1E 01 1D 1E");
+    EXPECT_EQ(G2("condition"), "12 19 0A 30 1D");
+}
+
+TEST(EnglishGroupsigns, ContextRules) {
+    EXPECT_EQ(G2("ch"), "09 13");          // would read as the wordsign child
+    EXPECT_EQ(G2("ingot"), "14 1B 15 1E");  // ing does not start a word; in does
+    EXPECT_EQ(G2("en"), "11 1D");          // en alone would read as enough
+    EXPECT_EQ(G2("boone"), "03 15 15 1D 11");  // one after o
+    EXPECT_EQ(G2("phoney"), "0F 13 10 15 3D");
+    EXPECT_EQ(G2("ence"), "22 09 11");  // final groupsigns never start a word
+    EXPECT_EQ(G2("fence"), "0B 30 11");
+    EXPECT_EQ(G2("kindness"), "05 14 19 30 0E");
+    EXPECT_EQ(G2("childish"), "21 0A 07 19 0A 29");  // children rule does not apply
+    EXPECT_EQ(G2("time"), "10 1E");
+    EXPECT_EQ(G2("sometime"), "10 0E 10 1E");
+}
+
+TEST(EnglishGroupsigns, ConflictTable) {
+    EXPECT_EQ(G2("thence"), "39 30 11");       // th, then ence, not the
+    EXPECT_EQ(G2("father"), "10 0B");
+    EXPECT_EQ(G2("mother"), "10 0D");
+    EXPECT_EQ(G2("pastime"), "0F 01 0E 10 1E");  // time wins over st
+}
+
+TEST(EnglishGroupsigns, MixedCaseGroupsKeepTheirCapitals) {
+    EXPECT_EQ(G2("tHe"), "1E 20 13 11");
+    EXPECT_EQ(G2("The"), "20 2E");
+    EXPECT_EQ(G2("THE"), "20 20 2E");
+}
+
+TEST(EnglishWordLists, ShortformAndExceptionWords) {
+    EXPECT_EQ(G2("today's"), "1E 19 04 0E");
+    EXPECT_EQ(G2("friendship"), "0B 17 29 0A 0F");
+    EXPECT_EQ(G2("afterword"), "01 0B 18 3A");
+    EXPECT_EQ(G2("Afterword"), "20 01 0B 18 3A");  // the input's capitals are kept
+    EXPECT_EQ(G2("northeast"), "1D 15 17 39 02 0C");
+    EXPECT_EQ(G2("bean"), "03 02 1D");
+    EXPECT_EQ(G2("coupon"), "09 33 0F 15 1D");
+}
+
+// Every record's segmented form spells its word, uses only known groups, and
+// the lists are sorted for the bisection.
+TEST(EnglishWordLists, RecordsAreConsistent) {
+    auto check = [](const WordRecord *list, int count) {
+        for (int i = 0; i < count; ++i) {
+            const WordRecord &r = list[i];
+            ASSERT_EQ(std::strlen(r.word), r.wordLength) << r.word;
+            ASSERT_GT(r.wordLength, 0) << i;
+            ASSERT_EQ(std::strlen(r.segmented), r.segmentedLength) << r.word;
+            std::string letters, group;
+            bool inGroup = false;
+            for (int k = 0; k < r.segmentedLength; ++k) {
+                char c = r.segmented[k];
+                if (c == '/') {
+                    if (inGroup) {
+                        bool known = false;
+                        for (const auto &w : kWordsignTable) known = known || group == w.word;
+                        for (const auto &g : kGroupsignTable) known = known || group == g.letters;
+                        EXPECT_TRUE(known) << r.word << ": " << group;
+                        group.clear();
+                    }
+                    inGroup = !inGroup;
+                    continue;
+                }
+                letters += c;
+                if (inGroup) group += c;
+            }
+            EXPECT_FALSE(inGroup) << r.word;
+            EXPECT_EQ(letters, r.word);
+            if (i > 0) {
+                EXPECT_LT(std::strcmp(list[i - 1].word, r.word), 0) << r.word;
+            }
+        }
+    };
+    check(kShortformWordList, kShortformWordCount);
+    check(kExceptionWordList, kExceptionWordCount);
+}
+
+TEST(EnglishFirstWord, InsideKoreanTheFirstWordIsSpelledOut) {
+    kotari::g_settings = kotari::EngineSettings{};
+    std::u16string text = u"but but";
+    uint8_t cells[64] = {};
+    int n = TranslateRun(&text[0], static_cast<int>(text.size()), cells, 64, true);
+    EXPECT_EQ(Hex(std::vector<uint8_t>(cells, cells + n)), "03 25 1E 00 03");
+    text = u"every";
+    n = TranslateRun(&text[0], 5, cells, 64, true);
+    EXPECT_EQ(Hex(std::vector<uint8_t>(cells, cells + n)), "10 11 3D");
+    // The flag belongs to that call: a later English translation is unaffected.
+    EXPECT_EQ(G2("but but"), "03 00 03");
+}
+
+TEST(EnglishRun, StopsAtLengthAndCapacity) {
+    kotari::g_settings = kotari::EngineSettings{};
+    kotari::g_settings.englishGrade = 1;
+    std::u16string text = u"abc def";
+    uint8_t cells[8] = {};
+    EXPECT_EQ(TranslateRun(&text[0], 3, cells, 8, false), 3);  // "abc" only
+    uint8_t small[2] = {};
+    EXPECT_EQ(TranslateRun(&text[0], 7, small, 2, false), 2);
+}

@@ -1,0 +1,110 @@
+// Symbols, quotes, computer text, accented and Greek letters, fractions.
+#include <gtest/gtest.h>
+
+#include "english_helpers.h"
+#include "lang/english/english.h"
+
+using namespace english_test;
+
+TEST(EnglishAccents, ModifierThenBaseLetter) {
+    EXPECT_EQ(G2("\u00E9"), "18 0C 11");                       // é
+    EXPECT_EQ(G1("\u00C9\u00C9"), "20 20 18 0C 23 11 11 1C");  // ÉÉ: one modifier for the run
+    EXPECT_EQ(G2("\u00C9\u00C9"), "20 20 18 0C 23 11 11 1C");
+    EXPECT_EQ(G1("caf\u00E9"), "09 01 0B 18 0C 11");
+    EXPECT_EQ(G1("\u00C9cole"), "20 18 0C 11 09 15 07 11");
+    EXPECT_EQ(G1("na\u00EFve"), "1D 01 18 12 0A 27 11");
+    EXPECT_EQ(G1("\u00F8"), "08 21 15");   // stroke
+    EXPECT_EQ(G1("\u0111"), "08 12 19");   // horizontal stroke
+}
+
+TEST(EnglishAccents, LigaturesAndOldLetters) {
+    EXPECT_EQ(G1("\u00E6"), "01 18 16 11");
+    EXPECT_EQ(G1("\u00C6"), "20 01 18 16 11");
+    EXPECT_EQ(G1("\u01FD"), "18 0C 01 18 16 11");  // ǽ: acute over the ligature
+    EXPECT_EQ(G1("\u00FE"), "3C 2E");  // thorn
+    EXPECT_EQ(G1("\u00F0"), "3C 2B");  // eth
+    EXPECT_EQ(G1("\u021D"), "3C 3D");  // yogh
+}
+
+TEST(EnglishAccents, ClassLookup) {
+    using kotari::english::AccentClassOf;
+    EXPECT_EQ(AccentClassOf(u'\u00E9'), 10);
+    EXPECT_EQ(AccentClassOf(u'\u00C7'), 4);
+    EXPECT_EQ(AccentClassOf(u'\u0153'), 12);
+    EXPECT_EQ(AccentClassOf(u'\u00DE'), 13);
+    EXPECT_EQ(AccentClassOf(u'e'), 14);
+    EXPECT_EQ(AccentClassOf(u'\u03B1'), 14);
+}
+
+TEST(EnglishGreek, CapitalsAndWords) {
+    EXPECT_EQ(G1("\u03B1"), "28 01");
+    EXPECT_EQ(G1("\u03A9"), "20 28 3A");
+    EXPECT_EQ(G1("\u0391\u0392"), "20 20 28 01 28 03");
+    EXPECT_EQ(G1("\u0391\u03B2"), "20 28 01 28 03");
+    EXPECT_EQ(G1("\u03C2"), "28 0E");  // final sigma
+}
+
+TEST(EnglishNumbers, Fractions) {
+    EXPECT_EQ(G1("\u00BC"), "3C 01 0C 19");
+    EXPECT_EQ(G1("\u2152"), "3C 01 0C 01 1A");
+    EXPECT_EQ(G1("\u2189"), "3C 1A 0C 09");
+    EXPECT_EQ(G1("\u00BD \u00BD"), "3C 01 0C 03 10 3C 01 0C 03");
+}
+
+TEST(EnglishSymbols, TableCellsAndSpecialCases) {
+    EXPECT_EQ(G1("a&b"), "01 08 2F 03");
+    EXPECT_EQ(G1("$5"), "08 0E 3C 11");
+    EXPECT_EQ(G1("^"), "08 22");  // the first table entry wins
+    EXPECT_EQ(G1("\u2014\u2014"), "10 20 24");  // long dash
+    EXPECT_EQ(G1("\u2014"), "20 24");
+    EXPECT_EQ(G1("a__b"), "01 28 24 03");
+    EXPECT_EQ(G1("\u2192"), "30 33 15");
+    EXPECT_EQ(G1("\u2192\u2190"), "30 33 15 33 2A");
+    EXPECT_EQ(G1("\u25CBx"), "30 2B 3F 31 2D");
+    EXPECT_EQ(G1("\u00A9"), "18 09");
+}
+
+TEST(EnglishSymbols, QuestionMarkAlone) {
+    EXPECT_EQ(G1("?"), "30 26");
+    EXPECT_EQ(G1("a ? b"), "01 00 30 26 00 03");
+    EXPECT_EQ(G1("why?"), "3A 13 3D 26");
+}
+
+TEST(EnglishSymbols, StraightQuotesAlternate) {
+    EXPECT_EQ(G1("\"a\" \"b\""), "26 01 34 00 26 03 34");
+    EXPECT_EQ(G1("5\""), "3C 11 20 36");  // a lone one keeps its table cells
+    EXPECT_EQ(G1("\u201Ca\u201D"), "18 26 01 18 34");
+}
+
+TEST(EnglishComputerText, WebAddressesAreEnclosed) {
+    EXPECT_EQ(G1("www.ab.com"), "38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31");
+    EXPECT_EQ(G1("see www.ab.com now"),
+              "0E 11 11 00 38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31 00 1D 15 3A");
+    EXPECT_EQ(G1("x@ab.org"), "38 2C 2D 08 01 03 28 15 17 1B 38 31");
+    EXPECT_EQ(G1("HTTP://ab.de"), "38 2C 20 20 13 1E 1E 0F 12 38 0C 38 0C 01 03 28 19 11 38 31");
+}
+
+TEST(EnglishComputerText, PlainTextWithoutPrefixOrAt) {
+    EXPECT_EQ(G1("ab.com"), "01 03 32 09 15 0D");
+    EXPECT_EQ(G1("notes.txt"), "1D 15 1E 11 0E 32 1E 2D 1E");
+    Settings st;
+    st.grade = 1;
+    st.computer = false;
+    EXPECT_EQ(Hex(Cells("www.ab.com", st)), "3A 3A 3A 32 01 03 32 09 15 0D");
+}
+
+TEST(EnglishComputerText, NotContractedInGrade2) {
+    EXPECT_EQ(G2("www.the.com"), "38 2C 3A 3A 3A 28 1E 13 11 28 09 15 0D 38 31");
+}
+
+TEST(EnglishComputerText, Detection) {
+    using kotari::english::IsComputerText;
+    EXPECT_TRUE(IsComputerText(u"www.ab.com", 10));
+    EXPECT_TRUE(IsComputerText(u"https://x.info", 14));
+    EXPECT_TRUE(IsComputerText(u"a@b.cd", 6));
+    EXPECT_FALSE(IsComputerText(u"a@b.c", 5));       // one letter after the dot
+    EXPECT_FALSE(IsComputerText(u"a@b.abcde", 9));   // five
+    EXPECT_FALSE(IsComputerText(u"a.b@cd", 6));      // the dot comes before the @
+    EXPECT_FALSE(IsComputerText(u"www.", 4));
+    EXPECT_FALSE(IsComputerText(nullptr, 3));
+}
