@@ -33,7 +33,11 @@ enum : int {
 enum : int { kVowelYa = 2, kVowelWa = 9, kVowelU = 13, kVowelWo = 14 };
 enum : int { kFinalN = 4, kFinalNj = 5, kFinalNh = 6 };
 
-constexpr char16_t kSyllableSyeong = 0xC169;  // 셩: written in full, 성 takes its abbreviation
+// 셩 쎵 졍 쪙 쳥 are written in full: with the 영 abbreviation they would read as
+// 성 썽 정 쩡 청, which take that cell after their initial.
+inline bool IsYeongAfterSibilant(char16_t c) {
+    return c == 0xC169 || c == 0xC3B5 || c == 0xC84D || c == 0xCA99 || c == 0xCCE5;
+}
 constexpr char16_t kSyllablePat = 0xD320;     // 팠: 19 0C would read as 폐
 constexpr char16_t kSyllableGa = 0xAC00, kSyllableSa = 0xC0AC;  // their abbreviations are no consonants
 constexpr char16_t kYeFirst = 0xC608, kYeLast = 0xC623;  // 예-옣
@@ -198,7 +202,7 @@ int TranslateSyllable(int i) {
         if (r->withFinal) PutJamo(kFinalBase + final, marker);
         return i + 1;
     }
-    if (ch != kSyllableSyeong && final != 0) {
+    if (final != 0 && !IsYeongAfterSibilant(ch)) {
         for (const VowelFinalAbbreviation &a : kVowelFinalAbbreviations) {
             if (a.vowel != vowel || final < a.firstFinal || final > a.lastFinal) continue;
             if (initial != kInitialIeung) PutJamo(kInitialBase + initial, marker);
@@ -297,14 +301,17 @@ void TranslateDigit(int i) {
         (prevClass == 26 && IsDigit(prev2));
     if (!continues) Put(kNumberSign);
     Put(kDigitCells[s.work[i] - u'0']);
-    // A syllable whose first cell reads as a digit is kept apart from the number.
+    // A syllable whose first cell reads as a digit is kept apart from the number:
+    // the initials ㄴ ㄷ ㅁ ㅋ ㅌ ㅍ ㅎ, and the abbreviation of 운 (7). Only 운
+    // itself starts with that abbreviation; 분 or 순 start with their initial.
     const char16_t next = At(i + 1);
     if (IsSyllable(next)) {
         const int initial = Initial(next);
         const int final = Final(next);
         if (initial == kInitialN || initial == kInitialD || initial == kInitialM || initial == kInitialK ||
             initial == kInitialT || initial == kInitialP || initial == kInitialH ||
-            (Vowel(next) == kVowelU && (final == kFinalN || final == kFinalNj || final == kFinalNh)))
+            (initial == kInitialIeung && Vowel(next) == kVowelU &&
+             (final == kFinalN || final == kFinalNj || final == kFinalNh)))
             Put(0);
     }
 }
