@@ -50,6 +50,7 @@ struct State {
     int out;
     bool firstMarker;  // the next syllable takes 0x40, else 0x80
     bool quoteOpens;   // the next straight double quote opens
+    bool full;         // a cell did not fit in the stream
 };
 
 State s;
@@ -57,7 +58,10 @@ State s;
 inline char16_t At(int k) { return (k >= 0 && k < s.length) ? s.work[k] : char16_t(0); }
 
 inline void Put(uint8_t c) {
-    if (s.out < kCellBufferSize) s.stream[s.out++] = c;
+    if (s.out < kCellBufferSize)
+        s.stream[s.out++] = c;
+    else
+        s.full = true;
 }
 inline void PutCells(const uint8_t *c, int n, uint8_t marker) {
     for (int i = 0; i < n; ++i) Put(static_cast<uint8_t>(c[i] | marker));
@@ -275,6 +279,7 @@ int TranslateLatinRun(int i) {
 
     if (!(computer && mark)) Put(kRomanStart);
     s.out += english::TranslateRun(s.work + i, end - i, s.stream + s.out, kCellBufferSize - s.out, true);
+    if (s.out >= kCellBufferSize) s.full = true;
 
     const char16_t after = At(end);
     const int afterClass = PunctuationClassOf(after);
@@ -369,9 +374,6 @@ struct Layout {
     int length = 0;  // cells placed
     int column = 0;
 
-    void Emit(uint8_t c) {
-        if (length < kCellBufferSize) out[length++] = c;
-    }
     void SkipToNextLine() {
         while (column < width && length < kCellBufferSize) {
             out[length++] = 0;
@@ -380,38 +382,46 @@ struct Layout {
         column = 0;
     }
     // A word longer than a line, from a line start. When a line end falls inside
-    // a syllable, the part of it already placed moves to the new line.
-    void PlaceLong(const uint8_t *word, int k) {
-        for (int j = 0; j < k && length < kCellBufferSize; ++j) {
+    // a syllable, the part of it already placed moves to the new line. Returns
+    // false when the buffer ended the word; it then ends on a whole syllable.
+    bool PlaceLong(const uint8_t *word, int k) {
+        for (int j = 0; j < k; ++j) {
             if (column == width) {
                 column = 0;
                 const uint8_t marker = word[j] & kMarkerMask;
                 if (marker != 0 && (out[length - 1] & kMarkerMask) == marker) {
                     int m = 0;
                     while (m < width && (out[length - 1 - m] & kMarkerMask) == marker) ++m;
-                    if (m < width) {  // the syllable did not start the line
+                    if (m < width && length + m <= kCellBufferSize) {  // the syllable did not start the line
                         const int from = length - m;
-                        for (int t = 0; t < m && length < kCellBufferSize; ++t) {
-                            out[length++] = out[from + t];
-                            ++column;
-                        }
+                        for (int t = 0; t < m; ++t) out[length++] = out[from + t];
                         for (int t = 0; t < m; ++t) out[from + t] = 0;
+                        column = m;
                     }
                 }
+            }
+            if (length == kCellBufferSize) {
+                const uint8_t marker = word[j] & kMarkerMask;
+                while (marker != 0 && length > 0 && (out[length - 1] & kMarkerMask) == marker) out[--length] = 0;
+                return false;
             }
             out[length++] = word[j];
             ++column;
         }
         if (column == width) column = 0;
+        return true;
     }
 };
 
+// Lays out the n stream cells into lines of `width` cells at out (at most
+// kCellBufferSize cells), strips the syllable markers and returns the length.
 int LayOut(uint8_t *out, const uint8_t *in, int n, int width) {
     Layout l{out, width};
-    for (int p = 0; p < n && l.length < kCellBufferSize;) {
+    for (int p = 0; p < n;) {
         if (in[p] == 0) {
             if (p == 0 || l.column != 0) {  // a blank that would start a line is dropped
-                l.Emit(0);
+                if (l.length == kCellBufferSize) break;
+                l.out[l.length++] = 0;
                 if (++l.column == width) l.column = 0;
             }
             ++p;
@@ -419,13 +429,21 @@ int LayOut(uint8_t *out, const uint8_t *in, int n, int width) {
         }
         int k = 0;
         while (p + k < n && in[p + k] != 0) ++k;
-        if (l.column + k > width && l.column != 0) l.SkipToNextLine();
-        if (l.column + k <= width) {
-            for (int j = 0; j < k; ++j) l.Emit(in[p + j]);
+        if (k <= width) {
+            // A word that fits on a line, on this one or whole on the next.
+            const int skip = l.column + k > width ? width - l.column : 0;
+            if (l.length + skip + k > kCellBufferSize) break;
+            if (skip > 0) l.SkipToNextLine();
+            for (int j = 0; j < k; ++j) l.out[l.length++] = in[p + j];
             l.column += k;
             if (l.column == width) l.column = 0;
         } else {
-            l.PlaceLong(in + p, k);
+            // A longer word starts on a fresh line (no blank line when one is already fresh).
+            if (l.column != 0) {
+                if (l.length + width - l.column >= kCellBufferSize) break;
+                l.SkipToNextLine();
+            }
+            if (!l.PlaceLong(in + p, k)) break;
         }
         p += k;
     }
@@ -440,22 +458,23 @@ int TranslateKorean(char16_t *text, uint8_t *cells) {
     using namespace korean;
     if (!cells) return 0;
     s.out = 0;
+    s.full = false;
     s.firstMarker = true;
     s.quoteOpens = true;
     static const char16_t kEmpty[1] = {0};
     Prepare(text ? text : kEmpty);
 
-    for (int i = 0; i < s.length && s.out < kCellBufferSize;) {
+    for (int i = 0; i < s.length && !s.full;) {
         const char16_t ch = s.work[i];
-        if (IsSyllable(ch)) {
-            i = TranslateSyllable(i);
+        const int before = s.out;
+        if (IsLatinLetter(ch)) {
+            i = TranslateLatinRun(i);  // a run cut by the full buffer keeps what fitted
             continue;
         }
-        if (IsCompatJamo(ch)) {
+        if (IsSyllable(ch)) {
+            i = TranslateSyllable(i);
+        } else if (IsCompatJamo(ch)) {
             TranslateCompatJamo(ch);
-        } else if (IsLatinLetter(ch)) {
-            i = TranslateLatinRun(i);
-            continue;
         } else if (IsDigit(ch)) {
             TranslateDigit(i);
         } else if (IsCircled(ch)) {
@@ -469,7 +488,8 @@ int TranslateKorean(char16_t *text, uint8_t *cells) {
             // A character outside the basic plane is one character, one blank.
             if (ch >= 0xD800 && ch <= 0xDBFF && At(i + 1) >= 0xDC00 && At(i + 1) <= 0xDFFF) ++i;
         }
-        ++i;
+        if (!IsSyllable(ch)) ++i;
+        if (s.full) s.out = before;  // the buffer ends on a whole character
     }
 
     const int raw = g_settings.rawLineCellsKorean;
