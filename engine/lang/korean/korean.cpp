@@ -2,7 +2,6 @@
 // their readings, Latin runs through the English translator between Roman
 // indicators, numbers, punctuation, and a line layout that never splits a
 // syllable over a line end.
-#include <cstring>
 
 #include "core/engine.h"
 #include "lang/english/english.h"
