@@ -1,0 +1,133 @@
+// Constant tables of the Korean translator. Cells use the engine encoding
+// (dot n in bit n-1).
+#pragma once
+
+#include <cstdint>
+
+namespace kotari {
+namespace korean {
+
+// Jamo numbers: initials 0-18, vowels 19-39, finals 40-67 (40 = no final).
+constexpr int kInitialBase = 0;
+constexpr int kVowelBase = 19;
+constexpr int kFinalBase = 40;
+constexpr int kJamoCount = 68;
+
+struct JamoCells {
+    uint8_t count;
+    uint8_t cells[2];
+};
+extern const JamoCells kJamoCells[kJamoCount];
+
+// Compatibility jamo U+3131-U+3163.
+constexpr char16_t kCompatFirst = 0x3131;
+constexpr char16_t kCompatLast = 0x3163;
+constexpr int kCompatCount = kCompatLast - kCompatFirst + 1;
+extern const JamoCells kCompatJamoCells[kCompatCount];
+
+// Words written as two cells at the start of a word.
+struct WordAbbreviation {
+    char16_t word[5];
+    uint8_t length;
+    uint8_t cells[2];
+};
+constexpr int kWordAbbreviationCount = 7;
+extern const WordAbbreviation kWordAbbreviations[kWordAbbreviationCount];
+
+// A range of syllables written with fixed cells; `withFinal`: the syllable's
+// final consonant cells follow.
+struct SyllableRange {
+    char16_t first;
+    char16_t last;
+    uint8_t count;
+    uint8_t cells[4];
+    bool withFinal;
+};
+constexpr int kFirstRangeCount = 10;
+extern const SyllableRange kFirstRangeSet[kFirstRangeCount];
+constexpr int kSecondRangeCount = 14;
+extern const SyllableRange kSecondRangeSet[kSecondRangeCount];
+
+// A vowel with a range of finals (final numbers 0-27, 0 = none) written as one cell.
+struct VowelFinalAbbreviation {
+    uint8_t vowel;       // 0-20
+    uint8_t firstFinal;  // 1-27
+    uint8_t lastFinal;
+    uint8_t cell;
+};
+constexpr int kVowelFinalCount = 14;
+extern const VowelFinalAbbreviation kVowelFinalAbbreviations[kVowelFinalCount];
+
+// Hanja and their readings ("meaning sound"), sorted by character. The rows are
+// generated at build time from libhangul's dictionary (scripts/gen_hanja_table.py).
+constexpr int kMaxHanjaReading = 11;
+struct HanjaReading {
+    char16_t ch;
+    uint8_t length;
+    char16_t reading[kMaxHanjaReading];
+};
+extern const HanjaReading *const kHanjaReadings;
+extern const int kHanjaReadingCount;
+
+// Roman numerals U+2160-U+216B and U+2170-U+217B spelled in Latin letters.
+struct RomanNumeral {
+    char16_t ch;
+    uint8_t length;
+    char spelling[5];
+};
+constexpr int kRomanNumeralCount = 24;
+extern const RomanNumeral kRomanNumerals[kRomanNumeralCount];
+
+// Punctuation and symbols: the class number is the row's index.
+struct PunctuationEntry {
+    char16_t ch;
+    uint8_t count;
+    uint8_t cells[8];
+};
+constexpr int kPunctuationCount = 79;
+extern const PunctuationEntry kPunctuation[kPunctuationCount];
+
+// Variant characters (full-width forms, other brackets and dashes) and their class.
+struct PunctuationVariant {
+    char16_t ch;
+    uint8_t cls;
+};
+constexpr int kPunctuationVariantCount = 45;
+extern const PunctuationVariant kPunctuationVariants[kPunctuationVariantCount];
+
+// Classes with special rules.
+enum PunctuationClass : int {
+    kPunctFullStop = 0,
+    kPunctComma = 3,
+    kPunctMiddleDot = 4,
+    kPunctColon = 5,
+    kPunctOpenParen = 12,
+    kPunctCloseParen = 13,
+    kPunctShapeFirst = 29,
+    kPunctShapeLast = 32,
+    kPunctEllipsisFirst = 33,
+    kPunctEllipsisLast = 34,
+    kPunctCurrencyFirst = 39,
+    kPunctCurrencyLast = 44,
+    kPunctOperatorFirst = 45,
+    kPunctOperatorLast = 58,
+    kPunctDegreeFirst = 66,
+    kPunctDegreeLast = 70,
+    kPunctPercent = 74,
+    kPunctStraightQuote = 78,
+};
+
+constexpr uint8_t kDigitCells[10] = {0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A};
+constexpr uint8_t kNumberSign = 0x3C;
+
+// Circled numbers U+2460-U+2473, lowered digits written after the number sign.
+constexpr char16_t kCircledFirst = 0x2460;
+constexpr char16_t kCircledLast = 0x2473;
+struct CircledNumber {
+    uint8_t count;
+    uint8_t cells[2];
+};
+extern const CircledNumber kCircledNumbers[kCircledLast - kCircledFirst + 1];
+
+}  // namespace korean
+}  // namespace kotari
