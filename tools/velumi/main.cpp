@@ -567,7 +567,7 @@ int ShowImage(const Args &a) {
         if (fileLines != pad.lines || fileCells != pad.cellsPerLine)
             PadFailure(pad, "'" + path + "' is made for " + std::to_string(fileLines) + " lines of " +
                                 std::to_string(fileCells) + " cells, but " + model + " pad has " +
-                                std::to_string(pad.lines) + " lines of " + std::to_string(pad.cellsPerLine) +
+                                std::to_string(pad.lines) + " lines of " + std::to_string(pad.cellsPerLine) + " cells" +
                                 "; convert the picture with velumi image2tgx --model " + pad.deviceName);
         r = pad.Run([&] { return VELUMI_DISPLAY(path.c_str()); });
     }

@@ -83,24 +83,33 @@ int ModelType(const std::string &canonical) {
 
 QuietStdout::QuietStdout(bool verbose) {
     std::fflush(stdout);
+    std::fflush(stderr);
     saved_ = ::dup(STDOUT_FILENO);
     if (saved_ < 0) return;
     if (verbose) {
         ::dup2(STDERR_FILENO, STDOUT_FILENO);
-    } else {
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (null >= 0) {
-            ::dup2(null, STDOUT_FILENO);
-            ::close(null);
-        }
+        return;
+    }
+    savedErr_ = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null >= 0) {
+        ::dup2(null, STDOUT_FILENO);
+        if (savedErr_ >= 0) ::dup2(null, STDERR_FILENO);
+        ::close(null);
     }
 }
 
 QuietStdout::~QuietStdout() {
-    if (saved_ < 0) return;
     std::fflush(stdout);
-    ::dup2(saved_, STDOUT_FILENO);
-    ::close(saved_);
+    std::fflush(stderr);
+    if (saved_ >= 0) {
+        ::dup2(saved_, STDOUT_FILENO);
+        ::close(saved_);
+    }
+    if (savedErr_ >= 0) {
+        ::dup2(savedErr_, STDERR_FILENO);
+        ::close(savedErr_);
+    }
 }
 
 std::string PortPath(int n) {

@@ -27,8 +27,9 @@ struct PadChoice {
     bool verbose = false;       // let the SDK's diagnostic lines through (to standard error)
 };
 
-// While alive, the process's standard output goes to /dev/null (or to standard
-// error when verbose): the SDK prints its translator choice and table names there.
+// While alive, the process's standard output and standard error go to /dev/null
+// (standard output to standard error when verbose): the SDK prints its
+// translator choice and table names there, and liblouis its table errors.
 class QuietStdout {
 public:
     explicit QuietStdout(bool verbose);
@@ -37,7 +38,7 @@ public:
     QuietStdout &operator=(const QuietStdout &) = delete;
 
 private:
-    int saved_ = -1;
+    int saved_ = -1, savedErr_ = -1;
 };
 
 // The path the SDK opens for port `n`.
