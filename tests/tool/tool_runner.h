@@ -30,12 +30,20 @@ struct ToolResult {
 // A running tool with pipes to its standard input, output and error.
 class ToolProcess {
 public:
-    ToolProcess(const std::vector<std::string> &args, const std::map<std::string, std::string> &env) {
+    // With `terminal`, standard input is that terminal (made the controlling one) instead of a pipe.
+    ToolProcess(const std::vector<std::string> &args, const std::map<std::string, std::string> &env,
+                const std::string &terminal = "") {
         int in[2], out[2], err[2];
         if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(in[0], 0);
+            if (!terminal.empty()) {
+                setsid();
+                const int tty = open(terminal.c_str(), O_RDWR);
+                if (tty < 0) _exit(126);
+                dup2(tty, 0);
+            }
             dup2(out[1], 1);
             dup2(err[1], 2);
             unsetenv("VELUMI_PORT");
@@ -77,12 +85,13 @@ public:
         in_ = -1;
     }
     // Reads output until `marker` appears in it (true) or the time runs out.
-    bool ReadUntil(const std::string &marker, int timeoutMs) {
+    bool ReadUntil(const std::string &marker, int timeoutMs, bool fromErr = false) {
+        const std::string &text = fromErr ? err : out;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (out.find(marker) == std::string::npos) {
+        while (text.find(marker) == std::string::npos) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
-            if (left <= 0 || !Pump(static_cast<int>(left))) return out.find(marker) != std::string::npos;
+            if (left <= 0 || !Pump(static_cast<int>(left))) return text.find(marker) != std::string::npos;
         }
         return true;
     }

@@ -1,6 +1,8 @@
 // The velumi command-line tool, run as a program: its output, the pins it sets
 // on a simulated pad, and its errors and exit codes.
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <termios.h>
 #include <gtest/gtest.h>
 #include <liblouis.h>
 #include <stdlib.h>
@@ -386,6 +388,40 @@ TEST_F(Tool, PageFollowsPipedCommands) {
     EXPECT_EQ(lines[4].rfind("page 2: ", 0), 0u);
     EXPECT_EQ(Cells(lines[4]), window(1));
     EXPECT_NE(r.err.find("unknown key"), std::string::npos) << "and 'n' after 'q' is never read";
+}
+
+TEST_F(Tool, PageReadsArrowKeysFromATerminalAndRestoresIt) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    ToolProcess p({"page", text}, env, slave);
+    ASSERT_TRUE(p.ReadUntil("right arrow or n", 10000, true)) << p.out << p.err;
+    const std::string keys = "\x1b[C" "n" "\x1b[D" "x" "\x1bOD" "q";
+    ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    const auto r = p.Finish();
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 5u) << r.out;
+    const int windows[5] = {0, 1, 2, 1, 0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Cells(lines[i]),
+                  std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
+            << i;
+    EXPECT_EQ(lines[4].rfind("page 1: ", 0), 0u);
+    EXPECT_NE(r.err.find("unknown key"), std::string::npos);
+    // The terminal is back in line mode with echo.
+    const int tty = open(slave.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(tty, 0);
+    termios t{};
+    ASSERT_EQ(tcgetattr(tty, &t), 0);
+    EXPECT_TRUE(t.c_lflag & ICANON);
+    EXPECT_TRUE(t.c_lflag & ECHO);
+    close(tty);
+    close(master);
 }
 
 TEST_F(Tool, PageEndsWithItsInput) {

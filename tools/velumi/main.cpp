@@ -623,20 +623,26 @@ int Info(const Args &a) {
 
 // ---- page ------------------------------------------------------------------
 
+// The terminal's settings while `page` reads keys in raw mode; restored at any
+// exit, including the error paths that call std::exit, and on stop signals.
 struct TerminalMode {
-    termios saved{};
-    bool active = false;
-    void Raw() {
+    static void Raw() {
         if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
         termios raw = saved;
         raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
-        if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0) active = true;
+        if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
+        active = true;
+        std::atexit(Restore);
+        RestoreTerminalOnSignal(STDIN_FILENO, &saved);
     }
-    ~TerminalMode() {
+    static void Restore() {
         if (active) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        active = false;
     }
+    static inline termios saved{};
+    static inline bool active = false;
 };
 
 enum class Key { None, Next, Previous, Quit, Unknown };
@@ -724,9 +730,8 @@ int Page(const Args &a) {
     PrintWindow(pad, page, "");
 
     const bool tty = ::isatty(input) != 0;
-    TerminalMode terminal;
     if (tty) {
-        terminal.Raw();
+        TerminalMode::Raw();
         std::fprintf(stderr, "velumi page: right arrow or n: next line, left arrow or p: previous line, q: quit\n");
     }
     KeyDecoder decoder;
@@ -783,6 +788,7 @@ int Page(const Args &a) {
             }
         }
     }
+    TerminalMode::Restore();
     if (input != STDIN_FILENO) ::close(input);
     Finish(pad, 0);
 }

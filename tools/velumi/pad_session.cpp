@@ -51,16 +51,18 @@ void OnText(const char *text) {
 char g_cleanupLink[512];
 char g_cleanupDir[512];
 
+int g_terminalFd = -1;
+const termios *g_terminal = nullptr;
+
 void OnStopSignal(int sig) {
+    if (g_terminal) ::tcsetattr(g_terminalFd, TCSANOW, g_terminal);
     if (g_cleanupLink[0]) ::unlink(g_cleanupLink);
     if (g_cleanupDir[0]) ::rmdir(g_cleanupDir);
     ::signal(sig, SIG_DFL);
     ::raise(sig);
 }
 
-void SetCleanup(const std::string &link, const std::string &dir) {
-    std::snprintf(g_cleanupLink, sizeof g_cleanupLink, "%s", link.c_str());
-    std::snprintf(g_cleanupDir, sizeof g_cleanupDir, "%s", dir.c_str());
+void InstallStopHandlers() {
     static bool installed = false;
     if (!installed) {
         installed = true;
@@ -69,6 +71,12 @@ void SetCleanup(const std::string &link, const std::string &dir) {
         sigemptyset(&sa.sa_mask);
         for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &sa, nullptr);
     }
+}
+
+void SetCleanup(const std::string &link, const std::string &dir) {
+    std::snprintf(g_cleanupLink, sizeof g_cleanupLink, "%s", link.c_str());
+    std::snprintf(g_cleanupDir, sizeof g_cleanupDir, "%s", dir.c_str());
+    InstallStopHandlers();
 }
 
 // Model index for VELUMI_INIT_WITH_DEVICE_TYPE, in the order of VelumiModel.
@@ -110,6 +118,12 @@ QuietStdout::~QuietStdout() {
         ::dup2(savedErr_, STDERR_FILENO);
         ::close(savedErr_);
     }
+}
+
+void RestoreTerminalOnSignal(int fd, const termios *saved) {
+    g_terminalFd = fd;
+    g_terminal = saved;
+    InstallStopHandlers();
 }
 
 std::string PortPath(int n) {

@@ -5,6 +5,8 @@
 // tool's standard output.
 #pragma once
 
+#include <termios.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,6 +42,10 @@ public:
 private:
     int saved_ = -1, savedErr_ = -1;
 };
+
+// Restores the terminal settings `saved` (kept by the caller) on fd when the tool
+// is stopped by SIGINT, SIGTERM or SIGHUP; null forgets them.
+void RestoreTerminalOnSignal(int fd, const termios *saved);
 
 // The path the SDK opens for port `n`.
 std::string PortPath(int n);
