@@ -726,6 +726,8 @@ int Page(const Args &a) {
     }
     const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(text.c_str(), language); });
     if (r != 0) PadFailure(pad, BrailleError(r, language));
+    // Display callbacks beyond this count come from the pad's own page keys.
+    uint64_t seen = pad.DisplayCount();
     int page = 1;
     PrintWindow(pad, page, "");
 
@@ -736,7 +738,6 @@ int Page(const Args &a) {
     }
     KeyDecoder decoder;
     std::string pending;
-    pad.DrainDisplayEvents();
     bool quit = false;
     while (!quit) {
         pollfd fds[2] = {{input, POLLIN, 0}, {pad.DisplayEventFd(), POLLIN, 0}};
@@ -745,10 +746,13 @@ int Page(const Args &a) {
             break;
         }
         if (fds[1].revents & POLLIN) {
-            // Shown without a key of ours: the pad's own page key moved the window.
             pad.DrainDisplayEvents();
-            page = 0;
-            PrintWindow(pad, page, " (moved by the pad's key)");
+            if (pad.DisplayCount() > seen) {
+                // Shown without a key of ours: the pad's own page key moved the window.
+                seen = pad.DisplayCount();
+                page = 0;
+                PrintWindow(pad, page, " (moved by the pad's key)");
+            }
         }
         if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
         char buf[256];
@@ -776,7 +780,7 @@ int Page(const Args &a) {
             if (k == Key::None) continue;
             const bool next = k == Key::Next;
             const int moved = pad.Page(next ? 0x2 : 0x1);
-            pad.DrainDisplayEvents();
+            seen = pad.DisplayCount();
             if (moved == 1) {
                 if (page > 0) page += next ? 1 : -1;
                 PrintWindow(pad, page, "");
@@ -880,9 +884,14 @@ int Demo(const Args &a) {
 
     if (pad.brailleCells > 0) {
         const char16_t text[] = u"Hello from Velumi! This line of English braille is longer than the braille line.";
+        {
+            QuietStdout quiet(choice.verbose);
+            VELUMI_SET_BRAILLE_LANGUAGE(ENGLISH, 1);
+        }
         const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(text, ENGLISH); });
         if (r != 0) PadFailure(pad, BrailleError(r, ENGLISH));
-        std::printf("%d. English braille (grade 1) with VELUMI_BRAILLE_DISPLAY:\n"
+        std::printf("%d. English braille, uncontracted: VELUMI_SET_BRAILLE_LANGUAGE(ENGLISH, 1), then\n"
+                    "   VELUMI_BRAILLE_DISPLAY:\n"
                     "   \"Hello from Velumi! This line of English braille is longer than the braille line.\"\n",
                     step++);
         PrintPins(pad, false, true, "   ");
