@@ -204,7 +204,6 @@ std::string g_command = "";
 
 void PrintHelp(const Command &c) {
     std::fputs(c.help, stdout);
-    const std::string name = c.name;
     if (c.valueOptions.count("--port")) std::printf("\n%s", kPadOptions);
     if (c.valueOptions.count("--lang")) std::printf("\n%s", kLanguageHelp);
 }
