@@ -6,6 +6,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-mkdir -p build
-ninja -C build velumi velumi-padsim >build/build.log 2>&1 || { tail -40 build/build.log; exit 1; }
+ninja -C build -j "$(nproc)" velumi velumi-padsim >build/build.log 2>&1 || { tail -40 build/build.log; exit 1; }
 exec build/tools/velumi/velumi demo "$@"
