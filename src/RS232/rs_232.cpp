@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <regex>
 
 #include "Log/nubra_log.h"
 #include "RS232/check_com_error.h"
@@ -39,10 +38,13 @@ void BackOff(int wakeFd, int ms) {
 }  // namespace
 
 std::string ResolvePortName(const std::string &name) {
-    static const std::regex com(R"(^\\\\\.\\COM([0-9]+)$)");
-    std::smatch m;
-    if (!std::regex_match(name, m, com)) return name;
-    const int n = std::atoi(m[1].str().c_str());
+    // "\\.\COM" followed by digits only; anything else is a path already.
+    static const std::string prefix = "\\\\.\\COM";
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 || name.size() > prefix.size() + 9)
+        return name;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return name;
+    const int n = std::atoi(name.c_str() + prefix.size());
     const char *dir = std::getenv("VELUMI_PORT_DIR");
     if (dir && *dir) return std::string(dir) + "/com" + std::to_string(n);
     return "/dev/ttyS" + std::to_string(n - 1);
