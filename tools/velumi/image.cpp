@@ -1,0 +1,175 @@
+#include "image.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+namespace velumi_tool {
+
+namespace {
+// Larger pictures are refused rather than risking memory exhaustion.
+constexpr uint64_t kMaxPixels = 64u * 1024u * 1024u;
+}  // namespace
+
+bool ReadPng(const std::string &path, Image &image, std::string &error) {
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = "cannot open '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    uint8_t signature[8] = {};
+    const bool isPng = std::fread(signature, 1, 8, f) == 8 && png_sig_cmp(signature, 0, 8) == 0;
+    std::fclose(f);
+    if (!isPng) {
+        error = "'" + path + "' is not a PNG file";
+        return false;
+    }
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) {
+        error = "cannot read PNG '" + path + "': " + png.message;
+        return false;
+    }
+    if (static_cast<uint64_t>(png.width) * png.height > kMaxPixels) {
+        png_image_free(&png);
+        error = "PNG '" + path + "' is too large (" + std::to_string(png.width) + " x " + std::to_string(png.height) +
+                " pixels)";
+        return false;
+    }
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr)) {
+        error = "cannot read PNG '" + path + "': " + png.message;
+        png_image_free(&png);
+        return false;
+    }
+    image.width = static_cast<int>(png.width);
+    image.height = static_cast<int>(png.height);
+    image.rgba = std::move(pixels);
+    return true;
+}
+
+bool WritePng(const std::string &path, const Image &image, std::string &error) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+        error = "no picture to write";
+        return false;
+    }
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.width);
+    png.height = static_cast<png_uint_32>(image.height);
+    png.format = PNG_FORMAT_RGBA;
+    if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgba.data(), 0, nullptr)) {
+        error = "cannot write PNG '" + path + "': " + png.message;
+        return false;
+    }
+    return true;
+}
+
+uint8_t PinBit(int x, int y) {
+    static const uint8_t kLeft[4] = {0x01, 0x02, 0x04, 0x40};   // dots 1 2 3 7
+    static const uint8_t kRight[4] = {0x08, 0x10, 0x20, 0x80};  // dots 4 5 6 8
+    return x == 0 ? kLeft[y] : kRight[y];
+}
+
+std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLine, const ConvertOptions &options) {
+    std::vector<uint8_t> cells(static_cast<size_t>(std::max(lines, 0)) * std::max(cellsPerLine, 0), 0);
+    const int W = cellsPerLine * 2, H = lines * 4;
+    if (W <= 0 || H <= 0 || image.width <= 0 || image.height <= 0) return cells;
+    if (image.rgba.size() < static_cast<size_t>(image.width) * image.height * 4) return cells;
+
+    // Scale factor from pixels to pins; the scaled picture is centred.
+    const double s = std::min(static_cast<double>(W) / image.width, static_cast<double>(H) / image.height);
+    const double ox = (W - image.width * s) / 2, oy = (H - image.height * s) / 2;
+    const double pinArea = 1.0 / (s * s);  // one pin's area in pixels
+
+    for (int py = 0; py < H; ++py) {
+        const double y0 = std::max(0.0, (py - oy) / s), y1 = std::min<double>(image.height, (py + 1 - oy) / s);
+        if (y1 <= y0) continue;
+        for (int px = 0; px < W; ++px) {
+            const double x0 = std::max(0.0, (px - ox) / s), x1 = std::min<double>(image.width, (px + 1 - ox) / s);
+            if (x1 <= x0) continue;
+            double opaque = 0, luminance = 0;
+            const int iy1 = std::min(image.height, static_cast<int>(std::ceil(y1)));
+            const int ix1 = std::min(image.width, static_cast<int>(std::ceil(x1)));
+            for (int iy = static_cast<int>(y0); iy < iy1; ++iy) {
+                const double wy = std::min<double>(y1, iy + 1) - std::max<double>(y0, iy);
+                if (wy <= 0) continue;
+                const uint8_t *row = &image.rgba[static_cast<size_t>(iy) * image.width * 4];
+                for (int ix = static_cast<int>(x0); ix < ix1; ++ix) {
+                    const double wx = std::min<double>(x1, ix + 1) - std::max<double>(x0, ix);
+                    if (wx <= 0) continue;
+                    const uint8_t *p = row + static_cast<size_t>(ix) * 4;
+                    const double w = wx * wy * p[3] / 255.0;
+                    opaque += w;
+                    luminance += w * (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]);
+                }
+            }
+            if (opaque * 2 < pinArea || opaque <= 0) continue;  // mostly transparent or outside: background
+            const bool dark = luminance / opaque < options.threshold;
+            if (dark != options.invert)
+                cells[static_cast<size_t>(py / 4) * cellsPerLine + px / 2] |= PinBit(px % 2, py % 4);
+        }
+    }
+    return cells;
+}
+
+std::vector<uint8_t> MakeTgx(int lines, int cellsPerLine, const std::vector<uint8_t> &cells) {
+    const size_t count = static_cast<size_t>(std::max(lines, 0)) * std::max(cellsPerLine, 0);
+    std::vector<uint8_t> out(kTgxHeaderSize + count, 0);
+    std::memcpy(out.data(), "_tgx_", 5);
+    out[5] = static_cast<uint8_t>(lines);
+    out[6] = static_cast<uint8_t>(cellsPerLine);
+    std::copy_n(cells.begin(), std::min(count, cells.size()), out.begin() + kTgxHeaderSize);
+    return out;
+}
+
+bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        error = "cannot create '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const int saved = errno;
+    if (std::fclose(f) != 0 || !written) {
+        error = "cannot write '" + path + "': " + std::strerror(written ? errno : saved);
+        std::remove(path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ReadTgxHeader(const std::string &path, int &lines, int &cellsPerLine, std::string &error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    char header[kTgxHeaderSize] = {};
+    in.read(header, kTgxHeaderSize);
+    if (in.gcount() < 7 || std::memcmp(header, "_tgx_", 5) != 0) {
+        error = "'" + path + "' is not a _tgx_ graphics file";
+        return false;
+    }
+    lines = static_cast<uint8_t>(header[5]);
+    cellsPerLine = static_cast<uint8_t>(header[6]);
+    in.seekg(0, std::ios::end);
+    const long long size = static_cast<long long>(in.tellg());
+    if (size < kTgxHeaderSize + static_cast<long long>(lines) * cellsPerLine) {
+        error = "'" + path + "' is shorter than its header says (" + std::to_string(lines) + " lines of " +
+                std::to_string(cellsPerLine) + " cells)";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace velumi_tool

@@ -1,0 +1,50 @@
+// PNG pictures and "_tgx_" graphics files for the pad's graphics area.
+//
+// A graphics cell is a block of 2 x 4 pins, one bit per pin: dots 1 2 3 7 down
+// the left column (bits 0 1 2 6), dots 4 5 6 8 down the right (bits 3 4 5 7).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velumi_tool {
+
+// 8-bit RGBA pixels, row after row.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+// Reads a PNG file of any colour type and depth (gamma-corrected to 8-bit sRGB).
+// False with a one-line reason in `error`.
+bool ReadPng(const std::string &path, Image &image, std::string &error);
+// Writes an 8-bit RGBA PNG file.
+bool WritePng(const std::string &path, const Image &image, std::string &error);
+
+struct ConvertOptions {
+    int threshold = 128;  // a pixel whose luminance is below this is a raised pin
+    bool invert = false;  // light pixels raise the pins instead of dark ones
+};
+
+// Scales `image` onto a pin matrix of cellsPerLine x 2 by lines x 4 pins, keeping
+// its aspect ratio and centring it, and packs the pins into lines x cellsPerLine
+// cells. Each pin averages the pixels it covers (area weighted); a pin is raised
+// when at least half of it is opaque and the luminance of the opaque part is
+// below the threshold (at or above it with `invert`). Margins and transparent
+// pixels stay background.
+std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLine, const ConvertOptions &options);
+
+// Bit of the pin at column `x` (0 or 1) and row `y` (0..3) of a cell.
+uint8_t PinBit(int x, int y);
+
+constexpr int kTgxHeaderSize = 30;
+// The "_tgx_" file for lines x cellsPerLine cells: signature, line count, cells
+// per line, 23 zero bytes, then the cells line after line.
+std::vector<uint8_t> MakeTgx(int lines, int cellsPerLine, const std::vector<uint8_t> &cells);
+bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error);
+// Reads the header of a "_tgx_" file: false with a reason when the file cannot be
+// read, lacks the signature, or is shorter than its header promises.
+bool ReadTgxHeader(const std::string &path, int &lines, int &cellsPerLine, std::string &error);
+
+}  // namespace velumi_tool

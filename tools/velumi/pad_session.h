@@ -1,0 +1,109 @@
+// One pad driven through the SDK's public C API: a pad on a serial port, or the
+// simulated pad started in this process on a pseudo-terminal. Waits for the
+// display callback after every display operation, so that each operation is
+// complete when its call returns, and keeps the SDK's diagnostic lines off the
+// tool's standard output.
+#pragma once
+
+#include <termios.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace padsim {
+class SimulatedPad;
+}
+
+namespace velumi_tool {
+
+// Result of Pad::Run when the display callback did not come in time.
+constexpr int kNotShown = -1;
+
+struct PadChoice {
+    int port = 0;               // 0: start the simulated pad
+    std::string model = "TARN"; // the simulated pad's model; with a port, forces the model when modelGiven
+    bool modelGiven = false;
+    bool verbose = false;       // let the SDK's diagnostic lines through (to standard error)
+};
+
+// While alive, the process's standard output and standard error go to /dev/null
+// (standard output to standard error when verbose): the SDK prints its
+// translator choice and table names there, and liblouis its table errors.
+class QuietStdout {
+public:
+    explicit QuietStdout(bool verbose);
+    ~QuietStdout();
+    QuietStdout(const QuietStdout &) = delete;
+    QuietStdout &operator=(const QuietStdout &) = delete;
+
+private:
+    int saved_ = -1, savedErr_ = -1;
+};
+
+// Restores the terminal settings `saved` (kept by the caller) on fd when the tool
+// is stopped by SIGINT, SIGTERM or SIGHUP; null forgets them.
+void RestoreTerminalOnSignal(int fd, const termios *saved);
+
+// The path the SDK opens for port `n`.
+std::string PortPath(int n);
+// One line for an SDK error code.
+std::string ErrorText(int code);
+
+class Pad {
+public:
+    Pad();
+    ~Pad();  // de-inits and stops the simulated pad
+    Pad(const Pad &) = delete;
+    Pad &operator=(const Pad &) = delete;
+
+    // Starts the simulated pad when no port is chosen and initialises the SDK on
+    // it. False with a one-line reason in `error`.
+    bool Open(const PadChoice &choice, std::string &error);
+    // De-initialises (waiting for a running transfer) and stops the simulated pad.
+    // Returns the result of VELUMI_DEINIT (0 when nothing was open).
+    int Close();
+
+    // Runs a display operation: retries while a transfer is still running, then,
+    // when it returned 0, waits for the display callback. Returns the operation's
+    // result, or kNotShown when the pad never reported it shown.
+    int Run(const std::function<int()> &operation);
+    // Pages the braille line (VELUMI_SEND_KEY: 0x1 previous, 0x2 next): 1 when
+    // the window moved, 0 when the move was refused (first or last window), else
+    // the SDK's error code (or kNotShown).
+    int Page(int key);
+
+    bool Simulated() const { return sim_ != nullptr; }
+    int Port() const { return port_; }
+    // The simulated pad's pins, graphics lines and then the braille line, as
+    // Unicode braille; empty for a pad on a port (its pins cannot be read back).
+    std::string Pins() const;
+    std::vector<uint8_t> BrailleLine() const;
+
+    // Device facts known after Open.
+    int cellsPerLine = 0, lines = 0, brailleCells = 0;
+    std::string deviceName, firmwareVersion;
+
+    // A descriptor that becomes readable whenever the display callback runs
+    // (for waiting on key input and the pad's own page keys at once); Drain()
+    // empties it.
+    int DisplayEventFd() const;
+    void DrainDisplayEvents() const;
+    uint64_t DisplayCount() const;
+
+    // Milliseconds to wait for a display callback.
+    int ShowTimeoutMs() const { return sim_ ? 5000 : 15000; }
+
+private:
+    bool WaitShown(uint64_t before, uint64_t count, int timeoutMs) const;
+
+    std::unique_ptr<padsim::SimulatedPad> sim_;
+    std::string simDir_;
+    int port_ = 0;
+    bool open_ = false;
+    bool verbose_ = false;
+};
+
+}  // namespace velumi_tool
