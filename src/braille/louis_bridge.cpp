@@ -36,7 +36,9 @@ constexpr int kNotTranslated = 64;
 void SetLouisLibraryName(const std::string &name) { g_libraryName = name; }
 
 int LoadLiblouisLibrary(int lineWidth, int language) {
-    if (!g_louis.Open(g_libraryName)) return 4;
+    // liblouis keeps its tables in memory it never frees; unloading it at every
+    // de-init would lose them, so the library stays mapped once loaded.
+    if (!g_louis.Open(g_libraryName, true)) return 4;
     g_translate = reinterpret_cast<LouTranslate>(g_louis.Symbol("lou_translate"));
     if (!g_translate) {
         g_louis.Close();

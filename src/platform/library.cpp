@@ -6,10 +6,10 @@ namespace velumi::platform {
 
 Library::~Library() { Close(); }
 
-bool Library::Open(const std::string &nameOrPath) {
+bool Library::Open(const std::string &nameOrPath, bool keepLoaded) {
     Close();
     dlerror();
-    handle_ = ::dlopen(nameOrPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle_ = ::dlopen(nameOrPath.c_str(), RTLD_NOW | RTLD_LOCAL | (keepLoaded ? RTLD_NODELETE : 0));
     if (!handle_) {
         const char *e = dlerror();
         error_ = e ? e : "unknown error";

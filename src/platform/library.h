@@ -13,8 +13,9 @@ public:
     Library &operator=(const Library &) = delete;
 
     // Loads a library by path or by name (system search). False on failure;
-    // Error() then says why.
-    bool Open(const std::string &nameOrPath);
+    // Error() then says why. keepLoaded: Close forgets the handle but the code
+    // and what the library allocated stay for the life of the process.
+    bool Open(const std::string &nameOrPath, bool keepLoaded = false);
     void Close();
     bool IsOpen() const { return handle_ != nullptr; }
     void *Symbol(const char *name) const;

@@ -1,6 +1,5 @@
 #include "pad_session.h"
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -170,11 +169,6 @@ Pad::~Pad() { Close(); }
 
 bool Pad::Open(const PadChoice &choice, std::string &error) {
     verbose_ = choice.verbose;
-    // The SDK unloads liblouis at de-init, and liblouis cannot be unloaded without
-    // losing what it allocated (its tables and paths): hold a reference of our own
-    // for the life of the tool. Without liblouis this is a no-op.
-    static void *const louis = ::dlopen("liblouis.so.20", RTLD_LAZY | RTLD_LOCAL);
-    (void)louis;
     VELUMI_REGISTER_DISPLAY_CALLBACK(OnDisplayed);
     int type = -1;
     if (choice.modelGiven) type = ModelType(choice.model);
