@@ -46,7 +46,10 @@ int CVelumi::BrailleDisplay(const char16_t *text, int language) {
     }
     DisplayJob *job = DisplayDataCreate();
     if (!job) return lastError_;
-    job->isBraille = 1;
+    {
+        platform::SharedLockGuard lock;  // a page key on the receive thread may look at the job
+        job->isBraille = 1;
+    }
     dumpRowWidth_ = width;
     KotariSetLanguage(language);
     LouisSetLanguage(language);
