@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "test_support.h"
 #include "braille/louis_bridge.h"
 #include "device/velumi.h"
 #include "pad_fixture.h"
@@ -33,23 +34,12 @@ struct Oriel : Braille { Oriel() : Braille("ORIEL") {} };
 struct Tarn : Braille { Tarn() : Braille("TARN") {} };
 
 std::vector<uint8_t> Engine(const std::u16string &text, int language, int width, int grade = 1) {
-    std::u16string copy = text;
-    TranslatorOptions o{language, grade, 0, 1, width, 1, 1, 2, 2};
-    std::vector<uint8_t> out(3 * 6144);
-    void *lib = dlopen(VELUMI_BUILD_DIR "/lib/libKotariEngine.so", RTLD_NOW);
-    auto fn = reinterpret_cast<BrailleTranslatorFn>(dlsym(lib, "BrailleTranslator"));
-    out.resize(fn(reinterpret_cast<uint16_t *>(copy.data()), out.data(), &o));
-    return out;
+    return test_support::EngineCells(text, language, width, grade);
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    setenv("LOUIS_TABLEPATH", LOUIS_TABLE_DIR, 1);
-    std::vector<widechar> in(text.begin(), text.end()), out(1024);
-    int inlen = static_cast<int>(in.size()), outlen = static_cast<int>(out.size());
-    EXPECT_TRUE(lou_translateString(("unicode.dis," + table).c_str(), in.data(), &inlen, out.data(), &outlen, nullptr,
-                                    nullptr, 0));
     std::vector<uint8_t> cells;
-    for (int i = 0; i < outlen; ++i) cells.push_back(static_cast<uint8_t>(out[i] - 0x2800));
+    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
     return cells;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "english_helpers.h"
 
 #ifdef VELUMI_HAVE_LOUIS
@@ -17,21 +18,9 @@ namespace {
 
 // liblouis's cells for `text`, trailing blanks dropped; empty on failure.
 std::vector<uint8_t> Louis(const std::string &text, int grade) {
-    static bool pathSet = [] { return setenv("LOUIS_TABLEPATH", LOUIS_TABLE_DIR, 0) == 0; }();
-    (void)pathSet;
-    std::u16string u = U16(text);
-    // widechar is 32 bits on this platform's liblouis, 16 on others.
-    std::vector<widechar> in(u.begin(), u.end());
-    std::vector<widechar> out(in.size() * 4 + 16);
-    int inLen = static_cast<int>(in.size()), outLen = static_cast<int>(out.size());
-    const char *table = grade == 1 ? "unicode.dis,en-ueb-g1.ctb" : "unicode.dis,en-ueb-g2.ctb";
-    if (!lou_translateString(table, in.data(), &inLen, out.data(), &outLen, nullptr, nullptr, 0)) return {};
     std::vector<uint8_t> cells;
-    for (int i = 0; i < outLen; ++i) {
-        widechar c = out[i];
-        cells.push_back(c >= 0x2800 && c <= 0x28FF ? static_cast<uint8_t>(c - 0x2800) : 0);
-    }
-    while (!cells.empty() && cells.back() == 0) cells.pop_back();
+    if (!test_support::LouisCells(grade == 1 ? "en-ueb-g1.ctb" : "en-ueb-g2.ctb", U16(text), cells)) return {};
+    test_support::TrimTrailingBlanks(cells);
     return cells;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "european/latin_test_util.h"
 
 #ifdef VELUMI_HAVE_LOUIS
@@ -16,39 +17,12 @@ namespace {
 
 using latin_test::Cells;
 
-std::u16string Utf16(const std::string &s) {
-    std::u16string out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = s[i];
-        char32_t cp;
-        int len;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c >> 5) == 6) { cp = c & 0x1F; len = 2; }
-        else if ((c >> 4) == 14) { cp = c & 0x0F; len = 3; }
-        else { cp = c & 0x07; len = 4; }
-        for (int k = 1; k < len && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
-    return out;
-}
+using test_support::U16;
 
 Cells Louis(const std::string &table, const std::u16string &text) {
-    std::vector<widechar> in(text.begin(), text.end());
-    std::vector<widechar> out(4 * in.size() + 64);
-    int inlen = static_cast<int>(in.size()), outlen = static_cast<int>(out.size());
-    const std::string tables = "unicode.dis," + table;
-    if (!lou_translateString(tables.c_str(), in.data(), &inlen, out.data(), &outlen, nullptr, nullptr, 0)) return {};
     Cells cells;
-    for (int i = 0; i < outlen; ++i)
-        cells.push_back(out[i] >= 0x2800 && out[i] <= 0x28FF ? static_cast<uint8_t>(out[i] - 0x2800) : 0);
-    while (!cells.empty() && cells.back() == 0) cells.pop_back();
+    if (!test_support::LouisCells(table, text, cells)) return {};
+    test_support::TrimTrailingBlanks(cells);
     return cells;
 }
 
@@ -63,7 +37,7 @@ double Agreement(const char *file, int language, int frenchGrade, const std::str
     std::string line;
     while (std::getline(in, line)) {
         if (line.find_first_not_of(' ') == std::string::npos) continue;
-        const std::u16string text = Utf16(line);
+        const std::u16string text = U16(line);
         Cells ours = latin_test::RunTranslator(fn, text, o);
         while (!ours.empty() && ours.back() == 0) ours.pop_back();
         ++total;

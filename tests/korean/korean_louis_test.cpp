@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "korean_test_util.h"
 
 #ifdef VELUMI_HAVE_LOUIS
@@ -16,20 +17,9 @@ using namespace korean_test;
 namespace {
 
 std::vector<uint8_t> Louis(const std::u16string &u) {
-    static bool pathSet = [] { return setenv("LOUIS_TABLEPATH", LOUIS_TABLE_DIR, 0) == 0; }();
-    (void)pathSet;
-    // widechar is 32 bits on this platform's liblouis, 16 on others.
-    std::vector<widechar> in(u.begin(), u.end());
-    std::vector<widechar> out(in.size() * 8 + 16);
-    int inLen = static_cast<int>(in.size()), outLen = static_cast<int>(out.size());
-    if (!lou_translateString("unicode.dis,ko-g2.ctb", in.data(), &inLen, out.data(), &outLen, nullptr, nullptr, 0))
-        return {};
     std::vector<uint8_t> cells;
-    for (int i = 0; i < outLen; ++i) {
-        widechar c = out[i];
-        cells.push_back(c >= 0x2800 && c <= 0x28FF ? static_cast<uint8_t>(c - 0x2800) : 0);
-    }
-    while (!cells.empty() && cells.back() == 0) cells.pop_back();
+    if (!test_support::LouisCells("ko-g2.ctb", u, cells)) return {};
+    test_support::TrimTrailingBlanks(cells);
     return cells;
 }
 

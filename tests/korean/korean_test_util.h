@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/engine.h"
+#include "test_support.h"
 
 namespace korean_test {
 
@@ -23,39 +24,9 @@ struct Settings {
     int englishGrade = 2;
 };
 
-inline std::u16string U16(const std::string &utf8) {
-    std::u16string out;
-    for (size_t i = 0; i < utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        char32_t cp;
-        int n;
-        if (c < 0x80) { cp = c; n = 1; }
-        else if (c < 0xE0) { cp = c & 0x1F; n = 2; }
-        else if (c < 0xF0) { cp = c & 0x0F; n = 3; }
-        else { cp = c & 0x07; n = 4; }
-        for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += n;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
-    return out;
-}
+using test_support::U16;
 
-inline std::string Hex(const std::vector<uint8_t> &cells) {
-    std::string s;
-    char buf[4];
-    for (uint8_t c : cells) {
-        std::snprintf(buf, sizeof buf, "%02X", c);
-        if (!s.empty()) s += ' ';
-        s += buf;
-    }
-    return s;
-}
+using test_support::Hex;
 
 inline void Apply(const Settings &st) {
     kotari::g_settings = kotari::EngineSettings{};
