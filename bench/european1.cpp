@@ -13,6 +13,8 @@
 #include <liblouis/liblouis.h>
 #endif
 
+#include "bench_support.h"
+
 namespace {
 
 struct Language {
@@ -30,19 +32,7 @@ const Language kLanguages[] = {
     {"russian_words.txt", 11, 2, "unicode.dis,ru-litbrl.ctb"},
 };
 
-// UTF-8 to code points (the data files are well-formed UTF-8).
-std::u32string Decode(const std::string &s) {
-    std::u32string out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
-        out += cp;
-        i += len;
-    }
-    return out;
-}
+using bench_support::Decode;
 
 // The file's lines joined by spaces, cut into texts of at most 2000 characters
 // at line ends, as the SDK would send them.
