@@ -13,7 +13,9 @@ PACKAGES=(
   libmecab-dev mecab-ipadic-utf8
   libpng-dev
   libhangul-data unicode-data wamerican wamerican-huge wbritish-huge
-  python3
+  python3 python3-pytest python3-jieba
+  ccache help2man
+  libcpp-httplib-dev chromium
 )
 
 missing=()

@@ -15,9 +15,12 @@ bash scripts/setup.sh
 
 step() { printf '\n=== %s\n' "$*"; }
 
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 build() { # dir, extra cmake args...
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
   if ! ninja -C "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
     grep -v '^\[' "$dir/build.log" | tail -60
     echo "build failed in $dir"
