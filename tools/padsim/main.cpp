@@ -56,6 +56,7 @@ const char kHelp[] =
     "  --one-byte-at-a-time[=MS]  write every byte on its own, MS ms apart (default 1)\n"
     "  --delay MS             hold every answer back MS milliseconds\n"
     "  --pace[=BAUD]          send at the pace of a serial line, 10 bits a byte (default 115200)\n"
+    "  --duplicate-answers N  send every frame of the Nth answer twice (0: of every answer)\n"
     "\n"
     "  --help                 show this help and exit\n"
     "\n"
@@ -184,6 +185,8 @@ Settings ParseArguments(int argc, char **argv) {
             s.faults.push_back({padsim::Fault::DelayAnswers, {ParseNumber(arg, required(), 0, 600000), 0L}});
         } else if (arg == "--pace") {
             s.faults.push_back({padsim::Fault::PaceAtBaud, {optional(0, 50, 4000000), 0L}});
+        } else if (arg == "--duplicate-answers") {
+            s.faults.push_back({padsim::Fault::DuplicateAnswers, {ParseNumber(arg, required(), 0, INT_MAX), 0L}});
         } else {
             Fail("unknown argument '" + std::string(argv[i]) + "'");
         }
