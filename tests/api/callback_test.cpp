@@ -110,20 +110,19 @@ int Threads() {
 TEST_F(Callbacks, InitAndDeinitRacingOnTwoThreadsStayConsistent) {
     const int threads = Threads();
     std::atomic<int> inits{0}, deinits{0};
-    for (int round = 0; round < 12; ++round) {
-        std::thread a([&] {
+    std::vector<std::thread> racers;
+    racers.emplace_back([&] {
+        for (int i = 0; i < 12; ++i)
             if (VELUMI_INIT_WITH_DEVICE_TYPE(kPort, 3) == 0) ++inits;
-        });
-        std::thread b([&] {
-            for (int i = 0; i < 3; ++i) {
+    });
+    for (int t = 0; t < 2; ++t)
+        racers.emplace_back([&] {
+            for (int i = 0; i < 200 && inits.load() < 12; ++i) {
                 if (VELUMI_DEINIT() == 0) ++deinits;
-                std::this_thread::sleep_for(std::chrono::milliseconds(round * 3));
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
             }
         });
-        a.join();
-        b.join();
-        WaitIdle();
-    }
+    for (auto &t : racers) t.join();
     EXPECT_GT(inits.load(), 0);
     EXPECT_GT(deinits.load(), 0);
     WaitIdle();

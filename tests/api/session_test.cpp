@@ -19,7 +19,8 @@ TEST_F(Session, ADeviceNameThatNamesNoModelChangesNothing) {
     for (const char *name : {"", "ZEPHYR"}) {
         log.Clear();
         pad->SendDeviceName(name);
-        ASSERT_TRUE(WaitUntil([&] { return log.Contains("names no model, ignored"); })) << name;
+        ASSERT_TRUE(WaitUntil([&] { return log.Contains("[RECV] RSP_DEVICE_NAME_INFO"); })) << name;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
         int cells = 0, lines = 0, braille = 0;
         EXPECT_EQ(VELUMI_GET_DISPLAY_INFO(&cells, &lines, &braille), 0);
         EXPECT_EQ(cells, 40);

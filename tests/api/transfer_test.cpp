@@ -86,23 +86,22 @@ TEST_F(Transfer, FirmwareQueryDuringATransferKeepsItBusyAndWhole) {
     static std::atomic<int> called{0};
     std::atomic<int> result{-1};
     std::thread query([&] { result = VELUMI_GET_FW_VERSION([](const char *) { ++called; }); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     int refused = 0, accepted = 0;
-    while (velumi::CCOM::Instance().IsDisplayBusy()) {
+    // Until the pad has seen every line of a, nothing else may start.
+    while (pad->RequestCount(0x0200) < 20) {
         const int r = VELUMI_DISPLAY_DATA(b.data(), 800, 0);
         (r == VELUMI_ERROR_DISPLAY_IN_PROGRESS ? refused : accepted)++;
-        if (r == 0) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     query.join();
     WaitIdle();
     EXPECT_GT(refused, 0);
+    EXPECT_EQ(accepted, 0) << "a second transfer started while the first ran";
     EXPECT_EQ(result.load(), 0);
     EXPECT_EQ(called.load(), 1);
-    if (accepted == 0) {
-        EXPECT_EQ(PadPicture(), a);
-        EXPECT_EQ(Show(a), VELUMI_ERROR_DISPLAY_NO_CHANGE);
-    }
+    EXPECT_EQ(pad->RequestCount(0x0200), 20u);
+    EXPECT_EQ(PadPicture(), a);
+    EXPECT_EQ(Show(a), VELUMI_ERROR_DISPLAY_NO_CHANGE);
     EXPECT_EQ(Show(b), 0);
     EXPECT_EQ(PadPicture(), b);
     EXPECT_EQ(Show(b), VELUMI_ERROR_DISPLAY_NO_CHANGE);
