@@ -438,10 +438,11 @@ void CCOM::OnDeviceName(const char (&name)[11]) {
     PostAnswer(E_NUBRA_STATUS_DEVICE_NAME_RSP);
 }
 
-void CCOM::PostAnswer(velumi::DisplayStatus status) {
+void CCOM::PostAnswer(velumi::DisplayStatus status, bool refused) {
     if (!displayThread_) return;
     Work w;
     w.status = status;
+    w.refused = refused;
     w.sentSeq = sendSeq_.load();
     displayThread_->Post(std::move(w));
 }
@@ -449,6 +450,9 @@ void CCOM::PostAnswer(velumi::DisplayStatus status) {
 void CCOM::OnDisplayLineAccepted() { PostAnswer(E_NUBRA_STATUS_RSP); }
 
 void CCOM::OnDisplayLineShown() { PostAnswer(E_NUBRA_STATUS_NOTI); }
+
+// Nothing is posted as a status; the display thread only counts the answer.
+void CCOM::OnDisplayLineRefused() { PostAnswer(E_NUBRA_STATUS_RSP, true); }
 
 void CCOM::OnEventKey(uint8_t keyCode) {
     if (device_) device_->SendKey(keyCode);

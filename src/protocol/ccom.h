@@ -94,12 +94,13 @@ private:
     void OnDeviceName(const char (&name)[11]) override;
     void OnDisplayLineAccepted() override;
     void OnDisplayLineShown() override;
+    void OnDisplayLineRefused() override;
     void OnEventKey(uint8_t keyCode) override;
     void OnKey(int value) override;
 
     int StartLink();
     int PostAndWait(Work work);
-    void PostAnswer(velumi::DisplayStatus status);
+    void PostAnswer(velumi::DisplayStatus status, bool refused = false);
     void ReceiveFeed(const uint8_t *bytes, int count);
 
     ProtocolDevice *device_ = nullptr;

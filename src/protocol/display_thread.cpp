@@ -8,6 +8,8 @@
 namespace velumi {
 
 namespace {
+constexpr uint64_t kNewLine = ~uint64_t{0};
+
 bool IsRequest(DisplayStatus s) {
     return s == E_NUBRA_STATUS_VER_REQ || s == E_NUBRA_STATUS_HW_VER_REQ || s == E_NUBRA_STATUS_DEVICE_NAME_REQ ||
            s == E_NUBRA_STATUS_USER_REQ || s == E_NUBRA_STATUS_KEY_REQ_PREV || s == E_NUBRA_STATUS_KEY_REQ_NEXT;
@@ -129,6 +131,17 @@ size_t CComDisplayThread::QueuedStatuses() {
 void CComDisplayThread::NoteSent(uint64_t seq) {
     platform::SharedLockGuard lock;
     transfer_.sentSeq = seq;
+    if (!transfer_.IsDisplay()) return;
+    if (transfer_.lineFirstSeq == kNewLine) transfer_.lineFirstSeq = seq;
+    ForgetOverdue();
+    transfer_.unanswered.push_back({seq, platform::NowMs()});
+}
+
+void CComDisplayThread::ForgetOverdue() {
+    const uint64_t limit = static_cast<uint64_t>(2 * platform::Scaled(kResponseTimeoutMs));
+    const uint64_t now = platform::NowMs();
+    for (auto *owed : {&transfer_.unanswered, &transfer_.unnoticed})
+        while (!owed->empty() && now - owed->front().at > limit) owed->pop_front();
 }
 
 uint32_t CComDisplayThread::TakeTicket() {
@@ -206,6 +219,9 @@ void CComDisplayThread::EndExchange() {
 
 void CComDisplayThread::AbortExchange(int code) {
     if (transfer_.stage == Transfer::Stage::Idle) return;
+    // What was given up on is not waited for any longer.
+    transfer_.unanswered.clear();
+    transfer_.unnoticed.clear();
     if (transfer_.IsDisplay()) {
         ProtocolDevice *device = com_.Device();
         DisplayJob *job = transfer_.job.get();
@@ -226,6 +242,7 @@ int CComDisplayThread::SendLine() {
         return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
     }
     transfer_.stage = Transfer::Stage::AwaitAnswer;
+    transfer_.lineFirstSeq = kNewLine;
     return com_.COMReqDispLine(*transfer_.job);
 }
 
@@ -268,9 +285,20 @@ void CComDisplayThread::Handle(Work &work) {
         }
         if ((r = SendLine()) != 0) com_.FailTransfer(r);
         break;
-    case E_NUBRA_STATUS_RSP:
-        // Only the answer to the outstanding line counts; a repeated or stray one does not.
-        if (transfer_.stage != Transfer::Stage::AwaitAnswer || !transfer_.IsDisplay() || !current) {
+    case E_NUBRA_STATUS_RSP: {
+        // Only the answer to a send of the outstanding line counts; a repeated,
+        // late or stray one does not.
+        ForgetOverdue();
+        if (transfer_.unanswered.empty()) {
+            if (!work.refused) Ignore(s);
+            break;
+        }
+        const Transfer::Sent sent = transfer_.unanswered.front();
+        transfer_.unanswered.pop_front();
+        if (work.refused) break;  // the resend rule deals with it
+        transfer_.unnoticed.push_back(sent);
+        if (transfer_.stage != Transfer::Stage::AwaitAnswer || !transfer_.IsDisplay() ||
+            sent.seq < transfer_.lineFirstSeq) {
             Ignore(s);
             break;
         }
@@ -278,8 +306,16 @@ void CComDisplayThread::Handle(Work &work) {
         transfer_.stage = Transfer::Stage::AwaitNotice;
         com_.SignalAck(0);
         break;
-    case E_NUBRA_STATUS_NOTI:
-        if (transfer_.stage != Transfer::Stage::AwaitNotice || !current) {
+    }
+    case E_NUBRA_STATUS_NOTI: {
+        ForgetOverdue();
+        if (transfer_.unnoticed.empty()) {
+            Ignore(s);
+            break;
+        }
+        const Transfer::Sent sent = transfer_.unnoticed.front();
+        transfer_.unnoticed.pop_front();
+        if (transfer_.stage != Transfer::Stage::AwaitNotice || sent.seq < transfer_.lineFirstSeq) {
             Ignore(s);
             break;
         }
@@ -287,6 +323,7 @@ void CComDisplayThread::Handle(Work &work) {
         ClearPendingResponse();
         AdvanceTransfer();
         break;
+    }
     default:
         com_.SetDisplayStatus(s);
         break;

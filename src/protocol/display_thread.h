@@ -33,6 +33,7 @@ struct Work {
     DisplayStatus status = E_NUBRA_STATUS_NONE;
     uint32_t ticket = 0;
     uint64_t sentSeq = 0;
+    bool refused = false;  // a display-line response with an error result
     std::unique_ptr<DisplayJob> job;
 };
 
@@ -45,7 +46,19 @@ struct Transfer {
     uint32_t ticket = 0;  // caller still to be released; 0 once released
     std::unique_ptr<DisplayJob> job;
     uint64_t sentSeq = 0;  // number of the outstanding request
+    uint64_t lineFirstSeq = 0;  // number of the first send of the outstanding line
     PendingResponse pending;
+    // Display-line sends still owed a response, and accepted ones still owed a
+    // notice, oldest first. The pad answers in order, so the oldest owed send is
+    // the one an answer belongs to: an answer to an earlier send of another
+    // line (a resend's late twin) is never taken for the outstanding line's.
+    // Kept across exchanges; a send unanswered for two response time-outs is
+    // given up.
+    struct Sent {
+        uint64_t seq;
+        uint64_t at;
+    };
+    std::deque<Sent> unanswered, unnoticed;
 
     bool IsDisplay() const { return request >= E_NUBRA_STATUS_USER_REQ && request <= E_NUBRA_STATUS_KEY_REQ_NEXT; }
 };
@@ -98,6 +111,7 @@ private:
     void AdvanceTransfer();
     int MoveBraillePage(DisplayJob &job, int direction);
     void Ignore(DisplayStatus status);
+    void ForgetOverdue();
 
     CCOM &com_;
     platform::WorkerThread thread_;

@@ -33,11 +33,13 @@ int ShowPicture() {
 int ClearBraille() { return VELUMI_RESET_BRAILLE_DISPLAY(); }
 
 void ExpectUsable(PadTest &) {
+    WaitUntil([] { return !velumi::CCOM::Instance().IsDisplayBusy(); });
     EXPECT_EQ(VELUMI_BRAILLE_ASCII_DISPLAY("ok"), 0) << "the SDK still works";
 }
 
 TEST_F(Callbacks, DeinitFromACallbackIsRefusedAtOnceAndChangesNothing) {
     ASSERT_EQ(Init(3), 0);
+    g_key.result = g_display.result = g_name.result = -1;
     g_call = Deinit;
     VELUMI_REGISTER_KEY_CALLBACK([](int) { g_key.Run(g_call); });
     VELUMI_REGISTER_DISPLAY_CALLBACK([] { g_display.Run(g_call); });
@@ -49,7 +51,8 @@ TEST_F(Callbacks, DeinitFromACallbackIsRefusedAtOnceAndChangesNothing) {
     EXPECT_EQ(g_display.result.load(), VELUMI_ERROR_DISPLAY_IN_PROGRESS);
     WaitIdle();
     // A device name the pad sends on its own runs the device-name callback there.
-    static std::atomic<bool> armed{false};
+    static std::atomic<bool> armed;
+    armed = false;
     EXPECT_EQ(VELUMI_GET_DEVICE_NAME([](const char *) {
                   if (armed) g_name.Run(g_call);
               }),
