@@ -170,4 +170,24 @@ TEST_F(Transfer, OnlyTheNoticeOfTheOutstandingLineAdvances) {
     WaitIdle();
 }
 
+// Answers slower than the response time-out: every line is resent, and the
+// late answer to a resend must not be taken for the next line's.
+TEST_F(Transfer, ALateAnswerToAResendIsNotTakenForTheNextLine) {
+    ASSERT_EQ(Init(3), 0);
+    auto picture = Filled(0);
+    std::fill(picture.begin(), picture.begin() + 80, 0x1B);  // lines 1 and 2 change
+    pad->SetFault(padsim::Fault::DelayAnswers, 150);
+    // Requests: line 1, line 1 again, then line 2, whose first send is refused.
+    pad->SetFault(padsim::Fault::RejectLine, 3, 0x04);
+    const int before = DisplayCallbacks();
+    EXPECT_EQ(Show(picture), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !velumi::CCOM::Instance().IsDisplayBusy(); }, 5000));
+    pad->ClearFaults();
+    if (DisplayCallbacks() > before) {
+        EXPECT_EQ(PadPicture(), picture) << "reported shown, but line 2 is not";
+    }
+    EXPECT_EQ(Show(picture), DisplayCallbacks() > before ? VELUMI_ERROR_DISPLAY_NO_CHANGE : 0);
+    EXPECT_EQ(PadPicture(), picture);
+}
+
 }  // namespace
