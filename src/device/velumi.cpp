@@ -110,12 +110,12 @@ int CVelumi::InitPath(const std::string &portName, int deviceType) {
 }
 
 int CVelumi::DeInit() {
-    if (!initialised_) return NUBRA_ERROR_VELUMI_NOT_INIT;
     if (OnSdkThread()) {
         // The workers to be stopped include the one running the caller's callback.
         NubraLog("[ERROR] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s - called from a callback", "CVelumi::DeInit");
         return NUBRA_ERROR_DISPLAY_IN_PROGRESS;
     }
+    if (!initialised_) return NUBRA_ERROR_VELUMI_NOT_INIT;
     CCOM &com = CCOM::Instance();
     if (com.IsDisplayBusy()) {
         NubraLog("[ERROR] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s", "CVelumi::DeInit");

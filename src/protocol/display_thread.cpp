@@ -137,8 +137,10 @@ void CComDisplayThread::NoteSent(uint64_t seq) {
     transfer_.unanswered.push_back({seq, platform::NowMs()});
 }
 
+// A send unanswered for two response time-outs (of real time: the pad's pace
+// does not follow the tests' time scale) has lost its answer.
 void CComDisplayThread::ForgetOverdue() {
-    const uint64_t limit = static_cast<uint64_t>(2 * platform::Scaled(kResponseTimeoutMs));
+    const uint64_t limit = static_cast<uint64_t>(2 * kResponseTimeoutMs);
     const uint64_t now = platform::NowMs();
     for (auto *owed : {&transfer_.unanswered, &transfer_.unnoticed})
         while (!owed->empty() && now - owed->front().at > limit) owed->pop_front();

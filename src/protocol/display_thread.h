@@ -52,8 +52,9 @@ struct Transfer {
     // notice, oldest first. The pad answers in order, so the oldest owed send is
     // the one an answer belongs to: an answer to an earlier send of another
     // line (a resend's late twin) is never taken for the outstanding line's.
-    // Kept across exchanges; a send unanswered for two response time-outs is
-    // given up.
+    // Kept across exchanges until one fails; a send unanswered for two
+    // response time-outs is given up (answers carry no line number, so one
+    // later than that could be taken for another line's).
     struct Sent {
         uint64_t seq;
         uint64_t at;
