@@ -194,8 +194,8 @@ private:
         ADD_FAILURE() << "reported as shown but the pad holds something else: " << what;
     }
 
-    static void WaitIdle() {
-        for (int i = 0; i < 3000 && velumi::CCOM::Instance().IsDisplayBusy(); ++i)
+    static void WaitIdle(int ms = 3000) {
+        for (int i = 0; i < ms && velumi::CCOM::Instance().IsDisplayBusy(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     // Lets a notice or key the pad just sent reach the SDK and its transfer end.
@@ -214,11 +214,14 @@ private:
     }
 
     // Every line the SDK counts as shown is on the pins.
+    // Checked at rest: while a line is on its way the pad is ahead of the SDK.
     void CheckKnownLines(const char *after) {
         std::vector<uint8_t> shown;
         std::vector<bool> known;
+        WaitIdle(10000);
         {
             velumi::platform::SharedLockGuard lock;
+            if (velumi::CCOM::Instance().IsDisplayBusy()) return;
             shown = velumi::Library().lastShown;
             known = velumi::Library().lineKnown;
         }
