@@ -64,7 +64,9 @@ long Env(const char *name, long fallback) {
     return v && *v ? std::strtol(v, nullptr, 10) : fallback;
 }
 
-// Codes each export may return (the header's lists).
+// Codes each export may return (the header's lists). A device name that the pad
+// sends on its own while the SDK asks for one is taken as the answer, so the
+// model (and with it the valid range) may change until the next init.
 const std::set<int> kWaitCodes{0, 19, 32, 34, 35, 128, 129};
 std::set<int> With(std::set<int> base, std::initializer_list<int> more) {
     base.insert(more);
@@ -329,7 +331,7 @@ private:
             std::fill(p.begin() + length, p.end(), 0);
             const int all = Pick(6) == 0;
             const int r = Call("display data", [&] { return VELUMI_DISPLAY_DATA(p.data(), length, all); },
-                               With(kWaitCodes, {NO_CHANGE}), WaitBound());
+                               With(kWaitCodes, {NO_CHANGE, RANGE}), WaitBound());
             CheckPicture("VELUMI_DISPLAY_DATA", r, before, p);
             if (r == 0 || r == NO_CHANGE) lastPicture_ = p;
         } else if (what < 32) {
@@ -344,7 +346,7 @@ private:
             }
             std::copy(part.begin(), part.end(), expected.begin() + offset);
             const int r = Call("display part", [&] { return VELUMI_DISPLAY_DATA_PART(part.data(), length, offset); },
-                               kWaitCodes, WaitBound());
+                               With(kWaitCodes, {RANGE}), WaitBound());
             CheckPicture("VELUMI_DISPLAY_DATA_PART", r, before, expected, offset / kCells,
                          (offset + length - 1) / kCells + 1);
         } else if (what < 36) {
