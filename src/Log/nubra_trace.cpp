@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/files.h"
 #include "platform/utf.h"
 
 namespace velumi {
@@ -18,7 +19,7 @@ namespace velumi {
 namespace {
 bool MakeDirectory(const std::string &path) {
     if (path.empty()) return true;
-    if (::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) {
+    if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) {
         struct stat st;
         return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     }
@@ -59,6 +60,11 @@ bool CNubraTrace::Enabled() {
 
 bool CNubraTrace::SetFolder(const std::string &path) {
     std::string copy = path.substr(0, 259);
+    if (copy.empty()) {
+        std::lock_guard<std::mutex> g(lock_);
+        folder_.clear();
+        return false;
+    }
     // Create every prefix ending in "/": "a/", "a/b/", ...
     bool ok = true;
     size_t pos = 0;
@@ -70,6 +76,13 @@ bool CNubraTrace::SetFolder(const std::string &path) {
     std::lock_guard<std::mutex> g(lock_);
     folder_ = copy;
     return ok;
+}
+
+bool CNubraTrace::SetPrivateFolder(const std::string &path) {
+    if (path.size() > 259 || !platform::EnsurePrivateFolder(path)) return false;
+    std::lock_guard<std::mutex> g(lock_);
+    folder_ = path;
+    return true;
 }
 
 std::string CNubraTrace::Folder() {
@@ -108,9 +121,10 @@ void CNubraTrace::Append(const std::string &record) {
         filePath_ = Folder() + date_ + ".txt";
         newDay_ = false;
     }
-    int fd = ::open(filePath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    bool created = fd >= 0;
-    if (!created) fd = ::open(filePath_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // No folder (none could be made safely): the record is dropped. Links,
+    // pipes and devices planted under the file's name are never written to.
+    bool created = false;
+    const int fd = filePath_.size() > date_.size() + 4 ? platform::OpenForAppend(filePath_, created) : -1;
     if (fd >= 0) {
         std::u16string wide = platform::Utf8ToUtf16(record);
         std::string bytes;
@@ -120,7 +134,6 @@ void CNubraTrace::Append(const std::string &record) {
             bytes += static_cast<char>(c >> 8);
         }
         bytes += std::string("\r\0\n\0", 4);
-        if (!created) ::lseek(fd, 0, SEEK_END);
         WriteAll(fd, bytes.data(), bytes.size());
         ::close(fd);
     }
@@ -134,27 +147,22 @@ std::string CNubraTrace::FilePath() {
 }
 
 std::string LogFolder() {
-    char exe[PATH_MAX + 1];
-    ssize_t n = ::readlink("/proc/self/exe", exe, PATH_MAX);
-    std::string dir = ".";
-    if (n > 0) {
-        exe[n] = '\0';
-        dir.assign(exe, static_cast<size_t>(n));
-        size_t slash = dir.rfind('/');
-        dir = slash == std::string::npos ? "." : dir.substr(0, slash);
-    }
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    return dir + "/_VelumiLog/";
+    const std::string dir = platform::ExecutableFolder();
+    return dir + (dir == "/" ? "" : "/") + "_VelumiLog/";
 }
 
 namespace {
+// The user's own state folder ("" without XDG_STATE_HOME or HOME).
 std::string UserStateFolder() {
     const char *state = std::getenv("XDG_STATE_HOME");
-    if (state && *state) return std::string(state) + "/velumi/log/";
+    if (state && *state == '/') return std::string(state) + "/velumi/log/";
     const char *home = std::getenv("HOME");
-    if (home && *home) return std::string(home) + "/.local/state/velumi/log/";
-    return "/tmp/velumi-log/";
+    if (home && *home == '/') return std::string(home) + "/.local/state/velumi/log/";
+    return std::string();
 }
+
+// The last resort, shared /tmp: a folder of this user's own, private.
+std::string TempFolder() { return "/tmp/velumi-log-" + std::to_string(::geteuid()) + "/"; }
 }  // namespace
 
 void TraceStart() {
@@ -164,8 +172,15 @@ void TraceStart() {
         std::string dir = forced;
         if (dir.back() != '/') dir += '/';
         trace.SetFolder(dir);
-    } else if (!trace.SetFolder(LogFolder())) {
-        trace.SetFolder(UserStateFolder());
+    } else {
+        // Beside the executable, unless that is a system folder (an SDK loaded
+        // by /usr/bin/python3 must not write into /usr/bin); then the user's
+        // state folder; then a private folder in /tmp; else no trace file.
+        const std::string exeDir = platform::ExecutableFolder();
+        const std::string state = UserStateFolder();
+        const bool done = (!platform::IsSystemFolder(exeDir) && trace.SetPrivateFolder(LogFolder())) ||
+                          (!state.empty() && trace.SetFolder(state)) || trace.SetPrivateFolder(TempFolder());
+        if (!done) trace.SetFolder(std::string());
     }
     trace.Enable(true);
 }
