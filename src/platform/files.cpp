@@ -35,6 +35,10 @@ int OpenRegularFile(const std::string &path, std::string &why) {
     return fd;
 }
 
+void CloseFile(int fd) {
+    if (fd >= 0) ::close(fd);
+}
+
 bool ReadAtMost(int fd, size_t limit, std::string &out) {
     out.clear();
     char buffer[65536];

@@ -14,6 +14,9 @@ namespace velumi::platform {
 // "not a regular file", or the system's message).
 int OpenRegularFile(const std::string &path, std::string &why);
 
+// Closes a descriptor that OpenRegularFile returned.
+void CloseFile(int fd);
+
 // Reads at most `limit` bytes from the start of a descriptor that
 // OpenRegularFile returned. False on a read error.
 bool ReadAtMost(int fd, size_t limit, std::string &out);
