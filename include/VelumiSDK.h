@@ -96,7 +96,8 @@ typedef void (*VELUMI_TEXT_CALLBACK)(const char *text); /* firmware version or d
 /* Opens COM port number `port`, loads the translators, asks the pad for its
  * device name (which selects the model), then clears the braille line and the
  * graphics area. 0, 3 already initialised, 4/5 engine missing (the port is not
- * opened), 16/17/18 port failures. */
+ * opened), 16/17/18 port failures. Port numbers are 1..255: any other number
+ * returns VELUMI_ERROR_COM_OPEN_FAIL at once, before anything is opened. */
 VELUMI_API int VELUMI_INIT(int port);
 
 /* As VELUMI_INIT, but deviceType 0..7 selects the model directly; 8 asks the
