@@ -161,11 +161,18 @@ std::string UserStateFolder() {
     return std::string();
 }
 
-// The last resort, shared /tmp: a folder of this user's own, private.
-std::string TempFolder() { return "/tmp/velumi-log-" + std::to_string(::geteuid()) + "/"; }
+// The last resort, the shared temporary folder: a folder of this user's own,
+// private.
+std::string TempFolder() {
+    const char *tmp = std::getenv("TMPDIR");
+    const std::string base = tmp && *tmp == '/' ? tmp : "/tmp";
+    return base + (base.back() == '/' ? "" : "/") + "velumi-log-" + std::to_string(::geteuid()) + "/";
+}
 }  // namespace
 
-void TraceStart() {
+void TraceStart() { TraceStartBeside(platform::ExecutableFolder()); }
+
+void TraceStartBeside(const std::string &exeDir) {
     CNubraTrace &trace = CNubraTrace::Instance();
     const char *forced = std::getenv("VELUMI_LOG_DIR");
     if (forced && *forced) {
@@ -176,9 +183,9 @@ void TraceStart() {
         // Beside the executable, unless that is a system folder (an SDK loaded
         // by /usr/bin/python3 must not write into /usr/bin); then the user's
         // state folder; then a private folder in /tmp; else no trace file.
-        const std::string exeDir = platform::ExecutableFolder();
+        const std::string beside = exeDir + (exeDir == "/" ? "" : "/") + "_VelumiLog/";
         const std::string state = UserStateFolder();
-        const bool done = (!platform::IsSystemFolder(exeDir) && trace.SetPrivateFolder(LogFolder())) ||
+        const bool done = (!platform::IsSystemFolder(exeDir) && trace.SetPrivateFolder(beside)) ||
                           (!state.empty() && trace.SetFolder(state)) || trace.SetPrivateFolder(TempFolder());
         if (!done) trace.SetFolder(std::string());
     }

@@ -51,7 +51,9 @@ std::string LogFolder();
 // else "_VelumiLog/" beside the executable when that is not a system folder
 // and is (or can be made) private to this user; else the user's state folder
 // ($XDG_STATE_HOME/velumi/log/ or ~/.local/state/velumi/log/); else the
-// private /tmp/velumi-log-UID/; else no trace file.
+// private $TMPDIR/velumi-log-UID/ (/tmp without TMPDIR); else no trace file.
 void TraceStart();
+// TraceStart for an executable in `exeDir`.
+void TraceStartBeside(const std::string &exeDir);
 
 }  // namespace velumi
