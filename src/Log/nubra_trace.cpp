@@ -1,12 +1,7 @@
 #include "Log/nubra_trace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/time.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -15,29 +10,6 @@
 #include "platform/utf.h"
 
 namespace velumi {
-
-namespace {
-bool MakeDirectory(const std::string &path) {
-    if (path.empty()) return true;
-    if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) {
-        struct stat st;
-        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    }
-    return false;
-}
-
-bool WriteAll(int fd, const void *data, size_t size) {
-    const char *p = static_cast<const char *>(data);
-    while (size > 0) {
-        ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-}  // namespace
 
 CNubraTrace &CNubraTrace::Instance() {
     // Lives as long as the process: workers may log while the process exits.
@@ -69,10 +41,10 @@ bool CNubraTrace::SetFolder(const std::string &path) {
     bool ok = true;
     size_t pos = 0;
     while ((pos = copy.find('/', pos)) != std::string::npos) {
-        if (pos > 0) ok = MakeDirectory(copy.substr(0, pos));
+        if (pos > 0) ok = platform::MakeFolder(copy.substr(0, pos));
         ++pos;
     }
-    if (!copy.empty() && copy.back() != '/') ok = MakeDirectory(copy);
+    if (!copy.empty() && copy.back() != '/') ok = platform::MakeFolder(copy);
     std::lock_guard<std::mutex> g(lock_);
     folder_ = copy;
     return ok;
@@ -118,13 +90,14 @@ void CNubraTrace::Append(const std::string &record) {
         char date[48];
         std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
         date_ = date;
-        filePath_ = Folder() + date_ + ".txt";
+        const std::string folder = Folder();
+        filePath_ = folder.empty() ? std::string() : folder + date_ + ".txt";
         newDay_ = false;
     }
     // No folder (none could be made safely): the record is dropped. Links,
     // pipes and devices planted under the file's name are never written to.
     bool created = false;
-    const int fd = filePath_.size() > date_.size() + 4 ? platform::OpenForAppend(filePath_, created) : -1;
+    const int fd = filePath_.empty() ? -1 : platform::OpenForAppend(filePath_, created);
     if (fd >= 0) {
         std::u16string wide = platform::Utf8ToUtf16(record);
         std::string bytes;
@@ -134,8 +107,8 @@ void CNubraTrace::Append(const std::string &record) {
             bytes += static_cast<char>(c >> 8);
         }
         bytes += std::string("\r\0\n\0", 4);
-        WriteAll(fd, bytes.data(), bytes.size());
-        ::close(fd);
+        platform::WriteAll(fd, bytes.data(), bytes.size());
+        platform::CloseFile(fd);
     }
     // Each record lands in the file of the day on which it is written.
     newDay_ = true;
@@ -161,13 +134,6 @@ std::string UserStateFolder() {
     return std::string();
 }
 
-// The last resort, the shared temporary folder: a folder of this user's own,
-// private.
-std::string TempFolder() {
-    const char *tmp = std::getenv("TMPDIR");
-    const std::string base = tmp && *tmp == '/' ? tmp : "/tmp";
-    return base + (base.back() == '/' ? "" : "/") + "velumi-log-" + std::to_string(::geteuid()) + "/";
-}
 }  // namespace
 
 void TraceStart() { TraceStartBeside(platform::ExecutableFolder()); }
@@ -185,8 +151,9 @@ void TraceStartBeside(const std::string &exeDir) {
         // state folder; then a private folder in /tmp; else no trace file.
         const std::string beside = exeDir + (exeDir == "/" ? "" : "/") + "_VelumiLog/";
         const std::string state = UserStateFolder();
+        const std::string temp = platform::UserTempFolder("velumi-log");
         const bool done = (!platform::IsSystemFolder(exeDir) && trace.SetPrivateFolder(beside)) ||
-                          (!state.empty() && trace.SetFolder(state)) || trace.SetPrivateFolder(TempFolder());
+                          (!state.empty() && trace.SetFolder(state)) || trace.SetPrivateFolder(temp);
         if (!done) trace.SetFolder(std::string());
     }
     trace.Enable(true);

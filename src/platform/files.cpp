@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace velumi::platform {
@@ -37,6 +38,25 @@ int OpenRegularFile(const std::string &path, std::string &why) {
 
 void CloseFile(int fd) {
     if (fd >= 0) ::close(fd);
+}
+
+bool WriteAll(int fd, const void *data, size_t size) {
+    const char *p = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool MakeFolder(const std::string &path) {
+    if (path.empty()) return true;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool ReadAtMost(int fd, size_t limit, std::string &out) {
@@ -96,6 +116,13 @@ bool EnsurePrivateFolder(const std::string &folder) {
     if (ok && (st.st_mode & 077) != 0) ok = ::fchmod(fd, st.st_mode & 0700) == 0;
     ::close(fd);
     return ok;
+}
+
+std::string UserTempFolder(const std::string &name) {
+    const char *tmp = std::getenv("TMPDIR");
+    std::string base = tmp && *tmp == '/' ? tmp : "/tmp";
+    if (base.back() != '/') base += '/';
+    return base + name + "-" + std::to_string(::geteuid()) + "/";
 }
 
 int OpenForAppend(const std::string &path, bool &created) {

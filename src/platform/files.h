@@ -14,8 +14,14 @@ namespace velumi::platform {
 // "not a regular file", or the system's message).
 int OpenRegularFile(const std::string &path, std::string &why);
 
-// Closes a descriptor that OpenRegularFile returned.
+// Closes a descriptor that OpenRegularFile or OpenForAppend returned.
 void CloseFile(int fd);
+
+// Writes all of `data`; false on an error.
+bool WriteAll(int fd, const void *data, size_t size);
+
+// Creates `path` (mode 0700) unless it exists; true when it is a folder then.
+bool MakeFolder(const std::string &path);
 
 // Reads at most `limit` bytes from the start of a descriptor that
 // OpenRegularFile returned. False on a read error.
@@ -35,6 +41,10 @@ std::string ExecutableFolder();
 // else may enter or change it (mode bits of group and others cleared; a folder
 // of ours that is too open is made private). Its parent must exist.
 bool EnsurePrivateFolder(const std::string &folder);
+
+// "<$TMPDIR or /tmp>/<name>-<uid>/": this user's own folder in the shared
+// temporary folder (to be checked with EnsurePrivateFolder).
+std::string UserTempFolder(const std::string &name);
 
 // Opens `path` for appending without following a link in its last part and
 // without blocking (a pipe or device cannot hold us up); creates it (mode
