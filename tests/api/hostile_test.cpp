@@ -8,6 +8,7 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "RS232/rs_232.h"
 #include "device/velumi.h"
@@ -83,6 +84,9 @@ TEST_F(Hostile, GraphicsFilesOfEveryKind) {
         ASSERT_EQ(Wait(VELUMI_DISPLAY(path.c_str())), 0);
         EXPECT_EQ(pad->GraphicLine(20), std::vector<uint8_t>(40, name == "sparse.tgx" ? 0x11 : fill));
     }
+    // A link to a file we may not read (or, as root, that is no picture).
+    fs::create_symlink("/etc/shadow", dir + "/shadow.tgx");
+    EXPECT_EQ(VELUMI_DISPLAY((dir + "/shadow.tgx").c_str()), VELUMI_ERROR_INVALID_DISPLAY_FILE);
     fs::create_symlink(Tgx("target.tgx", 0x3C), dir + "/link.tgx");
     ASSERT_EQ(Wait(VELUMI_DISPLAY((dir + "/link.tgx").c_str())), 0);
     EXPECT_EQ(pad->GraphicLine(1), std::vector<uint8_t>(40, 0x3C));
@@ -115,6 +119,49 @@ TEST(Ports, NumbersOutOfRangeAreRefusedBeforeAnythingIsOpened) {
     fs::current_path(old);
     unsetenv("VELUMI_LOG_DIR");
     fs::remove_all(cwd);
+    velumi::platform::SetTimeScale(1);
+}
+
+// What $VELUMI_PORT_DIR/comN may be instead of a terminal: each is refused
+// with 16 at once, nothing written to it; a folder with odd characters works.
+TEST(Ports, PortPathsThatAreNotTerminalsAreRefused) {
+    velumi::platform::SetTimeScale(10);
+    char tmpl[] = "/tmp/velumi-port-kinds-XXXXXX";
+    const fs::path root = mkdtemp(tmpl);
+    setenv("VELUMI_LOG_DIR", (root / "log").c_str(), 1);
+    setenv("VELUMI_PORT_DIR", root.c_str(), 1);
+    velumi::SetKotariLibraryPath(VELUMI_BUILD_DIR "/lib/libKotariEngine.so");
+    ASSERT_EQ(mkfifo((root / "com1").c_str(), 0600), 0);
+    std::ofstream(root / "file") << "keep";
+    fs::create_symlink(root / "file", root / "com2");
+    fs::create_directory(root / "com3");
+    fs::create_symlink("/dev/null", root / "com4");
+    fs::create_symlink(root / "absent", root / "com5");
+    for (int port = 1; port <= 6; ++port) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(VELUMI_INIT_WITH_DEVICE_TYPE(port, VELUMI_TARN), VELUMI_ERROR_COM_OPEN_FAIL) << port;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << port;
+    }
+    std::ifstream f(root / "file");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "keep");
+    EXPECT_TRUE(fs::is_fifo(root / "com1"));
+
+    // A port folder whose name has blanks, a newline and non-ASCII letters.
+    const fs::path odd = root / "ports é\n点";
+    fs::create_directory(odd);
+    padsim::Options o;
+    o.deviceName = "TARN";
+    padsim::SimulatedPad pad(o);
+    ASSERT_TRUE(pad.Start());
+    ASSERT_TRUE(pad.LinkAs(odd.string(), 9));
+    setenv("VELUMI_PORT_DIR", odd.c_str(), 1);
+    EXPECT_EQ(VELUMI_INIT_WITH_DEVICE_TYPE(9, VELUMI_TARN), 0);
+    WaitUntil([] { return !velumi::CCOM::Instance().IsDisplayBusy(); });
+    EXPECT_EQ(VELUMI_DEINIT(), 0);
+    pad.Stop();
+    unsetenv("VELUMI_PORT_DIR");
+    unsetenv("VELUMI_LOG_DIR");
+    fs::remove_all(root);
     velumi::platform::SetTimeScale(1);
 }
 

@@ -128,6 +128,29 @@ TEST_F(TraceFolder, TheDailyFileIsNeverALinkPipeOrSecondName) {
     EXPECT_EQ(ModeOf(daily), 0600u);
 }
 
+// VELUMI_LOG_DIR as the user gives it: odd names work, and a pipe, a file
+// or a device in its place holds up nothing.
+TEST_F(TraceFolder, TheNamedFolderMayBeOddButNeverHangs) {
+    EnvGuard env;
+    const fs::path odd = dir_ / "log é\n点 x";
+    env.Set("VELUMI_LOG_DIR", odd.c_str());
+    TraceStart();
+    NubraLog("[OK] odd folder");
+    EXPECT_TRUE(fs::is_regular_file(odd / (Today() + ".txt")));
+
+    ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    std::ofstream(dir_ / "file") << "file";
+    for (const fs::path &bad : {dir_ / "pipe", dir_ / "file", fs::path("/dev/null")}) {
+        env.Set("VELUMI_LOG_DIR", bad.c_str());
+        const auto start = std::chrono::steady_clock::now();
+        TraceStart();
+        NubraLog("[OK] nowhere");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << bad;
+    }
+    EXPECT_EQ(Slurp(dir_ / "file"), "file");
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
+}
+
 TEST_F(TraceFolder, PrivateFoldersAreCheckedAndMadePrivate) {
     const fs::path made = dir_ / "new";
     ASSERT_TRUE(platform::EnsurePrivateFolder(made));
