@@ -12,7 +12,8 @@
 
 namespace velumi::platform {
 
-int OpenRegularFile(const std::string &path, std::string &why) {
+int OpenRegularFile(const std::string &path, std::string &why, bool *notRegular) {
+    if (notRegular) *notRegular = false;
     // O_NONBLOCK: a pipe without a writer or a serial line would hold open()
     // or the first read; they are refused after fstat.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -28,6 +29,7 @@ int OpenRegularFile(const std::string &path, std::string &why) {
     }
     if (!S_ISREG(st.st_mode)) {
         why = S_ISDIR(st.st_mode) ? "a directory" : "not a regular file";
+        if (notRegular) *notRegular = true;
         ::close(fd);
         return -1;
     }

@@ -11,8 +11,9 @@ namespace velumi::platform {
 // as for any document the user names). Opening never blocks: a pipe without a
 // writer or a device node is refused, not waited on. Returns the descriptor
 // (blocking mode restored), or -1 with a short reason in `why` ("a directory",
-// "not a regular file", or the system's message).
-int OpenRegularFile(const std::string &path, std::string &why);
+// "not a regular file", or the system's message); `notRegular` then tells
+// whether the path named something other than a regular file.
+int OpenRegularFile(const std::string &path, std::string &why, bool *notRegular = nullptr);
 
 // Closes a descriptor that OpenRegularFile or OpenForAppend returned.
 void CloseFile(int fd);

@@ -182,10 +182,10 @@ struct FetchResult {
 FetchResult CopyPath(const std::string &path, int fd, size_t maxBytes) {
     FetchResult r;
     // Pipes, devices and directories are refused without blocking.
-    int in = platform::OpenRegularFile(path, r.why);
+    bool notRegular = false;
+    int in = platform::OpenRegularFile(path, r.why, &notRegular);
     if (in < 0) {
-        r.status = r.why == "a directory" || r.why == "not a regular file" ? TgxsStatus::kNotRegularFile
-                                                                            : TgxsStatus::kFetchFailed;
+        r.status = notRegular ? TgxsStatus::kNotRegularFile : TgxsStatus::kFetchFailed;
         return r;
     }
     struct stat st;
