@@ -90,6 +90,13 @@ TEST_F(HostileTool, ShowImageReadsOnlyRegularFiles) {
     ExpectFailure(Run({"show-image", "/dev/zero"}), "is not a regular file");
     ExpectFailure(Run({"show-image", "/dev/null"}), "is not a regular file");
     ExpectFailure(Run({"show-image", dir + "/sparse.png"}), "not a _tgx_ graphics file");
+    {
+        // A sparse file of 1 TiB that starts as a PNG: refused by its size, unread.
+        std::fstream f(dir + "/sparse.png", std::ios::in | std::ios::out | std::ios::binary);
+        f.write(png.data(), 8);
+    }
+    ExpectFailure(Run({"image2tgx", dir + "/sparse.png", dir + "/out.tgx"}), "is too large");
+    ExpectFailure(Run({"show-image", dir + "/sparse.png"}), "is too large");
     ExpectFailure(Run({"image2tgx", fifo, dir + "/out.tgx"}), "is not a regular file");
 
     // Odd but regular names work, also through a link.

@@ -53,9 +53,10 @@ bool ReadRegularFile(const std::string &path, size_t limit, std::string &bytes, 
 }
 
 bool ReadPng(const std::string &path, Image &image, std::string &error) {
+    // The signature and size first: a huge (or sparse) file is refused unread.
     std::string bytes;
     uint64_t size = 0;
-    if (!ReadRegularFile(path, kMaxPngBytes, bytes, size, error)) return false;
+    if (!ReadRegularFile(path, 8, bytes, size, error)) return false;
     const bool isPng = bytes.size() >= 8 && png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) == 0;
     if (!isPng) {
         error = "'" + path + "' is not a PNG file";
@@ -65,6 +66,7 @@ bool ReadPng(const std::string &path, Image &image, std::string &error) {
         error = "PNG '" + path + "' is too large (" + std::to_string(size) + " bytes)";
         return false;
     }
+    if (!ReadRegularFile(path, kMaxPngBytes, bytes, size, error)) return false;
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
