@@ -35,6 +35,14 @@ inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 inline bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
+// A row of a table sorted by character: the character and its `count` cells.
+template <int N>
+struct CharCells {
+    char16_t ch;
+    uint8_t cells[N];
+    uint8_t count;
+};
+
 // True when the rows of `table` are in strictly rising order of their `ch`.
 template <typename Row>
 constexpr bool IsSortedByChar(const Row *table, unsigned long n) {

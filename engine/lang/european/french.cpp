@@ -1,14 +1,13 @@
 // French translator: uncontracted French braille with the capital, number and
 // sentence rules, and contracted French (grade 2) through the word-start and
 // in-word abbreviation tables.
+#include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "lang/european/french_tables.h"
-#include "lang/european/latin_family.h"
 
 namespace kotari {
 namespace {
-
-using latin::CellWriter;
 
 enum class Cls { Small, Capital, Oe, Number, Space, Separator, Other };
 
@@ -18,7 +17,7 @@ bool IsSmall(char16_t c) {
 bool IsCapital(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xDC);
 }
-bool IsNumberChar(char16_t c) { return latin::IsDigit(c) || c == u'+' || c == u'=' || c == 0xD7 || c == 0xF7; }
+bool IsNumberChar(char16_t c) { return IsAsciiDigit(c) || c == u'+' || c == u'=' || c == 0xD7 || c == 0xF7; }
 
 bool IsSeparator(char16_t c) {
     if (c == u' ') return true;
@@ -78,7 +77,7 @@ bool IsVowel(char16_t c) {
 // Cells of a small letter (capitals are read as their small letter first).
 int LetterCells(char16_t c, uint8_t out[3]) {
     if (c >= u'a' && c <= u'z') {
-        out[0] = latin::kLetterCells[c - u'a'];
+        out[0] = LetterCell(c);
         return 1;
     }
     switch (c) {
@@ -112,7 +111,7 @@ int LetterCells(char16_t c, uint8_t out[3]) {
 
 uint8_t NumberCell(char16_t c) {
     static const uint8_t kRaised[10] = {0x3C, 0x21, 0x23, 0x29, 0x39, 0x31, 0x2B, 0x3B, 0x33, 0x2A};
-    if (latin::IsDigit(c)) return kRaised[c - u'0'];
+    if (IsAsciiDigit(c)) return kRaised[c - u'0'];
     switch (c) {
     case u'+': return 0x16;
     case u'=': return 0x36;
@@ -202,14 +201,15 @@ public:
         while (t_[length]) ++length;
         rollbackBudget_ = 2 * length + 16;
         Step prev{};
-        while (t_[s_.in] && !w_.full) {
+        // Each pass first commits the step before it; a full buffer ends the loop.
+        while (t_[s_.in] && w_.commit()) {
             const char16_t c = t_[s_.in];
             const Cls cls = Classify(c);
             if (cls == Cls::Small || cls == Cls::Capital) {
                 Step cur{};
                 cur.valid = true;
                 cur.at = s_;
-                cur.at.out = w_.n;
+                cur.at.out = w_.count();
                 cur.entry = letter();
                 if (g_settings.frenchGrade == 2 && rollback(prev, cur)) continue;
                 prev = cur;
@@ -218,7 +218,8 @@ public:
             prev.valid = false;
             nonLetter(c, cls);
         }
-        return w_.n;
+        w_.commit();
+        return w_.count();
     }
 
 private:
@@ -230,7 +231,8 @@ private:
 
     // Doubled cells after an in-word group: undo the group and try again without it.
     bool rollback(Step &prev, const Step &cur) {
-        if (w_.n < 2 || w_.cells[w_.n - 1] != w_.cells[w_.n - 2] || rollbackBudget_ <= 0) return false;
+        const int n = w_.size();
+        if (n < 2 || w_.at(n - 1) != w_.at(n - 2) || rollbackBudget_ <= 0) return false;
         if (prev.valid && prev.entry >= 0) {
             --rollbackBudget_;
             restore(prev.at);
