@@ -12,15 +12,22 @@ namespace {
 
 using namespace czech;
 
+// The table row of a character, searched in table order; nullptr when absent.
+const CharRecord *SearchTable(char16_t ch) {
+    for (const CharRecord &r : kCharTable)
+        if (r.ch == ch) return &r;
+    return nullptr;
+}
+
 // Record of the character at text[i]; `units` receives how many code units it
 // spans (a surrogate pair is one unknown character).
 const CharRecord &RecordAt(const char16_t *text, int i, int *units) {
     const char16_t ch = text[i];
     *units = CharUnitsAt(text, i);
     if (*units == 2) return kUnknownRecord;
-    for (const CharRecord &r : kCharTable)
-        if (r.ch == ch) return r;
-    return kUnknownRecord;
+    static const LowCharIndex<CharRecord> low(SearchTable);
+    const CharRecord *r = low.covers(ch) ? low[ch] : SearchTable(ch);
+    return r ? *r : kUnknownRecord;
 }
 
 uint8_t PrefixCell(uint16_t flags) {

@@ -45,6 +45,7 @@ Cls Classify(char16_t c) {
 bool EndsWord(char16_t c) { return c == 0 || IsSeparator(c) || IsSpaceLike(c); }
 
 char16_t Lower(char16_t c) {
+    if (IsAsciiLower(c)) return c;
     if (IsCapital(c)) return static_cast<char16_t>(c + 0x20);
     if (c == 0x152) return 0x153;
     if (c == 0x2019) return u'\'';
@@ -77,7 +78,7 @@ bool IsVowel(char16_t c) {
 // Cells of a small letter (capitals are read as their small letter first).
 int LetterCells(char16_t c, uint8_t out[3]) {
     if (c >= u'a' && c <= u'z') {
-        out[0] = LetterCell(c);
+        out[0] = kLetterCells[c - u'a'];
         return 1;
     }
     switch (c) {

@@ -20,11 +20,16 @@ bool IsWhite(char16_t c) {
            (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-const CharEntry *Lookup(char16_t c) {
+const CharEntry *SearchTables(char16_t c) {
     if (const CharEntry *e = FindSorted(kItalianChars, kItalianCharsCount, c)) return e;
     for (const ItalianTable &t : kItalianExtraTables)
         if (const CharEntry *e = FindSorted(t.entries, t.count, c)) return e;
     return nullptr;
+}
+
+const CharEntry *Lookup(char16_t c) {
+    static const LowCharIndex<CharEntry> low(SearchTables);
+    return low.covers(c) ? low[c] : SearchTables(c);
 }
 
 bool IsLetter(char16_t c) {

@@ -21,7 +21,12 @@ bool IsWhite(char16_t c) {
            (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-const CharEntry *Lookup(char16_t c) { return FindSorted(kNorwegianChars, kNorwegianCharsCount, c); }
+const CharEntry *SearchTable(char16_t c) { return FindSorted(kNorwegianChars, kNorwegianCharsCount, c); }
+
+const CharEntry *Lookup(char16_t c) {
+    static const LowCharIndex<CharEntry> low(SearchTable);
+    return low.covers(c) ? low[c] : SearchTable(c);
+}
 
 bool IsLetter(char16_t c) {
     const CharEntry *e = Lookup(c);

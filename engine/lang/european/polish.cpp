@@ -29,7 +29,9 @@ struct Resolved {
 };
 
 bool Resolve(char16_t c, Resolved &r) {
-    const PolishChar *e = FindSorted(kPolishChars, kPolishCharCount, c);
+    static const LowCharIndex<PolishChar> low(
+        [](char16_t ch) { return FindSorted(kPolishChars, kPolishCharCount, ch); });
+    const PolishChar *e = low.covers(c) ? low[c] : FindSorted(kPolishChars, kPolishCharCount, c);
     if (!e) return false;
     if (e->type & kTypeRecord) {
         const PolishRecord &rec = kPolishRecords[e->cell];
