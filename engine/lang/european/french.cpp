@@ -294,7 +294,7 @@ private:
     }
 
     bool endsWordAt(int p) const { return EndsWord(t_[p]); }
-    bool codeOne(int next) const {
+    bool endsWordOrPlural(int next) const {
         return endsWordAt(next) || ((t_[next] == u's' || t_[next] == u'S') && endsWordAt(next + 1));
     }
 
@@ -303,25 +303,26 @@ private:
         const char16_t n = t_[next];
         const bool ws = s_.wordStart;
         switch (code) {
-        case 0: return true;
-        case 1: return codeOne(next);
-        case 2: return !endsWordAt(next) && (Lower(n) == Lower(t_[next - 1]) || IsConsonant(n));
-        case 3: return IsVowel(n);
-        case 4: case 7: case 9: return IsConsonant(n);
-        case 5: case 15: return !ws;
-        case 6: return ws;
-        case 8: return ws && IsConsonant(n);
-        case 10: return ws || IsConsonant(n);
-        case 11: return !ws && !endsWordAt(next);
-        case 12: {
+        case kAnywhere: return true;
+        case kAtWordEnd: return endsWordOrPlural(next);
+        case kBeforeDoubledOrConsonant:
+            return !endsWordAt(next) && (Lower(n) == Lower(t_[next - 1]) || IsConsonant(n));
+        case kBeforeVowel: return IsVowel(n);
+        case kBeforeConsonant: case kBeforeConsonantToo: case kBeforeConsonantAlso: return IsConsonant(n);
+        case kNotAtWordStart: case kNotAtWordStartToo: return !ws;
+        case kAtWordStart: return ws;
+        case kAtWordStartBeforeConsonant: return ws && IsConsonant(n);
+        case kAtWordStartOrBeforeConsonant: return ws || IsConsonant(n);
+        case kInsideWord: return !ws && !endsWordAt(next);
+        case kAtWordStartBeforeBMP: {
             const char16_t l = Lower(n);
             return ws && (l == u'b' || l == u'm' || l == u'p');
         }
-        case 13: return !ws && start > 0 && IsVowel(t_[start - 1]) && IsVowel(n);
-        case 14: return codeOne(next) || IsConsonant(n);
-        case 16: return ws || codeOne(next);
-        case 17: return !ws && (codeOne(next) || IsConsonant(n));
-        case 18: return ws || codeOne(next) || IsConsonant(n);
+        case kBetweenVowels: return !ws && start > 0 && IsVowel(t_[start - 1]) && IsVowel(n);
+        case kAtWordEndOrBeforeConsonant: return endsWordOrPlural(next) || IsConsonant(n);
+        case kAtWordStartOrEnd: return ws || endsWordOrPlural(next);
+        case kInsideBeforeConsonantOrAtEnd: return !ws && (endsWordOrPlural(next) || IsConsonant(n));
+        case kAtWordStartOrEndOrBeforeConsonant: return ws || endsWordOrPlural(next) || IsConsonant(n);
         default: return false;
         }
     }
@@ -338,7 +339,7 @@ private:
                 const FrenchRow r = kFrenchWordStartRows[row];
                 for (int k = r.count - 1; k >= 0; --k) {
                     const FrenchWordEntry &e = kFrenchWordStart[r.first + k];
-                    if (!matches(at, e.text, e.length) || !codeOne(at + e.length)) continue;
+                    if (!matches(at, e.text, e.length) || !endsWordOrPlural(at + e.length)) continue;
                     w_.put(reinterpret_cast<const uint8_t *>(e.cells), e.cellCount);
                     s_.in = at + e.length;
                     return true;
