@@ -39,8 +39,8 @@ constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 template <int N>
 struct CharCells {
     char16_t ch;
-    uint8_t cells[N];
     uint8_t count;
+    uint8_t cells[N];
 };
 
 // True when the rows of `table` are in strictly rising order of their `ch`.

@@ -29,12 +29,15 @@ struct CharEntry {
     uint8_t cells[6];
 };
 
-// The rows of the ASCII letters in the common alphabet: A-Z as capitals, a-z
-// as small letters, a-j (and A-J) also read as digits after a number. The
-// language tables leave these out and hold only what differs.
-class AsciiLetterRows {
+// The rows of the ASCII letters and digits in the common alphabet: A-Z as
+// capitals, a-z as small letters, a-j (and A-J) also read as digits after a
+// number, 0-9 as digits on the cells of j and a-i. The language tables leave
+// these out and hold only what differs.
+class AsciiRows {
 public:
-    constexpr AsciiLetterRows() : rows_() {
+    constexpr AsciiRows() : rows_() {
+        for (int d = 0; d < 10; ++d)
+            rows_[52 + d] = CharEntry{static_cast<char16_t>(u'0' + d), kTypeDigit, 1, {kDigitCells[d], 0, 0, 0, 0, 0}};
         for (int i = 0; i < 26; ++i) {
             const uint8_t aj = i < 10 ? kTypeLetterAJ : 0;
             rows_[i] = CharEntry{static_cast<char16_t>(u'A' + i), static_cast<uint8_t>(kTypeCapital | aj), 1,
@@ -43,18 +46,19 @@ public:
                                       {kLetterCells[i], 0, 0, 0, 0, 0}};
         }
     }
-    // The row of an ASCII letter; nullptr for any other character.
+    // The row of an ASCII letter or digit; nullptr for any other character.
     constexpr const CharEntry *find(char16_t c) const {
         if (IsAsciiUpper(c)) return &rows_[c - u'A'];
         if (IsAsciiLower(c)) return &rows_[26 + (c - u'a')];
+        if (IsAsciiDigit(c)) return &rows_[52 + (c - u'0')];
         return nullptr;
     }
 
 private:
-    CharEntry rows_[52];
+    CharEntry rows_[62];
 };
 
-inline constexpr AsciiLetterRows kAsciiLetterRows{};
+inline constexpr AsciiRows kAsciiRows{};
 
 // True when the letters from `i` on form a word of two or more capitals (the
 // word starts at i: no letter stands before it).
@@ -114,7 +118,7 @@ private:
     struct Lookup {
         Search search;
         const CharEntry *operator()(char16_t c) const {
-            if (const CharEntry *e = kAsciiLetterRows.find(c)) return e;
+            if (const CharEntry *e = kAsciiRows.find(c)) return e;
             return search(c);
         }
     };
