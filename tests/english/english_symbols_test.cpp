@@ -19,7 +19,11 @@ TEST(EnglishAccents, ModifierThenBaseLetter) {
 
 TEST(EnglishAccents, LigaturesAndOldLetters) {
     EXPECT_EQ(G1("\u00E6"), "01 18 16 11");
-    EXPECT_EQ(G1("\u00C6"), "20 01 18 16 11");
+    // A capital ligature outside a capitalised word: a capital sign before each letter.
+    EXPECT_EQ(G1("\u00C6"), "20 01 20 18 16 11");
+    EXPECT_EQ(G2("\u0152uvre"), "20 15 20 18 16 11 25 27 17 11");
+    EXPECT_EQ(G1("a\u00C6"), "01 20 01 20 18 16 11");
+    EXPECT_EQ(G1("\u00C6SOP"), "20 20 01 18 16 11 0E 15 0F");  // the word indicator covers both
     EXPECT_EQ(G1("\u01FD"), "18 0C 01 18 16 11");  // ǽ: acute over the ligature
     EXPECT_EQ(G1("\u00FE"), "3C 2E");  // thorn
     EXPECT_EQ(G1("\u00F0"), "3C 2B");  // eth

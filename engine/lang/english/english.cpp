@@ -274,8 +274,9 @@ void PutAccented(char16_t ch, char16_t next, bool capitalsShown) {
     if (!FindAccent(ch, &k, &e)) return;
     const AccentClass &c = kAccentClassTable[k];
     const AccentEntry &entry = c.entries[e];
-    bool capital = e < c.capitals;
-    if (capital && !capitalsShown && !s.accentOpen) Put(kCapitalSign);
+    const bool capital = e < c.capitals;
+    const bool capitalSign = capital && !capitalsShown && !s.accentOpen;
+    if (capitalSign) Put(kCapitalSign);
     int nk, ne;
     bool sameNext = FindAccent(next, &nk, &ne) && nk == k;
     if (!s.accentOpen && k != kLigatureClass) {
@@ -292,6 +293,8 @@ void PutAccented(char16_t ch, char16_t next, bool capitalsShown) {
     } else {
         Put(kLetterCells[entry.base[0] - 'a']);
         if (entry.baseCount == 2) {
+            // A capital ligature (Æ, Œ) outside a capitalised word: both letters are capitals.
+            if (capitalSign) Put(kCapitalSign);
             Put2(0x18, 0x16);  // ligature indicator
             Put(kLetterCells[entry.base[1] - 'a']);
         }
