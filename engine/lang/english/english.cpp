@@ -932,6 +932,9 @@ int TranslateRun(char16_t *text, int length, CellWriter &out, bool insideKorean)
 
     if (g_settings.lowercaseInput)
         for (int k = 0; k < n; ++k) text[k] = Lower(text[k]);
+    // A right single quote between letters (don’t) is an apostrophe, not a closing quote.
+    for (int k = 1; k + 1 < n; ++k)
+        if (text[k] == 0x2019 && IsWordLetter(text[k - 1]) && IsWordLetter(text[k + 1])) text[k] = u'\'';
 
     for (s.pos = 0;; ++s.pos) {
         const char16_t ch = At(s.pos);

@@ -27,7 +27,8 @@ bool IsComputerText(const char16_t *run, int length);
 // lower-case input and computer-text settings of g_settings, into `out`,
 // committing after each word, number, symbol and blank; a full writer ends the
 // run on the last whole one. Returns the number of cells committed. The text is
-// rewritten in place like TranslateEnglish does (lower-casing). The run ends at
+// rewritten in place like TranslateEnglish does (lower-casing, a right single
+// quote between letters made an apostrophe). The run ends at
 // `length` or at an earlier NUL; the characters beyond it are not looked at.
 //
 // insideKorean: the run is Latin text embedded in Korean text. Its first word
