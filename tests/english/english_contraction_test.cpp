@@ -77,6 +77,20 @@ TEST(EnglishGroupsigns, MixedCaseGroupsKeepTheirCapitals) {
     EXPECT_EQ(G2("THE"), "20 20 2E");
 }
 
+TEST(EnglishWordLists, BareShortformsOnlyStandingAlone) {
+    EXPECT_EQ(G2("much@"), "0D 25 21 08 01");
+    EXPECT_EQ(G2("could/should"), "09 33 07 19 38 0C 29 33 07 19");
+    EXPECT_EQ(G2("about@"), "01 03 33 1E 08 01");
+    EXPECT_EQ(G2("@much"), "08 01 0D 25 21");
+    // Standing alone, or with an apostrophe ending, they stay shortforms.
+    EXPECT_EQ(G2("much"), "0D 21");
+    EXPECT_EQ(G2("(could)"), "10 23 09 19 10 1C");
+    EXPECT_EQ(G2("much's"), "0D 21 04 0E");
+    EXPECT_EQ(G2("-much"), "24 0D 21");
+    // A longer listed word is not a bare shortform.
+    EXPECT_EQ(G2("muchly"), "0D 21 07 3D");
+}
+
 TEST(EnglishWordLists, ShortformAndExceptionWords) {
     EXPECT_EQ(G2("today's"), "1E 19 04 0E");
     EXPECT_EQ(G2("friendship"), "0B 17 29 0A 0F");

@@ -593,6 +593,12 @@ int WholeWordsign(int start, int end) {
     return -1;
 }
 
+// True when the word [start, end) stands alone: after the start of the text or
+// an opening mark, before a closing mark or an apostrophe ending.
+bool StandsAlone(int start, int end) {
+    return (start == 0 || IsOpening(At(start - 1))) && (IsClosing(At(end)) || ApostropheEndingAt(end) >= 0);
+}
+
 // Grade 2: fills s.units with the segmented form of the word [start, end).
 void Contract(int start, int end) {
     const int n = end - start;
@@ -612,6 +618,10 @@ void Contract(int start, int end) {
         return;
     }
     const WordRecord *rec = FindListedWord(start, n);
+    // A shortform that is the whole listed word applies only standing alone (much@
+    // and could/should are spelled with groupsigns); longer listed words always.
+    const bool bareShortform = rec && rec->segmentedLength == rec->wordLength + 2 && rec->segmented[0] == '/';
+    if (bareShortform && !StandsAlone(start, end)) rec = nullptr;
     if (rec) {
         ApplyForm(start, rec->segmented, rec->segmentedLength);
         return;
