@@ -145,8 +145,8 @@ struct WordRecord {
 };
 static_assert(sizeof(WordRecord) == 49, "word record layout");
 
-constexpr int kShortformWordCount = 512;
-constexpr int kExceptionWordCount = 252;
+constexpr int kShortformWordCount = 514;
+constexpr int kExceptionWordCount = 257;
 // Both lists are sorted by word (byte order) and searched by bisection.
 extern const WordRecord kShortformWordList[kShortformWordCount];
 extern const WordRecord kExceptionWordList[kExceptionWordCount];
