@@ -4,6 +4,8 @@
 // number).
 #include <algorithm>
 
+#include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "lang/arabic/arabic_tables.h"
 #include "lang/english/english.h"
@@ -70,31 +72,8 @@ constexpr Simple kAfterDigit[] = {
     {u'*', 1, {0x26}}, {u'+', 1, {0x16}}, {u'-', 1, {0x24}},
     {u'=', 1, {0x36}}, {0x00D7, 1, {0x26}}, {0x00F7, 1, {0x32}},
 };
-constexpr uint8_t kDigitCells[10] = {0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A};
 
 enum class Script { Arabic, Latin, Digit };
-
-// Writes whole characters: a character whose cells do not all fit is dropped
-// with everything after it.
-struct Writer {
-    uint8_t *cells;
-    int n;
-    bool full;
-    bool Put(const uint8_t *c, int k) {
-        if (full || n + k > kCellBufferSize) {
-            full = true;
-            return false;
-        }
-        std::copy(c, c + k, cells + n);
-        n += k;
-        return true;
-    }
-    bool Put(uint8_t c) { return Put(&c, 1); }
-    bool Put(uint8_t a, uint8_t b) {
-        const uint8_t c[2] = {a, b};
-        return Put(c, 2);
-    }
-};
 
 inline bool IsArabic(char16_t c) { return (c >= 0x0600 && c <= 0x06FF) || c == 0xFEFB; }
 inline int DigitValue(char16_t c) {
@@ -129,12 +108,12 @@ const Simple *FindSimple(const Simple (&table)[N], char16_t c) {
     return nullptr;
 }
 
-void PutSymbol(Writer &w, char16_t c, bool latin) {
+void PutSymbol(CellWriter &w, char16_t c, bool latin) {
     if (const Symbol *s = FindSymbol(c)) {
         if (latin)
-            w.Put(s->latin, s->latinCount);
+            w.put(s->latin, s->latinCount);
         else
-            w.Put(s->arabic, s->count);
+            w.put(s->arabic, s->count);
     }
 }
 
@@ -161,20 +140,20 @@ bool IsNumberWithSeparators(const char16_t *w, int len) {
     return first == u',' || first == u'/' || (first == u'-' && hyphens == 2) || (first == u':' && colons == 1);
 }
 
-void WriteNumberWithSeparators(Writer &w, const char16_t *word, int len) {
-    w.Put(kNumberSign);
+void WriteNumberWithSeparators(CellWriter &w, const char16_t *word, int len) {
+    w.put(kNumberSign);
     for (int i = 0; i < len; ++i) {
         const char16_t c = word[i];
         if (IsDigit(c))
-            w.Put(kDigitCells[DigitValue(c)]);
+            w.put(kDigitCells[DigitValue(c)]);
         else if (c == u',')
-            w.Put(0x20);
+            w.put(0x20);
         else if (c == u'-')
-            w.Put(0x24);
+            w.put(0x24);
         else if (c == u'/')
-            w.Put(0x38, 0x0C);
+            w.put(0x38, 0x0C);
         else if (c == u':')
-            w.Put(0x12);
+            w.put(0x12);
     }
 }
 
@@ -194,10 +173,10 @@ bool IsAllahAt(const char16_t *text, int i, int end) {
 
 int TranslateArabic(char16_t *text, uint8_t *cells) {
     using namespace arabic;
-    Writer w{cells, 0, false};
+    CellWriter w(cells);
     Script script = Script::Arabic;
     int i = 0;
-    while (text[i] && !w.full) {
+    while (text[i] && !w.full()) {
         if (IsSeparator(text[i])) {
             ++i;
             continue;
@@ -209,84 +188,88 @@ int TranslateArabic(char16_t *text, uint8_t *cells) {
         bool latinRun = false, latinToEnd = false;
         if (IsNumberWithSeparators(text + i, end - i)) {
             WriteNumberWithSeparators(w, text + i, end - i);
+            w.commit();
             script = Script::Digit;
         } else {
-            for (int p = i; p < end && !w.full; ++p) {
+            for (int p = i; p < end && !w.full(); ++p) {
                 const char16_t c = text[p];
                 const bool afterDigit = p > i && IsDigit(text[p - 1]);
                 if (IsArabic(c) && !IsDigit(c)) {
                     const LetterRow *row = FindLetter(c);
                     if (!row) continue;  // no cell: nothing, and no switch
                     if (script == Script::Latin)
-                        w.Put(kSwitch);
+                        w.put(kSwitch);
                     else if (afterDigit)
-                        w.Put(kAfterNumber);
+                        w.put(kAfterNumber);
                     script = Script::Arabic;
                     if (IsAllahAt(text, p, end)) {
-                        w.Put(kAllahCells, 6);
+                        w.put(kAllahCells, 6);
                         p += 3;
                     } else if (c == 0x0644 && p + 1 < end && text[p + 1] == 0x0627) {
-                        w.Put(0x27);  // lam-alef
+                        w.put(0x27);  // lam-alef
                         ++p;
                     } else {
-                        w.Put(row->cells, row->count);
+                        w.put(row->cells, row->count);
                     }
                 } else if (IsDigit(c)) {
-                    if (!afterDigit) w.Put(kNumberSign);
-                    w.Put(kDigitCells[DigitValue(c)]);
+                    if (!afterDigit) w.put(kNumberSign);
+                    w.put(kDigitCells[DigitValue(c)]);
                     script = Script::Digit;
                 } else if (IsLatin(c)) {
                     if (script == Script::Arabic)
-                        w.Put(kSwitch);
+                        w.put(kSwitch);
                     else if (afterDigit)
-                        w.Put(kAfterNumber);
+                        w.put(kAfterNumber);
                     // The Latin run goes up to the next Arabic character, over word ends.
                     int runEnd = p;
                     while (text[runEnd] && !(IsArabic(text[runEnd]) && FindLetter(text[runEnd]))) ++runEnd;
                     int runLen = runEnd;
                     while (runLen > p && IsSeparator(text[runLen - 1])) --runLen;
-                    uint8_t tmp[kCellBufferSize];
-                    const int k = english::TranslateRun(text + p, runLen - p, tmp, kCellBufferSize, false);
-                    w.Put(tmp, k);
+                    // The indicator is kept only with the run's first word.
+                    english::TranslateRun(text + p, runLen - p, w, false);
                     script = Script::Latin;
                     latinRun = true;
                     if (!text[runEnd]) {
                         latinToEnd = true;
                     } else if (runLen < runEnd) {
-                        w.Put(uint8_t{0});  // the blank between the run and the Arabic word after it
+                        w.put(kBlankCell);  // the blank between the run and the Arabic word after it
                     }
+                    w.commit();
                     end = runEnd;
                     break;
                 } else if (IsPunctuation(c)) {
-                    w.Put(kAfterNumber);
+                    w.put(kAfterNumber);
                     const Simple *s = afterDigit ? FindSimple(kAfterDigit, c) : nullptr;
                     if (s)
-                        w.Put(s->cells, s->count);
+                        w.put(s->cells, s->count);
                     else
                         PutSymbol(w, c, script == Script::Latin);
                 } else if (const Simple *b = FindSimple(kBrackets, c)) {
-                    w.Put(b->cells, b->count);
+                    w.put(b->cells, b->count);
                 } else if (c > 0x20 && c < 0x7F) {
                     const Simple *s = afterDigit ? FindSimple(kAfterDigit, c) : nullptr;
-                    if (afterDigit) w.Put(kAfterNumber);
+                    if (afterDigit) w.put(kAfterNumber);
                     if (s)
-                        w.Put(s->cells, s->count);
+                        w.put(s->cells, s->count);
                     else
                         PutSymbol(w, c, script == Script::Latin);
                 }
                 // Characters of no class write nothing.
+                if (!w.commit()) break;
             }
         }
         if (latinToEnd) {
             // The text ends in a Latin run: it closes with the switch indicator.
-            w.Put(kSwitch);
+            w.put(kSwitch);
+            w.commit();
             break;
         }
         // A blank ends each word (a Latin run has written its own).
-        if (!latinRun && w.n > 0 && cells[w.n - 1] != 0 && text[end]) w.Put(uint8_t{0});
+        if (!latinRun && w.size() > 0 && w.at(w.size() - 1) != 0 && text[end]) w.put(kBlankCell);
+        if (!w.commit()) break;
         i = end;
     }
-    int n = w.n;
+    int n = w.count();
     while (n > 0 && cells[n - 1] == 0) --n;  // no trailing blank at the very end
     return n;
 }

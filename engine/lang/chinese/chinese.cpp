@@ -5,6 +5,8 @@
 // Chinese output is not re-wrapped by the line packing.
 #include <algorithm>
 
+#include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "lang/chinese/chinese_data.h"
 
@@ -15,21 +17,6 @@ namespace {
 constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kLatinSign = 0x30;
 constexpr uint8_t kRepeat = 0x3C;  // mode 3: the character before, once more
-
-struct Writer {
-    uint8_t *cells;
-    int n;
-    bool full;
-    bool Put(const uint8_t *c, int k) {
-        if (full || n + k > kCellBufferSize) {
-            full = true;
-            return false;
-        }
-        std::copy(c, c + k, cells + n);
-        n += k;
-        return true;
-    }
-};
 
 struct Abbreviation {
     char16_t first, second;  // second 0: a single character
@@ -100,9 +87,6 @@ constexpr Punctuation kPunctuation[] = {
     {u'-', 0, 1, {0x24}},
 };
 
-constexpr uint8_t kLetterCells[26] = {0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A, 0x1A, 0x05, 0x07, 0x0D,
-                                      0x1D, 0x15, 0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35};
-
 inline bool IsHan(char16_t c) { return c >= 0x4E00 && c <= 0x9FA5; }
 inline int DigitValue(char16_t c) {
     if (c >= u'0' && c <= u'9') return c - u'0';
@@ -154,7 +138,7 @@ bool IsWordPair(char16_t prev, char16_t cur) {
 }
 
 // Writes the syllable of one character; false when the table has no record.
-bool PutSyllable(Writer &w, const char16_t *text, int i, int mode) {
+bool PutSyllable(CellWriter &w, const char16_t *text, int i, int mode) {
     const char16_t c = text[i];
     const CharRecord *rec = FindChar(c);
     if (!rec) return false;
@@ -175,7 +159,7 @@ bool PutSyllable(Writer &w, const char16_t *text, int i, int mode) {
         const uint8_t tone = kToneCells[ToneOf(a, b)];
         if (tone && (mode == 1 || (cc & 0x80))) out[k++] = tone;
     }
-    w.Put(out, k);
+    w.put(out, k);
     return true;
 }
 
@@ -185,9 +169,9 @@ bool PutSyllable(Writer &w, const char16_t *text, int i, int mode) {
 int TranslateChinese(char16_t *text, uint8_t *cells) {
     using namespace chinese;
     const int mode = g_settings.chineseMode;
-    Writer w{cells, 0, false};
+    CellWriter w(cells);
     bool inDigits = false, inLatin = false;
-    for (int i = 0; text[i] && !w.full; ++i) {
+    for (int i = 0; text[i] && !w.full(); ++i) {
         const char16_t c = text[i];
         const int digit = DigitValue(c), letter = LetterIndex(c);
         if (digit < 0 && !(c == u'.' && inDigits && DigitValue(text[i + 1]) >= 0)) inDigits = false;
@@ -195,14 +179,14 @@ int TranslateChinese(char16_t *text, uint8_t *cells) {
 
         if (IsHan(c)) {
             if (mode == 3 && i > 0 && text[i - 1] == c) {
-                w.Put(&kRepeat, 1);
+                w.put(&kRepeat, 1);
             } else if (mode == 3 && (c == u'她' || c == u'它')) {
                 // 她 and 它: their sign, then 们 or 的 as in the pairs of 他.
-                w.Put(c == u'她' ? kSheSign : kItSign, 2);
+                w.put(c == u'她' ? kSheSign : kItSign, 2);
                 const char16_t next = text[i + 1];
                 if (next == u'们' || next == u'的') {
                     const uint8_t t = next == u'们' ? 0x02 : 0x0C;
-                    w.Put(&t, 1);
+                    w.put(&t, 1);
                     ++i;
                 }
             } else if (mode == 3) {
@@ -214,56 +198,57 @@ int TranslateChinese(char16_t *text, uint8_t *cells) {
                     }
                 }
                 if (hit) {
-                    w.Put(hit->cells, hit->count);
+                    w.put(hit->cells, hit->count);
                     if (hit->second) ++i;
                 } else if (!PutSyllable(w, text, i, mode)) {
                     continue;
                 }
             } else if (c == u'它') {
                 const uint8_t t[] = {0x08, 0x1E, 0x14};
-                w.Put(t, 3);
+                w.put(t, 3);
             } else if (c == u'她') {
                 const uint8_t t[] = {0x1E, 0x14, 0x01};
-                w.Put(t, 3);
+                w.put(t, 3);
             } else if (c == u'的') {
                 const uint8_t t = 0x19;
-                w.Put(&t, 1);
+                w.put(&t, 1);
             } else if (!PutSyllable(w, text, i, mode)) {
                 continue;  // a character the table lacks writes nothing
             }
             // A blank after the second character of a listed word.
             if (i > 0 && text[i + 1] && IsWordPair(text[i - 1], text[i])) {
                 const uint8_t blank = 0;
-                w.Put(&blank, 1);
+                w.put(&blank, 1);
             }
         } else if (digit >= 0) {
-            if (!inDigits) w.Put(&kNumberSign, 1);
-            const uint8_t d = kLetterCells[digit == 0 ? 9 : digit - 1];
-            w.Put(&d, 1);
+            if (!inDigits) w.put(&kNumberSign, 1);
+            const uint8_t d = kDigitCells[digit];
+            w.put(&d, 1);
             inDigits = true;
         } else if (letter >= 0) {
-            if (!inLatin) w.Put(&kLatinSign, 1);
-            w.Put(&kLetterCells[letter], 1);
+            if (!inLatin) w.put(&kLatinSign, 1);
+            w.put(&kLetterCells[letter], 1);
             inLatin = true;
         } else if (c == u' ' || c == 0x3000 || c == u'\t' || c == u'\n' || c == u'\r') {
-            if (w.n > 0 && cells[w.n - 1] != 0) {
+            if (w.size() > 0 && w.at(w.size() - 1) != 0) {
                 const uint8_t blank = 0;
-                w.Put(&blank, 1);
+                w.put(&blank, 1);
             }
         } else if (c == u'.' && inDigits) {
             const uint8_t point = 0x04;  // a decimal point inside a number
-            w.Put(&point, 1);
+            w.put(&point, 1);
         } else {
             for (const Punctuation &p : kPunctuation) {
                 if (p.first == c && (p.second == 0 || p.second == text[i + 1])) {
-                    w.Put(p.cells, p.count);
+                    w.put(p.cells, p.count);
                     if (p.second) ++i;
                     break;
                 }
             }
         }
+        if (!w.commit()) break;
     }
-    return w.n;
+    return w.count();
 }
 
 }  // namespace kotari

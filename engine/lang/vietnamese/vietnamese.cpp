@@ -13,7 +13,9 @@
 //    thuỷ) spellings give the same braille.
 #include <algorithm>
 
+#include "core/cell_writer.h"
 #include "core/engine.h"
+#include "core/text_cursor.h"
 
 namespace kotari {
 namespace vietnamese {
@@ -98,7 +100,7 @@ const Entry *Find(char16_t c) {
 // letters[k] is true for the codes of letters (and their tone codes).
 int MapText(const char16_t *text, uint8_t *codes, bool *letters, int capacity) {
     int n = 0;
-    for (int i = 0; text[i]; ++i) {
+    for (int i = 0; text[i]; i += CharUnitsAt(text, i)) {
         const char16_t lower = LowerOf(text[i]);
         const Entry *e = Find(lower ? lower : text[i]);
         const uint8_t blank = 0;
@@ -134,34 +136,12 @@ inline bool IsVowelCell(uint8_t cell) {
         return false;
     }
 }
-struct Writer {
-    uint8_t *cells;
-    int n;
-    bool full;
-    void Put(uint8_t c) {
-        if (n < kCellBufferSize)
-            cells[n++] = c;
-        else
-            full = true;
-    }
-    // Inserts a cell at `pos`, moving what follows.
-    void Insert(int pos, uint8_t c) {
-        if (n >= kCellBufferSize) {
-            full = true;
-            return;
-        }
-        std::copy_backward(cells + pos, cells + n, cells + n + 1);
-        cells[pos] = c;
-        ++n;
-    }
-};
-
 // Writes the codes with number, capital and letter signs. With `moveTones`, a
 // tone code goes in front of the first vowel of its syllable already written;
 // otherwise (and when there is none) it waits for the next letter and goes
 // directly before its cell.
 int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *cells, bool moveTones) {
-    Writer w{cells, 0, false};
+    CellWriter w(cells);
     bool prevDigit = false;
     int capitalRun = 0;        // capitals in a row
     int capitalSignAt = -1;    // where this word's capital sign stands
@@ -169,10 +149,10 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
     int firstVowelAt = -1;     // where the first vowel of this syllable starts (with its signs)
     uint8_t prevCell = 0;      // the letter before, for qu and gi
     int pendingTone = -1;
-    for (int i = 0; i < count && !w.full; ++i) {
+    for (int i = 0; i < count && !w.full(); ++i) {
         const uint8_t code = codes[i];
         if (!letters[i]) {
-            if (pendingTone >= 0) w.Put(kToneCells[pendingTone]);
+            if (pendingTone >= 0) w.put(kToneCells[pendingTone]);
             pendingTone = -1;
             firstVowelAt = -1;
             prevCell = 0;
@@ -183,8 +163,8 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
             }
         }
         if (IsDigitCode(code)) {
-            if (!prevDigit) w.Put(kNumberSign);
-            w.Put(CellOf(code));
+            if (!prevDigit) w.put(kNumberSign);
+            w.put(CellOf(code));
             prevDigit = true;
             capitalRun = 0;
             continue;
@@ -192,37 +172,37 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
         if (IsTone(code)) {
             const uint8_t tone = kToneCells[code - D];
             if (moveTones && firstVowelAt >= 0)
-                w.Insert(firstVowelAt, tone);
+                w.insert(firstVowelAt, tone);
             else
                 pendingTone = code - D;
             continue;
         }
         const uint8_t cell = CellOf(code);
-        const int start = w.n;
+        const int start = w.size();
         if (code & kCapitalBit) {
             if (capitalRun == 0 && !wordCapitalised) {
-                capitalSignAt = w.n;
-                w.Put(kCapital);
+                capitalSignAt = w.size();
+                w.put(kCapital);
             } else if (capitalRun == 1 && capitalSignAt >= 0 && !wordCapitalised) {
-                cells[capitalSignAt] = kCapitalWord;
+                w.set(capitalSignAt, kCapitalWord);
                 wordCapitalised = true;
             }
             ++capitalRun;
         } else if (letters[i]) {
-            if (capitalRun >= 2) w.Put(kLetterSign);
+            if (capitalRun >= 2) w.put(kLetterSign);
             else if (prevDigit && (cell == 0x01 || cell == 0x03 || cell == 0x09 || cell == 0x11 || cell == 0x13 ||
                                    cell == 0x19 || cell == 0x1A || cell == 0x1B))
-                w.Put(kLetterSign);
+                w.put(kLetterSign);
             capitalRun = 0;
         } else {
             capitalRun = 0;
         }
         prevDigit = false;
         if (pendingTone >= 0 && letters[i]) {
-            w.Put(kToneCells[pendingTone]);
+            w.put(kToneCells[pendingTone]);
             pendingTone = -1;
         }
-        w.Put(cell);
+        w.put(cell);
         if (letters[i] && IsVowelCell(cell) && firstVowelAt < 0) {
             const bool quU = cell == 0x25 && prevCell == 0x1F;
             const bool giI = cell == 0x0A && prevCell == 0x1B && i + 1 < count && letters[i + 1] &&
@@ -230,9 +210,11 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
             if (!quU && !giI) firstVowelAt = start;
         }
         prevCell = letters[i] ? cell : 0;
+        if (!w.commit()) break;
     }
-    if (pendingTone >= 0) w.Put(kToneCells[pendingTone]);
-    return w.n;
+    if (pendingTone >= 0) w.put(kToneCells[pendingTone]);
+    w.commit();
+    return w.count();
 }
 
 // Second rule set: within each syllable of at most eight codes, moves the tone
