@@ -282,7 +282,15 @@ def main():
             missing.append(cp)
             continue
         allr, several = rest
-        info[cp] = (default, [r for r in allr if reading_cells(*r) is not None], several)
+        allr = [r for r in allr if reading_cells(*r) is not None]
+        if several and cp in g1_signs:
+            # zhcn-g1.ctb's words fix only the contexts that differ from the reading it
+            # gives the character alone, so that reading must be the character's own.
+            for r in allr:
+                if reading_cells(*r) == g1_signs[cp]:
+                    default = r
+                    break
+        info[cp] = (default, allr, several)
 
     # Double-phonic pair per syllable (first, second, tone), learned from zhcn-g2.ctb.
     votes = collections.defaultdict(collections.Counter)

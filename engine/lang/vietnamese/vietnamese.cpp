@@ -205,8 +205,10 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
         w.put(cell);
         if (letters[i] && IsVowelCell(cell) && firstVowelAt < 0) {
             const bool quU = cell == 0x25 && prevCell == 0x1F;
-            const bool giI = cell == 0x0A && prevCell == 0x1B && i + 1 < count && letters[i + 1] &&
-                             !IsTone(codes[i + 1]) && IsVowelCell(CellOf(codes[i + 1]));
+            int next = i + 1;  // the next letter, past tone codes
+            while (next < count && letters[next] && IsTone(codes[next])) ++next;
+            const bool giI = cell == 0x0A && prevCell == 0x1B && next < count && letters[next] &&
+                             IsVowelCell(CellOf(codes[next]));
             if (!quU && !giI) firstVowelAt = start;
         }
         prevCell = letters[i] ? cell : 0;
