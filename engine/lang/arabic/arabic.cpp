@@ -122,7 +122,7 @@ void PutSymbol(CellWriter &w, char16_t c, bool latin) {
 // exactly twice, or a colon that occurs exactly once.
 bool IsNumberWithSeparators(const char16_t *w, int len) {
     if (len == 0 || !IsDigit(w[0])) return false;
-    int commas = 0, hyphens = 0, slashes = 0, colons = 0;
+    int hyphens = 0, colons = 0;
     char16_t first = 0;
     bool digitAfterSeparator = false;
     for (int i = 0; i < len; ++i) {
@@ -130,9 +130,7 @@ bool IsNumberWithSeparators(const char16_t *w, int len) {
         if (IsDigit(c)) continue;
         if (c != u',' && c != u'-' && c != u'/' && c != u':') return false;
         if (!first) first = c;
-        commas += c == u',';
         hyphens += c == u'-';
-        slashes += c == u'/';
         colons += c == u':';
         if (i + 1 < len && IsDigit(w[i + 1])) digitAfterSeparator = true;
     }
