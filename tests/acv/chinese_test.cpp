@@ -124,3 +124,20 @@ TEST(Chinese, AFullBufferEndsOnAWholeSyllable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChineseLines, ASyllableNeverPartsAtALineEnd) {
+    std::u16string text = acv_test::U16("中国人民");
+    TranslatorOptions o{KOTARI_LANGUAGE_CHINESE_SIMPLIFIED, 1, 0, 1, 10, 1, 1, 2, 2};
+    std::vector<uint8_t> out(3 * KOTARI_CELL_BUFFER_SIZE);
+    out.resize(BrailleTranslator(reinterpret_cast<uint16_t *>(text.data()), out.data(), &o));
+    ASSERT_EQ(out.size(), 20u);
+    const std::string all = acv_test::Hex(out);
+    // 中国, the word blank, 人 fill the first line; 民 would cross its end and starts the second.
+    EXPECT_EQ(all.substr(0, 29), acv_test::Hex({0x0C, 0x32, 0x01, 0x1B, 0x15, 0x02, 0x00, 0x1A, 0x34, 0x02}));
+    EXPECT_EQ(out[10], 0x0D);
+    EXPECT_EQ(out[13], 0x00);
+}
+
+}  // namespace

@@ -2,12 +2,14 @@
 // braille (mode 1: initial, final and tone; mode 2: the tone only where the table
 // marks it; mode 3: two-cell double-phonic braille with abbreviations), a blank
 // after each listed two-character word, digits, Latin letters and punctuation.
-// Chinese output is not re-wrapped by the line packing.
+// The translator lays out its own lines (the packing only pads them): the cells
+// run on over line ends, but the cells of one character never part.
 #include <algorithm>
 
 #include "core/cell_writer.h"
 #include "core/cells.h"
 #include "core/engine.h"
+#include "core/line_layout.h"
 #include "lang/chinese/chinese_data.h"
 
 namespace kotari {
@@ -163,13 +165,18 @@ bool PutSyllable(CellWriter &w, const char16_t *text, int i, int mode) {
     return true;
 }
 
+uint8_t g_stream[kCellBufferSize];  // cells before the line layout, each character marked as a unit
+
 }  // namespace
 }  // namespace chinese
 
 int TranslateChinese(char16_t *text, uint8_t *cells) {
     using namespace chinese;
     const int mode = g_settings.chineseMode;
-    CellWriter w(cells);
+    std::fill(g_stream, g_stream + kCellBufferSize, 0);
+    CellWriter w(g_stream);
+    UnitMarker marker;
+    int unitStart = 0;
     bool inDigits = false, inLatin = false;
     for (int i = 0; text[i] && !w.full(); ++i) {
         const char16_t c = text[i];
@@ -247,8 +254,18 @@ int TranslateChinese(char16_t *text, uint8_t *cells) {
             }
         }
         if (!w.commit()) break;
+        // The cells of one character (a syllable, an abbreviation, a sign) stay on one line.
+        const uint8_t m = marker.next();
+        for (int k = unitStart; k < w.count(); ++k)
+            if (g_stream[k]) g_stream[k] |= m;
+        unitStart = w.count();
     }
-    return w.count();
+    LineRules rules;
+    rules.width = g_settings.lineWidth;
+    rules.capacity = kCellBufferSize;
+    rules.wrapWords = false;
+    rules.markedUnits = true;
+    return LayOutLines(cells, g_stream, w.count(), rules);
 }
 
 }  // namespace kotari
