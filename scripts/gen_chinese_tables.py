@@ -24,7 +24,8 @@ Where each piece comes from (all Debian packages, read at build time):
   (python3-jieba); bit 7 of byte C marks those characters.
 * The reading choice: liblouis's zhcn-g1.ctb has about 5,000 words of two or more
   characters that fix the reading of a polyphonic character in context. Each word
-  is split into the readings of its characters; where a character reads otherwise
+  is split into the readings of its characters (a reading may lose its tone in a
+  word, as 宜 in 便宜); where a character reads otherwise
   than its own reading, the pair (character, character before) and the pair
   (character, character after) vote for that reading. A pair becomes a rule when
   most of the words that contain it choose that reading over the character's own.
@@ -221,7 +222,7 @@ def louis_entries(path):
             if parts[0] == "sign" and len(cps) == 1:
                 signs[cps[0]] = cells
             elif len(cps) >= 2 and all(0x4E00 <= c <= 0x9FA5 for c in cps):
-                words.append((cps, cells))
+                words.append((cps, tuple(c for c in cells if c)))  # without the blanks some words end in
     return signs, words
 
 
@@ -344,9 +345,11 @@ def main():
 
     # Reading choice from liblouis's words.
     candidates = {cp: [(r, reading_cells(*r)) for r in rs] for cp, (_, rs, _) in info.items()}
-    for cp in candidates:  # try the default reading first
+    for cp in candidates:  # the own reading first; the neutral tone of each reading last
         d = info[cp][0]
         candidates[cp].sort(key=lambda x: x[0] != d)
+        candidates[cp] += [((s, 5), reading_cells(s, 5)) for s in dict.fromkeys(r[0] for r, _ in candidates[cp])
+                           if (s, 5) not in [r for r, _ in candidates[cp]]]
     pair_votes = collections.defaultdict(collections.Counter)  # (cp, side, neighbour) -> reading
     split_ok = split_fail = 0
     for cps, cells in g1_words:
