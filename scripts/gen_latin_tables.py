@@ -79,13 +79,13 @@ def gen_generic(name, table, source, capsign, keepnum, var, skip=()):
     rows = build(table, capsign, keepnum, skip)
     lines = header(name, source)
     lines += [f'#include "lang/european/{name.lower()}_tables.h"', "", "namespace kotari {", ""]
-    lines.append(f"constexpr latin::CharEntry {var}[] = {{")
+    lines.append(f"constexpr CharEntry {var}[] = {{")
     for cp in sorted(rows):
         t, c = rows[cp]
         lines.append("    {0x%04X, 0x%02X, %d, {%s}}," % (cp, t, len(c), hexcells(c)))
     lines.append("};")
     lines.append(f"const int {var}Count = {len(rows)};")
-    lines.append(f"static_assert(latin::IsSorted({var}, sizeof {var} / sizeof {var}[0]), \"sorted by code point\");")
+    lines.append(f"static_assert(IsSortedByChar({var}, sizeof {var} / sizeof {var}[0]), \"sorted by code point\");")
     lines += ["", "}  // namespace kotari"]
     write(os.path.join(OUTDIR, f"{name.lower()}_tables.cpp"), lines)
     return rows
@@ -124,8 +124,8 @@ def gen_polish():
         lines.append("    " + ", ".join("0x%04X" % cp for cp in caps[i:i + 12]) + ",")
     lines.append("};")
     lines.append("static_assert(sizeof kPolishCapitals / sizeof kPolishCapitals[0] == %d, \"58 capitals\");" % len(caps))
-    lines.append("static_assert(latin::IsSorted(kPolishChars, kPolishCharCount), \"sorted by code point\");")
-    lines.append("static_assert(latin::IsSortedChars(kPolishCapitals, kPolishCapitalCount), \"sorted by code point\");")
+    lines.append("static_assert(IsSortedByChar(kPolishChars, kPolishCharCount), \"sorted by code point\");")
+    lines.append("static_assert(IsSortedChars(kPolishCapitals, kPolishCapitalCount), \"sorted by code point\");")
     lines += ["", "}  // namespace kotari"]
     write(os.path.join(OUTDIR, "polish_tables.cpp"), lines)
     print("Polish:", len(direct), "characters,", len(records), "records,", len(caps), "capitals")

@@ -33,24 +33,37 @@ public:
     // `cells` holds at least `limit` cells, blank from the start on.
     explicit CellWriter(uint8_t *cells, int limit = kCellBufferSize) : cells_(cells), limit_(limit) {}
 
-    // Cells of the character being written. A cell beyond the limit is not
-    // written and makes the writer full.
+    // Cells of the character being written. Cells beyond the limit are not
+    // written and make the writer full.
     void put(uint8_t c) {
-        if (n_ < limit_) cells_[n_++] = c;
-        else full_ = true;
+        const int n = n_;
+        if (n < limit_) {
+            n_ = n + 1;
+            cells_[n] = c;
+        } else {
+            full_ = true;
+        }
     }
     void put(uint8_t a, uint8_t b) {
-        put(a);
-        put(b);
+        const uint8_t two[2] = {a, b};
+        put(two, 2);
     }
+    // All k cells, or none of them and the writer is full.
     void put(const uint8_t *c, int k) {
-        for (int i = 0; i < k; ++i) put(c[i]);
+        const int n = n_;
+        if (n + k > limit_) {
+            full_ = true;
+            return;
+        }
+        n_ = n + k;
+        uint8_t *to = cells_ + n;
+        for (int i = 0; i < k; ++i) to[i] = c[i];
     }
 
     // Ends the character: true when it is kept. When the writer is full its
     // cells go back to blank and the result is false.
     bool commit() {
-        if (full_) {
+        if (__builtin_expect(full_, false)) {
             rollback();
             return false;
         }

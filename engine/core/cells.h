@@ -35,6 +35,14 @@ inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 inline bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
+// A row of a table sorted by character: the character and its `count` cells.
+template <int N>
+struct CharCells {
+    char16_t ch;
+    uint8_t cells[N];
+    uint8_t count;
+};
+
 // True when the rows of `table` are in strictly rising order of their `ch`.
 template <typename Row>
 constexpr bool IsSortedByChar(const Row *table, unsigned long n) {
@@ -61,6 +69,26 @@ const Row *FindSorted(const Row *table, int n, char16_t c) {
     }
     return nullptr;
 }
+
+// The results of a table lookup for every character below U+0180 (ASCII,
+// Latin-1 and Latin Extended-A, where most text lies), computed once, so that
+// those characters cost one index instead of a search. Keep it as a
+// function-local static beside the lookup it caches.
+template <typename Row>
+class LowCharIndex {
+public:
+    static constexpr char16_t kSize = 0x180;
+
+    template <typename Lookup>
+    explicit LowCharIndex(Lookup lookup) {
+        for (char16_t c = 0; c < kSize; ++c) rows_[c] = lookup(c);
+    }
+    bool covers(char16_t c) const { return c < kSize; }
+    const Row *operator[](char16_t c) const { return rows_[c]; }
+
+private:
+    const Row *rows_[kSize];
+};
 
 // True when the sorted list of characters holds c.
 inline bool ContainsSorted(const char16_t *table, int n, char16_t c) {

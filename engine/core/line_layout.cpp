@@ -2,6 +2,8 @@
 // their own lines.
 #include "core/line_layout.h"
 
+#include <cstring>
+
 namespace kotari {
 namespace {
 
@@ -14,8 +16,8 @@ public:
     int length() const { return length_; }
 
     // A blank between words; false when the output is full.
-    bool blank(bool atTextStart, bool wrap) {
-        if (wrap && column_ == 0 && !atTextStart) return true;  // it would start a line
+    bool blank(bool atTextStart) {
+        if (column_ == 0 && !atTextStart) return true;  // it would start a line
         if (length_ == capacity_) return false;
         out_[length_++] = 0;
         advance(1);
@@ -27,7 +29,8 @@ public:
         const int skip = column_ + k > width_ ? width_ - column_ : 0;
         if (length_ + skip + k > capacity_) return false;
         if (skip > 0) skipToNextLine();
-        for (int j = 0; j < k; ++j) out_[length_++] = word[j];
+        std::memcpy(out_ + length_, word, static_cast<size_t>(k));
+        length_ += k;
         advance(k);
         return true;
     }
@@ -96,22 +99,51 @@ private:
     int column_ = 0;
 };
 
+// Without word wrap: the cells run on over line ends, and a marked unit that
+// would cross one, not starting its line, moves whole to the next line.
+int RunOnLines(uint8_t *out, const uint8_t *cells, int n, const LineRules &rules) {
+    const int width = rules.width > 0 ? rules.width : 1;
+    int length = 0;
+    for (int p = 0; p < n;) {
+        const uint8_t marker = rules.markedUnits ? (cells[p] & kUnitMarkerMask) : 0;
+        int q = p + 1;
+        while (q < n && (rules.markedUnits ? (cells[q] & kUnitMarkerMask) : 0) == marker) ++q;
+        const int k = q - p;
+        if (marker == 0) {
+            const int room = rules.capacity - length;
+            const int copied = k < room ? k : room;
+            std::memcpy(out + length, cells + p, static_cast<size_t>(copied));
+            length += copied;
+            if (copied < k) break;
+        } else {
+            const int column = length % width;
+            const int pad = (column != 0 && column + k > width) ? width - column : 0;
+            if (length + pad + k > rules.capacity) break;
+            std::memset(out + length, 0, static_cast<size_t>(pad));
+            length += pad;
+            for (int j = p; j < q; ++j) out[length++] = static_cast<uint8_t>(cells[j] & ~kUnitMarkerMask);
+        }
+        p = q;
+    }
+    return length;
+}
+
 }  // namespace
 
 int LayOutLines(uint8_t *out, const uint8_t *cells, int n, const LineRules &rules) {
+    if (!rules.wrapWords) return RunOnLines(out, cells, n, rules);
     Layout l(out, rules);
     const int width = rules.width > 0 ? rules.width : 1;
     for (int p = 0; p < n;) {
         if (cells[p] == 0) {
-            if (!l.blank(p == 0, rules.wrapWords)) break;
+            if (!l.blank(p == 0)) break;
             ++p;
             continue;
         }
         int k = 0;
         while (p + k < n && cells[p + k] != 0) ++k;
         bool placed;
-        if (!rules.wrapWords) placed = l.runOn(cells + p, k);
-        else if (k <= width) placed = l.shortWord(cells + p, k);
+        if (k <= width) placed = l.shortWord(cells + p, k);
         else placed = l.longWord(cells + p, k, rules.blankLineBeforeLongWord && p != 0);
         if (!placed) break;
         p += k;

@@ -330,7 +330,8 @@ struct ConflictIndex {
     }
 };
 
-// Rule 10: the conflict table. True when groupsign g at p is refused.
+// Conflicts with a neighbouring groupsign, from the conflict table: true when
+// groupsign g at p is refused because a competing group overlaps it.
 bool RefusedByConflicts(int g, int p, int wordStart, int wordEnd, bool atWordStart) {
     if (atWordStart && (g == kG_be || g == kG_dis)) return false;
     static const ConflictIndex index;
@@ -366,7 +367,7 @@ inline bool IsVowelOrY(char16_t ch) {
     }
 }
 
-// Context rules 1-10 for groupsign g found at p inside the word [wordStart, wordEnd).
+// The context rules for groupsign g found at p inside the word [wordStart, wordEnd).
 bool Allowed(int g, int p, int wordStart, int wordEnd) {
     const int len = kGroupsignTable[g].length;
     const char16_t before = At(p - 1);
@@ -386,31 +387,32 @@ bool Allowed(int g, int p, int wordStart, int wordEnd) {
 
     switch (g) {
     case kG_ch: case kG_sh: case kG_th: case kG_wh: case kG_ou: case kG_st:
-        if (atWordStart && !afterIsLetter) return false;  // 1
+        if (atWordStart && !afterIsLetter) return false;  // standing alone it reads as a wordsign
         break;
     case kG_ing:
-        if (atWordStart && IsOpening(before)) return false;  // 2
+        if (atWordStart && IsOpening(before)) return false;  // ing never starts a word
         break;
-    case kG_be: case kG_con: case kG_dis:  // 3
+    case kG_be: case kG_con: case kG_dis:  // lower signs that only start a word
         if (!atWordStart || !(IsLower(after) || IsAccented(after))) return false;
         if (p != 0 && !IsOpening(before)) return false;
         break;
-    case kG_ea: case kG_bb: case kG_cc: case kG_ff: case kG_gg:  // 4
+    case kG_ea: case kG_bb: case kG_cc: case kG_ff: case kG_gg:  // lower signs only between letters
         if (atWordStart || !afterIsLetter || IsCapital(s.text[p]) || IsCapital(after)) return false;
         break;
-    case kG_en:  // 5
+    case kG_en:  // standing alone, en is the wordsign enough
         if (IsOpening(before) && (IsClosing(after) || ApostropheEndingAt(p + len) >= 0)) return false;
         break;
-    case kG_one:  // 6
+    case kG_one:  // not after o, where it would hide a syllable break
         if (Lower(before) == u'o') return false;
         break;
     case kG_under:
         if (Lower(before) == u'a' || Lower(before) == u'o') return false;
         break;
-    case kG_children:  // 8
+    case kG_children:  // not before a vowel or y
         if (IsVowelOrY(after)) return false;
         break;
-    case kG_blind: case kG_first: case kG_friend: case kG_good: case kG_letter: case kG_little: case kG_quick:  // 9
+    case kG_blind: case kG_first: case kG_friend: case kG_good: case kG_letter: case kG_little: case kG_quick:
+        // shortform words contract only standing alone, and not before a vowel or y
         if (!(atWordStart && IsOpening(before) && (IsClosing(after) || ApostropheEndingAt(p + len) >= 0)))
             return false;
         if (IsVowelOrY(after)) return false;
@@ -419,7 +421,7 @@ bool Allowed(int g, int p, int wordStart, int wordEnd) {
         break;
     }
     if (g >= kFinalGroupsignFirst && g <= kFinalGroupsignLast && (atWordStart || IsUpper(s.text[p])))
-        return false;  // 7
+        return false;  // final-letter groupsigns neither start a word nor begin on a capital
     return !RefusedByConflicts(g, p, wordStart, wordEnd, atWordStart);
 }
 
@@ -577,11 +579,11 @@ int WholeWordsign(int start, int end) {
                 closed = true;
         }
         if (!closed) return -1;
-        if (w >= 29 && w <= 32) {  // be, were, his, was
-            for (int i = kOpeningDashFirst; i <= kOpeningDashLast; ++i)
-                if (start != 0 && before == kOpeningSet[i]) return -1;
-            for (int i = kClosingPunctFirst; i <= kClosingPunctLast; ++i)
-                if (after == kClosingSet[i]) return -1;
+        if (w >= kWordsignLowerFirst && w <= kWordsignLowerLast) {
+            for (int k = kOpeningDashFirst; k <= kOpeningDashLast; ++k)
+                if (start != 0 && before == kOpeningSet[k]) return -1;
+            for (int k = kClosingPunctFirst; k <= kClosingPunctLast; ++k)
+                if (after == kClosingSet[k]) return -1;
         }
         return w;
     }

@@ -100,6 +100,8 @@ struct WordsignEntry {
 constexpr int kWordsignCount = 110;
 constexpr int kWordsignLastWithEndings = 28;  // but ... still take any apostrophe ending
 constexpr int kWordsignEnough = 34;           // takes only 's
+constexpr int kWordsignLowerFirst = 29;       // be, were, his, was: lower wordsigns that
+constexpr int kWordsignLowerLast = 32;        // no dash or closing mark may touch
 extern const WordsignEntry kWordsignTable[kWordsignCount];
 
 struct GroupsignEntry {

@@ -55,12 +55,6 @@ constexpr SymbolRecord kSymbols[kSymbolCount] = {
 
 namespace {
 
-constexpr bool SymbolsSorted() {
-    for (int i = 1; i < kSymbolCount; ++i)
-        if (!(kSymbols[i - 1].ch < kSymbols[i].ch)) return false;
-    return true;
-}
-
 using P = PatternPlace;
 
 const Pattern kAeuExceptions[] = {
@@ -96,7 +90,7 @@ constexpr uint8_t Count(const Pattern (&)[N]) {
 
 }  // namespace
 
-static_assert(SymbolsSorted(), "German symbols must be sorted by character for bisection");
+static_assert(IsSortedByChar(kSymbols, kSymbolCount), "German symbols must be sorted by character for bisection");
 
 const LetterGroup kGroups[kGroupCount] = {
     {u"au", 0x21, nullptr, 0, nullptr, 0},

@@ -5,7 +5,7 @@
 
 namespace kotari {
 
-constexpr latin::CharEntry kItalianChars[] = {
+constexpr CharEntry kItalianChars[] = {
     {0x0021, 0x10, 1, {0x16}},
     {0x0022, 0x10, 1, {0x08}},
     {0x0023, 0x10, 1, {0x3C}},
@@ -146,6 +146,6 @@ constexpr latin::CharEntry kItalianChars[] = {
     {0x0144, 0x01, 1, {0x39}},
 };
 const int kItalianCharsCount = 138;
-static_assert(latin::IsSorted(kItalianChars, sizeof kItalianChars / sizeof kItalianChars[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianChars, sizeof kItalianChars / sizeof kItalianChars[0]), "sorted by code point");
 
 }  // namespace kotari

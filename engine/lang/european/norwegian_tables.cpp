@@ -5,7 +5,7 @@
 
 namespace kotari {
 
-constexpr latin::CharEntry kNorwegianChars[] = {
+constexpr CharEntry kNorwegianChars[] = {
     {0x0021, 0x10, 1, {0x16}},
     {0x0022, 0x10, 1, {0x32}},
     {0x0023, 0x10, 1, {0x3C}},
@@ -552,6 +552,6 @@ constexpr latin::CharEntry kNorwegianChars[] = {
     {0x221A, 0x10, 1, {0x29}},
 };
 const int kNorwegianCharsCount = 544;
-static_assert(latin::IsSorted(kNorwegianChars, sizeof kNorwegianChars / sizeof kNorwegianChars[0]), "sorted by code point");
+static_assert(IsSortedByChar(kNorwegianChars, sizeof kNorwegianChars / sizeof kNorwegianChars[0]), "sorted by code point");
 
 }  // namespace kotari

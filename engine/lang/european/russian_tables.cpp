@@ -75,15 +75,8 @@ constexpr SymbolRecord kSymbols[kSymbolCount] = {
     {u'\uF0B2', {0x28, 0x14, 0x14}, 3},
 };
 
-namespace {
-constexpr bool Sorted(const SymbolRecord *r, int n) {
-    for (int i = 1; i < n; ++i)
-        if (!(r[i - 1].ch < r[i].ch)) return false;
-    return true;
-}
-}  // namespace
-static_assert(Sorted(kAccented, kAccentedCount), "Russian accented letters must be sorted for bisection");
-static_assert(Sorted(kSymbols, kSymbolCount), "Russian symbols must be sorted for bisection");
+static_assert(IsSortedByChar(kAccented, kAccentedCount), "Russian accented letters must be sorted for bisection");
+static_assert(IsSortedByChar(kSymbols, kSymbolCount), "Russian symbols must be sorted for bisection");
 
 }  // namespace russian
 }  // namespace kotari

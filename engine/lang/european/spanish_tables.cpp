@@ -81,14 +81,7 @@ constexpr SeparatorRecord kSeparators[kSeparatorCount] = {
     {u'\u20AC', {0x38, 0x11}, 2},        // €
 };
 
-namespace {
-constexpr bool SeparatorsSorted() {
-    for (int i = 1; i < kSeparatorCount; ++i)
-        if (!(kSeparators[i - 1].ch < kSeparators[i].ch)) return false;
-    return true;
-}
-}  // namespace
-static_assert(SeparatorsSorted(), "Spanish separators must be sorted by character for bisection");
+static_assert(IsSortedByChar(kSeparators, kSeparatorCount), "Spanish separators must be sorted by character for bisection");
 
 }  // namespace spanish
 }  // namespace kotari

@@ -215,7 +215,7 @@ int TranslateSyllable(int i) {
             if (final == 0 && r->first != kSyllableGa && r->first != kSyllableSa) {
                 const char16_t next = At(i + 1);
                 full = (IsSyllable(next) && Initial(next) == kInitialIeung) ||
-                       (PunctuationClassOf(prev) == 26 && IsDigit(At(i - 2)));
+                       (PunctuationClassOf(prev) == kPunctHyphen && IsDigit(At(i - 2)));
             }
             if (!full) {
                 PutCells(r->cells, r->count, marker);
@@ -294,7 +294,7 @@ void TranslateDigit(int i) {
         ((prevClass == kPunctFullStop || prevClass == kPunctComma || prevClass == kPunctMiddleDot ||
           prevClass == kPunctColon) &&
          (IsDigit(prev2) || IsCircled(prev2))) ||
-        (prevClass == 26 && IsDigit(prev2));
+        (prevClass == kPunctHyphen && IsDigit(prev2));
     if (!continues) Put(kNumberSign);
     Put(kDigitCells[s.work[i] - u'0']);
     // A syllable whose first cell reads as a digit is kept apart from the number:

@@ -101,6 +101,7 @@ enum PunctuationClass : int {
     kPunctComma = 3,
     kPunctMiddleDot = 4,
     kPunctColon = 5,
+    kPunctHyphen = 26,
     kPunctOpenParen = 12,
     kPunctCloseParen = 13,
     kPunctShapeFirst = 29,
