@@ -152,10 +152,10 @@ def chinese_report(build, louis_lib):
                         continue
                     theirs = [x for k in range(i, j) for x in (per[k] if per else [])]
                     if table == "g1":
-                        total += len(group)
                         have += len(group)
                         ours = [x for k in range(i, j) for x in mode1_cells(*ours_of(text, k)[:2])]
                         if "的" not in group and "她" not in group and "它" not in group:
+                            total += len(group)
                             if ours == theirs:
                                 same1 += len(group)
                             else:
@@ -174,7 +174,9 @@ def chinese_report(build, louis_lib):
     if SHOW_CHINESE:
         for g, (o, t) in list(differ.items())[:SHOW_CHINESE]:
             print(f"    {g}: ours {dots(bytes(o))}, liblouis {dots(bytes(t))}")
-    print(f"  corpus characters with a reading: {have} of {total}")
+    corpus = sum(1 for line in open(os.path.join(DATA, "chinese_sentences.txt"), encoding="utf-8")
+                 for ch in line if 0x4E00 <= ord(ch) <= 0x9FA5)
+    print(f"  corpus characters with a reading: {have} of {corpus}")
     print(f"  characters (的 它 她 aside) whose mode 1 cells equal zhcn-g1.ctb's in context: {same1} of {total}"
           f" ({100.0 * same1 / max(1, total):.1f} %)")
     print(f"  characters (not abbreviated or repeated) whose mode 3 cells equal zhcn-g2.ctb's: {same3} of"

@@ -2,7 +2,6 @@
 // separators, brackets and symbols, and Latin runs through the English translator
 // between script-switch indicators (38 into Latin, 38 back into Arabic, 30 after a
 // number).
-#include <algorithm>
 
 #include "core/cell_writer.h"
 #include "core/cells.h"
@@ -91,11 +90,7 @@ inline bool IsPunctuation(char16_t c) {
 }
 inline bool IsSeparator(char16_t c) { return c != 0 && c <= 0x20; }
 
-const LetterRow *FindLetter(char16_t c) {
-    const LetterRow *end = kLetters + kLetterCount;
-    const LetterRow *r = std::lower_bound(kLetters, end, c, [](const LetterRow &row, char16_t v) { return row.ch < v; });
-    return (r != end && r->ch == c) ? r : nullptr;
-}
+const LetterRow *FindLetter(char16_t c) { return FindSorted(kLetters, kLetterCount, c); }
 const Symbol *FindSymbol(char16_t c) {
     for (const Symbol &s : kSymbols)
         if (s.ch == c) return &s;

@@ -11,9 +11,9 @@
 //    last vowel; else oa, oe, uy on their second vowel, three vowels on the
 //    middle one, two on the first), so old-style (hòa, thủy) and new-style (hoà,
 //    thuỷ) spellings give the same braille.
-#include <algorithm>
 
 #include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "core/text_cursor.h"
 
@@ -72,12 +72,7 @@ constexpr Entry kChars[] = {
 };
 constexpr int kCharCount = sizeof kChars / sizeof kChars[0];
 static_assert(kCharCount == 135, "135 characters");
-constexpr bool Sorted() {
-    for (int i = 1; i < kCharCount; ++i)
-        if (!(kChars[i - 1].ch < kChars[i].ch)) return false;
-    return true;
-}
-static_assert(Sorted(), "the list is searched by bisection");
+static_assert(IsSortedByChar(kChars, kCharCount), "the list is searched by bisection");
 
 // The lower-case form of a Vietnamese capital, or 0 when `c` is none.
 char16_t LowerOf(char16_t c) {
@@ -89,11 +84,7 @@ char16_t LowerOf(char16_t c) {
     return 0;
 }
 
-const Entry *Find(char16_t c) {
-    const Entry *end = kChars + kCharCount;
-    const Entry *e = std::lower_bound(kChars, end, c, [](const Entry &x, char16_t v) { return x.ch < v; });
-    return (e != end && e->ch == c) ? e : nullptr;
-}
+const Entry *Find(char16_t c) { return FindSorted(kChars, kCharCount, c); }
 
 // The codes of the text: cells, tone codes, digits with bit 6 and the first
 // non-tone code of a capital with bit 7; a character outside the list is a blank.
