@@ -11,13 +11,19 @@ Where each piece comes from (all Debian packages, read at build time):
   customary reading; a character without one takes the most frequent reading of
   kHanyuPinlu, else the first of kXHC1983, kTGHZ2013 or kHanyuPinyin. A character
   has several readings (flag bit 6 of byte B) when kXHC1983, kTGHZ2013 or
-  kHanyuPinlu list more than one distinct syllable or tone for it.
+  kHanyuPinlu list more than one distinct syllable or tone for it. For such a
+  character, when zhcn-g1.ctb's single-character entry is one of its Unihan
+  readings, that reading is its own: zhcn-g1.ctb's words (below) fix only the
+  contexts that differ from it, so the two must agree (长 is cháng, with zhǎng
+  chosen in 长大, 成长, ...).
 * The cells: the reading's pinyin is written in current Mandarin braille (initial,
   final and tone cells; the table of initials and finals is below). The two
   double-phonic cells of mode 3 are the cells liblouis's zhcn-g2.ctb gives the
   same syllable (initial, final and tone): for each such syllable, the pair that
   most of its single characters and word entries in zhcn-g2.ctb carry. A neutral
-  tone keeps the first cell and a blank second cell (zhcn-g2.ctb writes 差的 so).
+  tone keeps the first cell and a blank second cell, as the record of 的 has it
+  (0C 00; zhcn-g2.ctb writes 差的 so too, but other neutral syllables with a
+  second cell of their own).
   Syllabic nasals (ń, ńg, m̀) are written as en, en and mu.
 * Mode 2 writes a tone only where it is not the commonest tone of its toneless
   syllable, counting each character by its frequency in jieba's dict.txt
