@@ -23,7 +23,8 @@ Where each piece comes from (all Debian packages, read at build time):
   most of its single characters and word entries in zhcn-g2.ctb carry. A neutral
   tone keeps the first cell and a blank second cell, as the record of 的 has it
   (0C 00; zhcn-g2.ctb writes 差的 so too, but other neutral syllables with a
-  second cell of their own).
+  second cell of their own). A syllable that only interjections have (哦, 嗯)
+  takes the character's own zhcn-g2.ctb entry.
   Syllabic nasals (ń, ńg, m̀) are written as en, en and mu.
 * Mode 2 writes a tone only where it is not the commonest tone of its toneless
   syllable, counting each character by its frequency in jieba's dict.txt
@@ -71,14 +72,15 @@ def cell(dots):
     return v
 
 
-# Current Mandarin braille: initials and finals (dot numbers).
+# Current Mandarin braille: initials and finals (dot numbers). o (bo, po, mo, fo)
+# shares the cell of e; uo (wo, duo, ...) has its own.
 INITIALS = {
     "b": "12", "p": "1234", "m": "134", "f": "124", "d": "145", "t": "2345", "n": "1345", "l": "123",
     "g": "1245", "k": "13", "h": "125", "j": "1245", "q": "13", "x": "125",
     "zh": "34", "ch": "12345", "sh": "156", "r": "245", "z": "1356", "c": "14", "s": "234",
 }
 FINALS = {
-    "a": "35", "o": "135", "e": "26", "ê": "26", "er": "1235", "i": "24", "u": "136", "ü": "346",
+    "a": "35", "o": "26", "e": "26", "ê": "26", "er": "1235", "i": "24", "u": "136", "ü": "346",
     "ai": "246", "ei": "2346", "ao": "235", "ou": "12356", "an": "1236", "en": "356", "ang": "236",
     "eng": "3456", "ong": "256", "ia": "1246", "ie": "15", "iao": "345", "iu": "1256", "ian": "146",
     "in": "126", "iang": "1346", "ing": "16", "iong": "1456", "ua": "123456", "uo": "135",
@@ -335,6 +337,8 @@ def main():
         first, second = braille_syllable(s)
         a, b = encode_ab(first, second, t, several)
         pair = double.get((s, t))
+        if pair is None and len(g2_signs.get(cp, ())) == 2:
+            pair = g2_signs[cp]  # a syllable of interjections only: the character's own entry
         if pair is None:
             pair = (0, 0)
             for t2, p2 in by_toneless.get(s, {}).items():

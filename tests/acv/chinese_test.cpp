@@ -49,6 +49,11 @@ TEST(ChineseTable, SortedAndCoversGb2312) {
     iconv_close(cd);
     EXPECT_EQ(inGb, 6763);
     EXPECT_EQ(missing, 0);
+    for (int i = 0; i < kCharCount; ++i) {
+        const CharRecord &r = kChars[i];
+        const bool neutral = (r.a & 0x80) && ((r.a & 0x40) || (r.b & 0x80));
+        EXPECT_TRUE((r.a & 0x3F) && (r.c & 0x3F) && (r.d || neutral)) << "U+" << std::hex << (r.hi << 8 | r.lo);
+    }
     for (int i = 1; i < kChoiceCount; ++i) {
         const auto &a = kChoices[i - 1], &b = kChoices[i];
         ASSERT_TRUE(a.ch < b.ch || (a.ch == b.ch && (a.side < b.side || (a.side == b.side && a.neighbour < b.neighbour))));
@@ -67,6 +72,8 @@ TEST(Chinese, ModeOneWritesInitialFinalAndTone) {
     EXPECT_EQ(Chinese("它"), "08 1E 14");
     EXPECT_EQ(Chinese("她"), "1E 14 01");
     EXPECT_EQ(Chinese("吗"), "0D 14") << "the neutral tone writes no tone cell";
+    EXPECT_EQ(Chinese("波"), "03 22 01") << "o after b, p, m, f shares the cell of e";
+    EXPECT_EQ(Chinese("多"), "19 15 01") << "uo has a cell of its own";
 }
 
 TEST(Chinese, ModeTwoWritesOnlyTheMarkedTones) {
