@@ -16,31 +16,31 @@ constexpr uint8_t kDigitCells[10] = {0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0
 
 constexpr uint8_t kBlankCell = 0x00;
 
-inline bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-inline bool IsAsciiUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-inline bool IsAsciiLower(char16_t c) { return c >= u'a' && c <= u'z'; }
-inline bool IsAsciiLetter(char16_t c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
-inline char16_t AsciiLower(char16_t c) { return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c; }
+constexpr bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+constexpr bool IsAsciiUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
+constexpr bool IsAsciiLower(char16_t c) { return c >= u'a' && c <= u'z'; }
+constexpr bool IsAsciiLetter(char16_t c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+constexpr char16_t AsciiLower(char16_t c) { return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c; }
 
 // Cell of an ASCII letter of either case.
-inline uint8_t LetterCell(char16_t asciiLetter) { return kLetterCells[AsciiLower(asciiLetter) - u'a']; }
+constexpr uint8_t LetterCell(char16_t asciiLetter) { return kLetterCells[AsciiLower(asciiLetter) - u'a']; }
 // Cell of an ASCII digit.
-inline uint8_t DigitCell(char16_t asciiDigit) { return kDigitCells[asciiDigit - u'0']; }
+constexpr uint8_t DigitCell(char16_t asciiDigit) { return kDigitCells[asciiDigit - u'0']; }
 
 // Tab, line feed, vertical tab, form feed and carriage return: they separate
 // words like a space.
-inline bool IsLineBlank(char16_t c) { return c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r'; }
+constexpr bool IsLineBlank(char16_t c) { return c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r'; }
 
-inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-inline bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // A row of a table sorted by character: the character and its `count` cells.
 template <int N>
 struct CharCells {
     char16_t ch;
-    uint8_t cells[N];
     uint8_t count;
+    uint8_t cells[N];
 };
 
 // True when the rows of `table` are in strictly rising order of their `ch`.

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari {
 namespace english {
 
@@ -39,19 +41,11 @@ struct GreekEntry {
 constexpr int kGreekCount = 49;
 extern const GreekEntry kGreekTable[kGreekCount];
 
-struct FractionEntry {
-    char16_t ch;
-    uint8_t count;
-    uint8_t cells[6];
-};
+using FractionEntry = CharCells<6>;
 constexpr int kFractionCount = 19;
 extern const FractionEntry kFractionTable[kFractionCount];
 
-struct SymbolEntry {
-    char16_t ch;
-    uint8_t count;
-    uint8_t cells[5];
-};
+using SymbolEntry = CharCells<5>;
 constexpr int kSymbolCount = 94;
 extern const SymbolEntry kSymbolTable[kSymbolCount];
 

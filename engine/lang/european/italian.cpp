@@ -15,11 +15,6 @@ constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kHyphen = 0x24;
 constexpr uint8_t kUnknown = 0x22;
 
-bool IsWhite(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0xA0 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
-}
-
 const CharEntry *SearchTables(char16_t c) {
     if (const CharEntry *e = FindSorted(kItalianChars, kItalianCharsCount, c)) return e;
     for (const ItalianTable &t : kItalianExtraTables)
@@ -27,33 +22,18 @@ const CharEntry *SearchTables(char16_t c) {
     return nullptr;
 }
 
-const CharEntry *Lookup(char16_t c) {
-    static const LowCharIndex<CharEntry> low(SearchTables);
-    return low.covers(c) ? low[c] : SearchTables(c);
-}
-
-bool IsLetter(char16_t c) {
-    const CharEntry *e = Lookup(c);
-    return e && (e->type & (kTypeSmall | kTypeCapital));
-}
-bool IsCapital(char16_t c) {
-    const CharEntry *e = Lookup(c);
-    return e && (e->type & kTypeCapital);
-}
-
-bool StartsCapitalWord(const char16_t *t, int i) { return kotari::StartsCapitalWord(t, i, IsLetter, IsCapital); }
-
 }  // namespace
 
 int TranslateItalian(char16_t *text, uint8_t *cells) {
     if (!text || !cells) return 0;
+    static const CharTable table(SearchTables);
     CellWriter w(cells);
     bool number = false;
     bool capitalWord = false;
     // Each pass first commits the character before it; a full buffer ends the loop.
     for (int i = 0; text[i] && w.commit(); ++i) {
         const char16_t c = text[i];
-        if (IsWhite(c)) {
+        if (IsWordSpace(c)) {
             w.put(kBlankCell);
             number = capitalWord = false;
             continue;
@@ -63,7 +43,7 @@ int TranslateItalian(char16_t *text, uint8_t *cells) {
             number = capitalWord = false;
             continue;
         }
-        const CharEntry *e = Lookup(c);
+        const CharEntry *e = table.find(c);
         if (!e) {
             i += CharUnitsAt(text, i) - 1;  // a pair is one unknown character
             w.put(kUnknown);
@@ -75,15 +55,7 @@ int TranslateItalian(char16_t *text, uint8_t *cells) {
             number = true;
             capitalWord = false;
         } else if (e->type & kTypeCapital) {
-            if (!capitalWord) {
-                if (StartsCapitalWord(text, i)) {
-                    w.put(kCapitalSign);
-                    w.put(kCapitalSign);
-                    capitalWord = true;
-                } else {
-                    w.put(kCapitalSign);
-                }
-            }
+            PutCapitalSigns(w, kCapitalSign, &capitalWord, [&] { return table.startsCapitalWord(text, i); });
             number = false;
         } else {
             number = false;

@@ -16,28 +16,7 @@ constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kLetterSign = 0x30;  // a-j right after a digit
 constexpr uint8_t kUnknown = 0x22;
 
-bool IsWhite(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0xA0 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
-}
-
 const CharEntry *SearchTable(char16_t c) { return FindSorted(kNorwegianChars, kNorwegianCharsCount, c); }
-
-const CharEntry *Lookup(char16_t c) {
-    static const LowCharIndex<CharEntry> low(SearchTable);
-    return low.covers(c) ? low[c] : SearchTable(c);
-}
-
-bool IsLetter(char16_t c) {
-    const CharEntry *e = Lookup(c);
-    return e && (e->type & (kTypeSmall | kTypeCapital));
-}
-bool IsCapital(char16_t c) {
-    const CharEntry *e = Lookup(c);
-    return e && (e->type & kTypeCapital);
-}
-
-bool StartsCapitalWord(const char16_t *t, int i) { return kotari::StartsCapitalWord(t, i, IsLetter, IsCapital); }
 
 // Marks each number (from its first cell to the white space after it) as a unit
 // that the line layout keeps together.
@@ -65,6 +44,7 @@ private:
 
 int TranslateNorwegian(char16_t *text, uint8_t *cells) {
     if (!text || !cells) return 0;
+    static const CharTable table(SearchTable);
     uint8_t stream[kNorwegianMaxCells];
     CellWriter w(stream, kNorwegianMaxCells);
     NumberMarks numbers(w);
@@ -73,13 +53,13 @@ int TranslateNorwegian(char16_t *text, uint8_t *cells) {
     // Each pass first commits the character before it; a full buffer ends the loop.
     for (int i = 0; text[i] && w.commit(); prev = text[i], ++i) {
         const char16_t c = text[i];
-        if (IsWhite(c)) {
+        if (IsWordSpace(c)) {
             numbers.end();
             w.put(kBlankCell);
             capitalWord = false;
             continue;
         }
-        const CharEntry *e = Lookup(c);
+        const CharEntry *e = table.find(c);
         if (!e) {
             i += CharUnitsAt(text, i) - 1;  // a pair is one unknown character
             w.put(kUnknown);
@@ -91,15 +71,7 @@ int TranslateNorwegian(char16_t *text, uint8_t *cells) {
             if (!IsAsciiDigit(prev) && prev != u',' && prev != u'.') w.put(kNumberSign);
             capitalWord = false;
         } else if (e->type & kTypeCapital) {
-            if (!capitalWord) {
-                if (StartsCapitalWord(text, i)) {
-                    w.put(kCapitalSign);
-                    w.put(kCapitalSign);
-                    capitalWord = true;
-                } else {
-                    w.put(kCapitalSign);
-                }
-            }
+            PutCapitalSigns(w, kCapitalSign, &capitalWord, [&] { return table.startsCapitalWord(text, i); });
         } else {
             if ((e->type & kTypeLetterAJ) && IsAsciiDigit(prev)) w.put(kLetterSign);
             capitalWord = false;

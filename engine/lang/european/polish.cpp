@@ -88,15 +88,7 @@ int TranslatePolish(char16_t *text, uint8_t *cells) {
             number = true;
             capitalWord = false;
         } else if (IsCapital(c)) {
-            if (!capitalWord) {
-                if (StartsCapitalWord(text, i)) {
-                    w.put(kCapitalSign);
-                    w.put(kCapitalSign);
-                    capitalWord = true;
-                } else {
-                    w.put(kCapitalSign);
-                }
-            }
+            PutCapitalSigns(w, kCapitalSign, &capitalWord, [&] { return StartsCapitalWord(text, i); });
             number = false;
         } else if (r.type & kTypeSmall) {
             number = capitalWord = false;
