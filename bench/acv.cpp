@@ -33,6 +33,7 @@ const Language kLanguages[] = {
     {"vietnamese_words.txt", KOTARI_LANGUAGE_VIETNAMESE, 2, "unicode.dis,vi-vn-g0.utb"},
 };
 
+using bench_support::Characters;
 using bench_support::Decode;
 
 // The file's lines joined by spaces, cut into texts of at most 2000 characters
@@ -48,12 +49,6 @@ std::vector<std::u32string> Texts(const char *file) {
         texts.back() += l;
     }
     return texts;
-}
-
-size_t Characters(const std::vector<std::u32string> &texts) {
-    size_t n = 0;
-    for (const auto &t : texts) n += t.size();
-    return n;
 }
 
 void BM_Engine(benchmark::State &state) {
@@ -72,16 +67,7 @@ void BM_Engine(benchmark::State &state) {
     o.englishGrade = 1;
     o.chineseMode = lang.code == KOTARI_LANGUAGE_CHINESE_SIMPLIFIED ? lang.option : 1;
     o.vietnameseVariant = lang.code == KOTARI_LANGUAGE_VIETNAMESE ? lang.option : 2;
-    std::vector<uint8_t> out(2 * KOTARI_CELL_BUFFER_SIZE + 40);
-    std::vector<uint16_t> work;
-    for (auto _ : state) {
-        for (const auto &in : inputs) {
-            work = in;  // the engine may rewrite its text
-            benchmark::DoNotOptimize(BrailleTranslator(work.data(), out.data(), &o));
-        }
-    }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    bench_support::TranslateEach(state, inputs, o, static_cast<double>(Characters(texts)));
     state.SetLabel(lang.file);
 }
 

@@ -1,5 +1,5 @@
 // Runs the Arabic, Chinese or Vietnamese translator through the engine's export
-// (no line wrapping) or directly with a guard area after the work buffer.
+// (no line wrapping) or directly over a guarded work buffer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,27 +36,14 @@ inline std::string Vietnamese(const std::string &t, int variant) {
     return Braille(KOTARI_LANGUAGE_VIETNAMESE, t, variant);
 }
 
-constexpr int kGuard = 256;
-constexpr uint8_t kGuardByte = 0xA5;
-
-// Runs `fn` on `text` over a work buffer followed by a guard area that must stay
-// untouched; returns the cells written.
+// Runs `fn` on `text` over a guarded work buffer; returns the cells written.
 inline std::vector<uint8_t> Direct(kotari::Translator fn, const std::u16string &text) {
-    std::vector<char16_t> input(text.begin(), text.end());
-    input.push_back(0);
-    std::vector<uint8_t> buffer(kotari::kCellBufferSize + kGuard, kGuardByte);
-    std::fill(buffer.begin(), buffer.begin() + kotari::kCellBufferSize, 0);
-    const int n = fn(input.data(), buffer.data());
-    EXPECT_GE(n, 0);
-    EXPECT_LE(n, kotari::kCellBufferSize);
-    for (int i = kotari::kCellBufferSize; i < kotari::kCellBufferSize + kGuard; ++i) {
-        if (buffer[i] != kGuardByte) {
-            ADD_FAILURE() << "cell " << i << " written past the work buffer";
-            break;
-        }
-    }
-    if (n < 0) return {};
-    return std::vector<uint8_t>(buffer.begin(), buffer.begin() + n);
+    const test_support::GuardedRun run = test_support::RunGuarded(fn, text);
+    EXPECT_GE(run.count, 0);
+    EXPECT_LE(run.count, kotari::kCellBufferSize);
+    EXPECT_TRUE(run.guardIntact) << "written past the work buffer";
+    EXPECT_TRUE(run.blankAfterCount) << "written past the count";
+    return run.cells;
 }
 
 inline std::u16string Repeat(const std::string &utf8, int times) {

@@ -58,11 +58,7 @@ constexpr Symbol kSymbols[] = {
 };
 static_assert(sizeof kSymbols / sizeof kSymbols[0] == 28, "28 symbols in each context");
 
-struct Simple {
-    char16_t ch;
-    uint8_t count;
-    uint8_t cells[2];
-};
+using Simple = CharCells<2>;
 constexpr Simple kBrackets[] = {
     {u'(', 1, {0x26}}, {u')', 1, {0x34}}, {u'[', 2, {0x20, 0x26}},
     {u']', 2, {0x34, 0x04}}, {u'{', 2, {0x10, 0x26}}, {u'}', 2, {0x34, 0x02}},

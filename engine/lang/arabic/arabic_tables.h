@@ -5,13 +5,11 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari::arabic {
 
-struct LetterRow {
-    uint16_t ch;
-    uint8_t count;
-    uint8_t cells[2];
-};
+using LetterRow = CharCells<2>;
 
 extern const LetterRow kLetters[];  // sorted by character
 extern const int kLetterCount;

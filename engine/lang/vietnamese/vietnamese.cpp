@@ -28,11 +28,7 @@ constexpr uint8_t kNumberSign = 0x3C, kCapital = 0x28, kCapitalWord = 0x38, kLet
 
 inline bool IsTone(uint8_t code) { return code >= D && code <= H; }
 
-struct Entry {
-    char16_t ch;
-    uint8_t count;
-    uint8_t codes[3];
-};
+using Entry = CharCells<3>;  // cells and tone codes
 
 // 135 characters, sorted by code point for bisection.
 constexpr Entry kChars[] = {
@@ -95,7 +91,7 @@ int MapText(const char16_t *text, uint8_t *codes, bool *letters, int capacity) {
         const char16_t lower = LowerOf(text[i]);
         const Entry *e = Find(lower ? lower : text[i]);
         const uint8_t blank = 0;
-        const uint8_t *src = e ? e->codes : &blank;
+        const uint8_t *src = e ? e->cells : &blank;
         const int k = e ? e->count : 1;
         if (n + k > capacity) break;
         const bool digit = text[i] >= u'0' && text[i] <= u'9';
