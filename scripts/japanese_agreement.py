@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""Agreement of the Japanese translator with the outside reference cases in
+../shared/japanese/cases.jsonl (relative to the repository root; --cases
+overrides). The cases are read at run time and never copied into the project.
+
+Per stage:
+  kana->braille   our cells against the expected braille
+  text->braille   our cells against the expected braille; also over the cases
+                  without digits, kanji numerals or marks (numbers and marks
+                  come with the numerals-and-marks work)
+  text->kana      our reading (the analysis stream, normalised) against the
+                  expected reading, and our cells against the braille derived
+                  from that reading
+
+Every failure is put into a class (see classify()); --show N prints up to N
+failures per class, --class NAME only that class.
+
+  python3 scripts/japanese_agreement.py [--engine build/lib/libKotariEngine.so] [--show 5]
+  python3 scripts/japanese_agreement.py --text "東京へ行きます。"   # one text: reading and cells
+"""
+import argparse
+import collections
+import ctypes
+import json
+import os
+import re
+import sys
+import tempfile
+import unicodedata
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from louis_compare import Options  # noqa: E402
+
+KANJI_NUMERALS = "〇一二三四五六七八九十百千万億兆"
+MARKS = "*＊○◎□△×☆★※"
+
+
+class Japanese:
+    """BrailleTranslator for language 9, with the analysis stream taken from the
+    translator's diagnostic line "analysis ret:"."""
+
+    def __init__(self, path):
+        self.lib = ctypes.CDLL(path)
+        self.libc = ctypes.CDLL(None)
+        self.fn = self.lib.BrailleTranslator
+        self.fn.restype = ctypes.c_int32
+        self.fn.argtypes = [ctypes.POINTER(ctypes.c_uint16), ctypes.POINTER(ctypes.c_uint8), ctypes.POINTER(Options)]
+        self.opts = Options(9, 1, 0, 1, 0, 1, 1, 2, 2)
+        self.out = (ctypes.c_uint8 * (3 * 6144 + 64))()
+        self.tmp = tempfile.TemporaryFile()
+
+    def run(self, text):
+        units = list(text.encode("utf-16-le"))
+        words = [units[i] | (units[i + 1] << 8) for i in range(0, len(units), 2)][:2047]
+        buf = (ctypes.c_uint16 * 2048)(*(words + [0]))
+        sys.stdout.flush()
+        saved_out, saved_err = os.dup(1), os.dup(2)
+        self.tmp.seek(0)
+        self.tmp.truncate()
+        os.dup2(self.tmp.fileno(), 1)
+        os.dup2(self.tmp.fileno(), 2)
+        try:
+            n = self.fn(buf, self.out, ctypes.byref(self.opts))
+            self.libc.fflush(None)
+        finally:
+            os.dup2(saved_out, 1)
+            os.dup2(saved_err, 2)
+            os.close(saved_out)
+            os.close(saved_err)
+        self.tmp.seek(0)
+        log = self.tmp.read().decode("utf-8", "replace")
+        m = re.search(r"analysis ret:(.*?)\n(?:braille len|$)", log, re.S)
+        stream = m.group(1) if m else ""
+        return bytes(self.out[:n]).rstrip(b"\0"), stream
+
+
+def braille_cells(s):
+    """Unicode braille (blank = space or U+3000) to cell bytes; None for 8-dot braille."""
+    out = bytearray()
+    for ch in s:
+        if ch in " \u3000":
+            out.append(0)
+        elif 0x2800 <= ord(ch) <= 0x28FF:
+            v = ord(ch) - 0x2800
+            if v > 0x3F:
+                return None
+            out.append(v)
+        else:
+            return False  # not braille at all
+    return bytes(out).rstrip(b"\0")
+
+
+def dots(cells):
+    return "".join(chr(0x2800 + c) if c else "␣" for c in cells)
+
+
+def reading(stream):
+    """Our analysis stream in the reference's reading notation."""
+    s = stream.replace("\x15", "⠠⠦").replace("\x14", "⠠⠴").replace("\x02", "⠦").replace("\x03", "⠴")
+    s = re.sub(r"[\x00-\x08\x0e-\x1f]", "", s).replace("_", "")
+    return norm_kana(s)
+
+
+def norm_kana(s):
+    s = unicodedata.normalize("NFKC", s).replace("’", "'").replace("‘", "'")
+    s = re.sub(r"\s+", " ", s)
+    return s.strip()
+
+
+def has_numbers_or_marks(text):
+    return bool(re.search(r"[0-9０-９①-⑳]", text)) or any(c in KANJI_NUMERALS for c in text) or \
+        any(c in MARKS for c in text)
+
+
+def classify(case, ours_kana, ours_cells, want_cells, want_kana):
+    text = case["input"]
+    note = case.get("note", "")
+    if want_cells is None:
+        return "reference writes 8-dot computer braille (NABCC)"
+    if want_cells is False:
+        return "reference expectation is not braille"
+    if has_numbers_or_marks(text):
+        return "numbers, kanji numerals or marks (second Japanese issue)"
+    if any(0x2800 <= ord(c) <= 0x28FF for c in text):
+        return "braille patterns in the input (written as nothing)"
+    if want_kana is not None:
+        a = ours_kana.replace(" ", "")
+        b = norm_kana(want_kana).replace(" ", "")
+        if a != b:
+            if re.search(r"[A-Za-z]", text):
+                return "foreign letters: quoting, signs or reading"
+            return "reading differs (dictionary reading, IPA vs the reference)"
+        return "word division differs"
+    if "KNOWN FAILURE" in note:
+        return "known failure of the reference translator"
+    if re.search(r"[A-Za-zＡ-Ｚａ-ｚ]", text):
+        return "foreign letters: quoting, signs or reading"
+    return "kana rules / symbols"
+
+
+def one(engine, text):
+    cells, stream = engine.run(text)
+    print("reading:", reading(stream))
+    print("cells:  ", dots(cells))
+    print("hex:    ", " ".join(f"{c:02x}" for c in cells))
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--engine", default=os.path.join(ROOT, "build", "lib", "libKotariEngine.so"))
+    ap.add_argument("--cases", default=os.path.join(ROOT, "..", "shared", "japanese", "cases.jsonl"))
+    ap.add_argument("--show", type=int, default=0, help="print up to N failures per class")
+    ap.add_argument("--class", dest="only", default=None, help="show only classes containing this text")
+    ap.add_argument("--text", default=None, help="translate one text and print its reading and cells")
+    args = ap.parse_args()
+    engine = Japanese(args.engine)
+    if args.text is not None:
+        one(engine, args.text)
+        return 0
+    if not os.path.exists(args.cases):
+        print(f"no reference cases at {args.cases}", file=sys.stderr)
+        return 1
+    cases = [json.loads(line) for line in open(args.cases, encoding="utf-8") if line.strip()]
+    totals = collections.Counter()
+    passed = collections.Counter()
+    failures = collections.defaultdict(list)
+    for case in cases:
+        stage = case["stage"]
+        text = case["input"]
+        cells, stream = engine.run(text)
+        ours_kana = reading(stream)
+        if stage == "text->kana":
+            want_cells = braille_cells(case.get("derived_braille") or "")
+            want_kana = case.get("expected_kana")
+            totals["text->kana (reading)"] += 1
+            kana_ok = ours_kana.replace(" ", "") == norm_kana(want_kana).replace(" ", "") and \
+                ours_kana == norm_kana(want_kana)
+            if kana_ok:
+                passed["text->kana (reading)"] += 1
+            totals["text->kana (derived braille)"] += 1
+            if want_cells and cells == want_cells:
+                passed["text->kana (derived braille)"] += 1
+            elif not kana_ok or want_cells != cells:
+                cls = classify(case, ours_kana, cells, want_cells, want_kana)
+                failures[cls].append((stage, text, ours_kana, want_kana, cells, want_cells))
+            continue
+        want_cells = braille_cells(case["expected"])
+        key = stage
+        totals[key] += 1
+        simple = stage == "text->braille" and not has_numbers_or_marks(text)
+        if simple:
+            totals["text->braille (no numbers/marks)"] += 1
+        if want_cells and cells == want_cells:
+            passed[key] += 1
+            if simple:
+                passed["text->braille (no numbers/marks)"] += 1
+        else:
+            cls = classify(case, ours_kana, cells, want_cells, case.get("expected_kana"))
+            failures[cls].append((stage, text, ours_kana, case.get("expected_kana"), cells, want_cells))
+    for key in ["kana->braille", "text->braille", "text->braille (no numbers/marks)", "text->kana (reading)",
+                "text->kana (derived braille)"]:
+        t = totals[key]
+        if t:
+            print(f"{key:34} {passed[key]:4}/{t:<4} = {100.0 * passed[key] / t:6.2f} %")
+    print("\nfailure classes:")
+    for cls, items in sorted(failures.items(), key=lambda kv: -len(kv[1])):
+        print(f"  {len(items):4}  {cls}")
+        if args.show and (args.only is None or args.only in cls):
+            for stage, text, ok, wk, c, wc in items[:args.show]:
+                print(f"        [{stage}] {text!r}")
+                print(f"          reading ours: {ok}")
+                if wk is not None:
+                    print(f"          reading want: {norm_kana(wk)}")
+                print(f"          cells ours:   {dots(c)}")
+                if wc:
+                    print(f"          cells want:   {dots(wc)}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
