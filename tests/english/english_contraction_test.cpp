@@ -129,10 +129,12 @@ TEST(EnglishFirstWord, InsideKoreanTheFirstWordIsSpelledOut) {
     kotari::g_settings = kotari::EngineSettings{};
     std::u16string text = u"but but";
     uint8_t cells[64] = {};
-    int n = TranslateRun(&text[0], static_cast<int>(text.size()), cells, 64, true);
+    kotari::CellWriter out(cells, 64);
+    int n = TranslateRun(&text[0], static_cast<int>(text.size()), out, true);
     EXPECT_EQ(Hex(std::vector<uint8_t>(cells, cells + n)), "03 25 1E 00 03");
     text = u"every";
-    n = TranslateRun(&text[0], 5, cells, 64, true);
+    kotari::CellWriter again(cells, 64);
+    n = TranslateRun(&text[0], 5, again, true);
     EXPECT_EQ(Hex(std::vector<uint8_t>(cells, cells + n)), "10 11 3D");
     // The flag belongs to that call: a later English translation is unaffected.
     EXPECT_EQ(G2("but but"), "03 00 03");
@@ -143,7 +145,12 @@ TEST(EnglishRun, StopsAtLengthAndCapacity) {
     kotari::g_settings.englishGrade = 1;
     std::u16string text = u"abc def";
     uint8_t cells[8] = {};
-    EXPECT_EQ(TranslateRun(&text[0], 3, cells, 8, false), 3);  // "abc" only
+    kotari::CellWriter out(cells, 8);
+    EXPECT_EQ(TranslateRun(&text[0], 3, out, false), 3);  // "abc" only
+    // At the capacity the run ends on a whole word: "abc" does not fit in 2 cells.
     uint8_t small[2] = {};
-    EXPECT_EQ(TranslateRun(&text[0], 7, small, 2, false), 2);
+    kotari::CellWriter tight(small, 2);
+    EXPECT_EQ(TranslateRun(&text[0], 7, tight, false), 0);
+    EXPECT_TRUE(tight.full());
+    EXPECT_EQ(small[0] | small[1], 0);
 }

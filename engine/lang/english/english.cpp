@@ -6,6 +6,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "lang/english/english_tables.h"
 
@@ -37,9 +39,7 @@ struct Unit {
 struct State {
     char16_t *text;
     int length;
-    uint8_t *cells;
-    int capacity;
-    int out;
+    CellWriter *out;  // commits after each word, number, symbol or blank
     int pos;
     CharClass cls;
     CharClass prev;
@@ -63,9 +63,7 @@ State s;
 
 inline char16_t At(int k) { return (k >= 0 && k < s.length) ? s.text[k] : char16_t(0); }
 
-inline void Put(uint8_t c) {
-    if (s.out < s.capacity) s.cells[s.out++] = c;
-}
+inline void Put(uint8_t c) { s.out->put(c); }
 inline void Put2(uint8_t a, uint8_t b) {
     Put(a);
     Put(b);
@@ -74,10 +72,9 @@ inline void PutCells(const uint8_t *c, int n) {
     for (int i = 0; i < n; ++i) Put(c[i]);
 }
 
-inline bool IsUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-inline bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
-inline bool IsAsciiLetter(char16_t c) { return IsUpper(c) || IsLower(c); }
-inline char16_t Lower(char16_t c) { return IsUpper(c) ? char16_t(c + 32) : c; }
+inline bool IsUpper(char16_t c) { return IsAsciiUpper(c); }
+inline bool IsLower(char16_t c) { return IsAsciiLower(c); }
+inline char16_t Lower(char16_t c) { return AsciiLower(c); }
 inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Accent lookup: class and entry index, or false.
@@ -891,7 +888,7 @@ void TranslateNumber() {
         return;
     }
     if (s.prev != kNumber) Put(kNumberSign);
-    Put(kLetterCells[ch == u'0' ? 9 : ch - u'1']);
+    Put(DigitCell(ch));
 }
 
 void TranslateSpace() {
@@ -912,15 +909,14 @@ void TranslateSpace() {
 
 }  // namespace
 
-int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool insideKorean) {
-    if (!text || !cells || capacity <= 0 || length <= 0) return 0;
+int TranslateRun(char16_t *text, int length, CellWriter &out, bool insideKorean) {
+    if (!text || length <= 0) return 0;
+    const int start = out.count();
     int n = 0;
     while (n < length && text[n] != 0) ++n;
     s.text = text;
     s.length = n;
-    s.cells = cells;
-    s.capacity = capacity;
-    s.out = 0;
+    s.out = &out;
     s.prev = kStart;
     s.cls = kStart;
     s.capWord = s.grade1Word = s.computer = s.openQuote = s.accentOpen = s.greekCapitals = false;
@@ -954,8 +950,9 @@ int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool 
         case kSpace: TranslateSpace(); break;
         case kOther: Put(0); break;
         case kEnd:
-        default: return s.out;
+        default: out.commit(); return out.count() - start;
         }
+        if (!out.commit()) return out.count() - start;  // the cells end on a whole word or character
         s.prev = s.cls;
     }
 }
@@ -963,7 +960,9 @@ int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool 
 }  // namespace english
 
 int TranslateEnglish(char16_t *text, uint8_t *cells) {
-    return english::TranslateRun(text, 1 << 30, cells, kCellBufferSize, false);
+    CellWriter out(cells);
+    english::TranslateRun(text, 1 << 30, out, false);
+    return out.count();
 }
 
 }  // namespace kotari

@@ -7,8 +7,7 @@
 namespace kotari {
 namespace english {
 
-// Letters a-z; digits 1-9 and 0 reuse the cells of a-i and j.
-extern const uint8_t kLetterCells[26];
+// The letters a-z and the digits are the common cells of core/cells.h.
 
 // One accented character with its base letters ("ae" for the ligatures).
 struct AccentEntry {
