@@ -15,64 +15,51 @@ Per stage:
 Every failure is put into a class (see classify()); --show N prints up to N
 failures per class, --class NAME only that class.
 
-  python3 scripts/japanese_agreement.py [--engine build/lib/libKotariEngine.so] [--show 5]
+The cases run through scripts/japanese_probe.cpp, built on the fly against
+build/engine/libkotari_static.a: it calls BrailleTranslator as an application
+does and also reports the analysis stream (the reading).
+
+  python3 scripts/japanese_agreement.py [--build build] [--show 5] [--class reading]
   python3 scripts/japanese_agreement.py --text "東京へ行きます。"   # one text: reading and cells
 """
 import argparse
 import collections
-import ctypes
 import json
 import os
 import re
+import subprocess
 import sys
 import tempfile
 import unicodedata
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from louis_compare import Options  # noqa: E402
 
 KANJI_NUMERALS = "〇一二三四五六七八九十百千万億兆"
 MARKS = "*＊○◎□△×☆★※"
 
 
-class Japanese:
-    """BrailleTranslator for language 9, with the analysis stream taken from the
-    translator's diagnostic line "analysis ret:"."""
+class Probe:
+    """scripts/japanese_probe.cpp built against the engine's static library:
+    gives the analysis stream beside the cells, and runs the kana stage alone."""
 
-    def __init__(self, path):
-        self.lib = ctypes.CDLL(path)
-        self.libc = ctypes.CDLL(None)
-        self.fn = self.lib.BrailleTranslator
-        self.fn.restype = ctypes.c_int32
-        self.fn.argtypes = [ctypes.POINTER(ctypes.c_uint16), ctypes.POINTER(ctypes.c_uint8), ctypes.POINTER(Options)]
-        self.opts = Options(9, 1, 0, 1, 0, 1, 1, 2, 2)
-        self.out = (ctypes.c_uint8 * (3 * 6144 + 64))()
-        self.tmp = tempfile.TemporaryFile()
+    def __init__(self, build):
+        src = os.path.join(ROOT, "scripts", "japanese_probe.cpp")
+        lib = os.path.join(build, "engine", "libkotari_static.a")
+        exe = os.path.join(build, "japanese_probe")
+        if not os.path.exists(lib):
+            raise SystemExit(f"{lib} is missing: ninja -C {build} kotari_static")
+        if not os.path.exists(exe) or os.path.getmtime(exe) < max(os.path.getmtime(src), os.path.getmtime(lib)):
+            subprocess.check_call(["c++", "-std=c++17", "-O1", "-I", os.path.join(ROOT, "engine"), "-I",
+                                   os.path.join(ROOT, "include"), src, lib, "-lmecab", "-o", exe])
+        self.proc = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
-    def run(self, text):
-        units = list(text.encode("utf-16-le"))
-        words = [units[i] | (units[i + 1] << 8) for i in range(0, len(units), 2)][:2047]
-        buf = (ctypes.c_uint16 * 2048)(*(words + [0]))
-        sys.stdout.flush()
-        saved_out, saved_err = os.dup(1), os.dup(2)
-        self.tmp.seek(0)
-        self.tmp.truncate()
-        os.dup2(self.tmp.fileno(), 1)
-        os.dup2(self.tmp.fileno(), 2)
-        try:
-            n = self.fn(buf, self.out, ctypes.byref(self.opts))
-            self.libc.fflush(None)
-        finally:
-            os.dup2(saved_out, 1)
-            os.dup2(saved_err, 2)
-            os.close(saved_out)
-            os.close(saved_err)
-        self.tmp.seek(0)
-        log = self.tmp.read().decode("utf-8", "replace")
-        m = re.search(r"analysis ret:(.*?)\n(?:braille len|$)", log, re.S)
-        stream = m.group(1) if m else ""
-        return bytes(self.out[:n]).rstrip(b"\0"), stream
+    def run(self, text, mode="text"):
+        self.proc.stdin.write(f"{mode} {text.encode('utf-8').hex() or '-'}\n")
+        self.proc.stdin.flush()
+        stream_hex, cells_hex = self.proc.stdout.readline().split()
+        stream = b"" if stream_hex == "-" else bytes.fromhex(stream_hex)
+        cells = b"" if cells_hex == "-" else bytes.fromhex(cells_hex)
+        return cells.rstrip(b"\0"), stream.decode("utf-8", "replace")
 
 
 def braille_cells(s):
@@ -131,6 +118,8 @@ def classify(case, ours_kana, ours_cells, want_cells, want_kana):
             if re.search(r"[A-Za-z]", text):
                 return "foreign letters: quoting, signs or reading"
             return "reading differs (dictionary reading, IPA vs the reference)"
+        if norm_kana(want_kana) == ours_kana:
+            return "same reading, cells differ (symbol, bracket or sign rules)"
         return "word division differs"
     if "KNOWN FAILURE" in note:
         return "known failure of the reference translator"
@@ -148,13 +137,13 @@ def one(engine, text):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("--engine", default=os.path.join(ROOT, "build", "lib", "libKotariEngine.so"))
+    ap.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder (engine/libkotari_static.a)")
     ap.add_argument("--cases", default=os.path.join(ROOT, "..", "shared", "japanese", "cases.jsonl"))
     ap.add_argument("--show", type=int, default=0, help="print up to N failures per class")
     ap.add_argument("--class", dest="only", default=None, help="show only classes containing this text")
     ap.add_argument("--text", default=None, help="translate one text and print its reading and cells")
     args = ap.parse_args()
-    engine = Japanese(args.engine)
+    engine = Probe(args.build)
     if args.text is not None:
         one(engine, args.text)
         return 0
@@ -168,7 +157,7 @@ def main():
     for case in cases:
         stage = case["stage"]
         text = case["input"]
-        cells, stream = engine.run(text)
+        cells, stream = engine.run(text, "kana" if stage == "kana->braille" else "text")
         ours_kana = reading(stream)
         if stage == "text->kana":
             want_cells = braille_cells(case.get("derived_braille") or "")

@@ -138,6 +138,19 @@ bool ParseMecabLine(const char *line, MorphToken *tok) {
 
 void AdjustPronounce(MorphToken &t) {
     JP_LOG("AdjustPronounce in %s\n", t.pro);
+    // A word written in katakana is already written as it sounds: braille spells
+    // it as written (カルシウム, not the dictionary's カルシューム).
+    bool katakana = t.surface[0] != '\0';
+    for (int i = 0; t.surface[i] && katakana;) {
+        int len = 0;
+        if (LetterType(t.surface + i, &len, true) != KATAKANA) katakana = false;
+        if (len <= 0) break;
+        i += len;
+    }
+    if (katakana) {
+        SetField(t.pro, t.surface);
+        return;
+    }
     static const char kChoon[] = "ー";
     if (IsContentWord(t)) {
         // A long vowel that the kana orthography writes as a vowel: take the
@@ -768,9 +781,19 @@ void Music(MorphToken *t, int count) {
     }
 }
 
+bool StartsNonInitial(const char *s) {
+    int len = 0;
+    uint32_t c = DecodeAt(s, &len);
+    uint32_t h = (c >= 0x30A1 && c <= 0x30F6) ? c - 0x60 : c;
+    return h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 || h == 0x3083 || h == 0x3085 ||
+           h == 0x3087 || h == 0x308E || h == 0x3063 || h == 0x3093 || c == 0x30FC;
+}
+
+constexpr int kCompoundMorae = 2;
+
 // Whether content word c continues the word of p (no space between them),
 // following Japanese braille word division.
-bool Continues(const MorphToken &p, const MorphToken &c) {
+bool Continues(const MorphToken &p, const MorphToken &c, bool honorific) {
     if (Eq(p.pos, "接頭詞")) return true;
     // Numbers are divided by rule 11, runs of letters, digits and symbols by the
     // input's own spaces and rule 12.
@@ -785,7 +808,8 @@ bool Continues(const MorphToken &p, const MorphToken &c) {
             if (StartsWith(c.surface, "て") || StartsWith(c.surface, "で") || StartsWith(c.surface, "ちゃ") ||
                 StartsWith(c.surface, "じゃ") || StartsWith(c.surface, "と") || StartsWith(c.surface, "ど"))
                 return IsVerb(p) || Eq(p.surface, "て") || Eq(p.surface, "で");
-            return IsVerb(p) && StartsWith(p.conjForm, "連用");
+            // 読み始める joins; お読み頂く, お黙りなさい keep the auxiliary apart.
+            return IsVerb(p) && StartsWith(p.conjForm, "連用") && !honorific;
         }
         return (IsVerb(p) || Eq(p.pos, "形容詞")) && StartsWith(p.conjForm, "連用") &&
                !Eq(p.surface, "て");  // 読みやすい; ほしい after て stands apart
@@ -803,7 +827,7 @@ bool Continues(const MorphToken &p, const MorphToken &c) {
     if (IsNoun(c) && IsNoun(p) && !Eq(c.posd1, "数") && !Eq(p.posd1, "数")) {
         if (Eq(p.posd2, "人名") && Eq(c.posd2, "人名")) return false;  // family and given name
         if (c.useSurface || p.useSurface) return true;
-        return Morae(p.pro) < 3 || Morae(c.pro) < 3;
+        return Morae(p.pro) < kCompoundMorae || Morae(c.pro) < kCompoundMorae;
     }
     return false;
 }
@@ -817,6 +841,8 @@ void Spacing(MorphToken *t, int count) {
             JP_LOG(why, i);
             c.space = true;
         };
+        // No word begins with a small kana, ッ, ン or ー: the analyser split a word.
+        if (StartsNonInitial(c.surface)) continue;
         // 1. Expressions.
         if (p.suushiki && !c.suushiki) {
             sp("spacerequired i:%d for SuuShiki end\n");
@@ -849,7 +875,8 @@ void Spacing(MorphToken *t, int count) {
         }
         // 4. Symbols.
         if (IsKigo(c)) {
-            if (Eq(c.posd1, "括弧開") && BlockTypeOf(FirstType(c.surface), true) == 5)
+            // After punctuation or another bracket the symbol's own cells divide already.
+            if (Eq(c.posd1, "括弧開") && BlockTypeOf(FirstType(c.surface), true) == 5 && !IsKigo(p))
                 sp("spacerequired i:%d for opening zenkaku brace\n");
             continue;
         }
@@ -884,7 +911,9 @@ void Spacing(MorphToken *t, int count) {
             continue;
         }
         // 6. Foreign word followed by a particle or auxiliary.
-        if (p.gaikokuMember && (IsJoshi(c) || IsJodoushi(c))) {
+        // (Also after a word in Latin letters or an address: kana would read on as letters.)
+        bool latinWord = p.useSurface && (IsLatin(LastType(p.surface)) || p.blockEnd == 1);
+        if ((p.gaikokuMember || latinWord) && (IsJoshi(c) || IsJodoushi(c))) {
             sp("spacerequired i:%d for Gaikokugo to JOSHI or JODOUSHI\n");
             continue;
         }
@@ -901,7 +930,7 @@ void Spacing(MorphToken *t, int count) {
                 return false;
             };
             static const char *const kZougen[] = {"増", "減", "発", "着", "弱"};
-            static const char *const kKeishou[] = {"さん", "様", "君", "殿", "氏", "著"};
+            static const char *const kKeishou[] = {"さん", "様", "君", "殿", "氏", "著", "さま", "くん", "ちゃん"};
             if (Eq(c.posd1, "数") && IsNoun(p) && (Eq(p.posd1, "接尾") || Eq(p.posd1, "副詞可能"))) {
                 sp("spacerequired i:%d for NOUN,setsubi/fukushikanou + NOUN.suu\n");
                 continue;
@@ -911,7 +940,7 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d for NOUN,setsubi,josuushi and NOUN,setsubi,ippan,zougenhacchakukyoujaku\n");
                 continue;
             }
-            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "人名") && in(kKeishou, 6) && IsNoun(p) && Eq(p.posd1, "固有名詞") &&
+            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "人名") && in(kKeishou, 9) && IsNoun(p) && Eq(p.posd1, "固有名詞") &&
                 Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,jinmei and NOUN,setsubi,jinmei\n");
                 continue;
@@ -932,16 +961,19 @@ void Spacing(MorphToken *t, int count) {
             continue;
         }
         // 10. Content words.
-        if ((IsContentWord(c) || Eq(c.pos, "フィラー")) && !(IsNoun(c) && Eq(c.posd1, "接尾")) && !Continues(p, c)) {
+        bool honorific = i >= 2 && Eq(t[i - 2].pos, "接頭詞") &&
+                         (Eq(t[i - 2].surface, "お") || Eq(t[i - 2].surface, "ご") || Eq(t[i - 2].surface, "御"));
+        if ((IsContentWord(c) || Eq(c.pos, "フィラー")) && !(IsNoun(c) && Eq(c.posd1, "接尾")) &&
+            !Continues(p, c, honorific)) {
             JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
             c.space = true;
             continue;
         }
         if (Eq(p.pos, "接頭詞")) {
             bool o = Eq(p.surface, "お") || Eq(p.surface, "御") || Eq(p.surface, "ご");
-            // 第 joins its number; a short prefix joins its noun.
+            // 第 joins its number.
             bool numeral = Eq(p.posd1, "数接続") && !Eq(p.surface, "第");
-            bool noun = Eq(p.posd1, "名詞接続") && !o && Morae(p.pro) >= 3;
+            bool noun = Eq(p.posd1, "名詞接続") && !o;
             if (numeral || noun) {
                 sp("spacerequired i:%d for prev settoshi\n");
                 continue;
@@ -959,8 +991,10 @@ void Spacing(MorphToken *t, int count) {
             }
         }
         // 12. Consecutive English words.
+        // (Not inside one run of letters that the analyser cut in two.)
         if (IsNoun(c) && (Eq(c.posd1, "一般") || Eq(c.posd1, "固有名詞")) && c.useSurface && !c.addressMember &&
-            IsNoun(p) && (Eq(p.posd1, "一般") || Eq(p.posd1, "固有名詞"))) {
+            IsNoun(p) && (Eq(p.posd1, "一般") || Eq(p.posd1, "固有名詞")) &&
+            !(IsLatin(LastType(p.surface)) && IsLatin(FirstType(c.surface)))) {
             sp("spacerequired i:%d for English sentence\n");
             continue;
         }
@@ -1116,6 +1150,19 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             SetField(c.pro, "ー");
         }
     }
+    // Compound particles built on a verb (にとって, として, における ...) are written
+    // with the verb apart: ニ トッテ.
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!IsJoshi(k) || !Eq(k.posd2, "連語")) continue;
+        if (!(StartsWith(k.pro, "ニ") || StartsWith(k.pro, "ト")) || Morae(k.pro + 3) < 2) continue;
+        char split[256];
+        std::snprintf(split, sizeof split, "%.3s %s", k.pro, k.pro + 3);
+        SetField(k.pro, split);
+    }
+    // The iteration mark 々 standing alone repeats the word before it.
+    for (int i = 1; i < count; ++i)
+        if (Eq(t[i].surface, "々")) SetField(t[i].pro, t[i - 1].pro);
     Fractions(t, count);
     KatakanaWords(t, count);
     JP_LOG("jpanalyzer checking KanSuuji block in Japanese\n");

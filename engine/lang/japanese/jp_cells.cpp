@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/cell_writer.h"
 #include "lang/japanese/jp_internal.h"
 
 namespace kotari {
@@ -38,7 +39,7 @@ const KanaCell kKana[] = {
     {0, M | A}, {0, M | I}, {0, M | U}, {0, M | E}, {0, M | O},                        // ま..も
     {0, 0x0C}, {0, 0x0C}, {0, 0x2C}, {0, 0x2C}, {0, 0x1C}, {0, 0x1C},                 // ゃ や ゅ ゆ ょ よ
     {0, R | A}, {0, R | I}, {0, R | U}, {0, R | E}, {0, R | O},                        // ら..ろ
-    {0, 0x04}, {0, 0x04}, {0, 0}, {0, 0}, {0, 0x14}, {0, 0x34},                        // ゎ わ ゐ ゑ を ん
+    {0, 0x04}, {0, 0x04}, {0, 0x06}, {0, 0x16}, {0, 0x14}, {0, 0x34},                  // ゎ わ ゐ ゑ を ん
     {0x10, U}, {0, 0}, {0, 0},                                                         // ゔ ゕ ゖ
 };
 
@@ -87,6 +88,9 @@ const Pair kPairs[] = {
     {u'つ', u'ぇ', 0x22, 0x1F}, {u'に', u'ぇ', 0x08, 0x0F}, {u'ひ', u'ぇ', 0x08, 0x2F}, {u'ふ', u'ぇ', 0x22, 0x2F},
     {u'ゔ', u'ぇ', 0x32, 0x2F}, {u'う', u'ぉ', 0x22, 0x0A}, {u'く', u'ぉ', 0x22, 0x2A}, {u'ぐ', u'ぉ', 0x32, 0x2A},
     {u'つ', u'ぉ', 0x22, 0x1E}, {u'ふ', u'ぉ', 0x22, 0x2E}, {u'ゔ', u'ぉ', 0x32, 0x2E},
+    // The same pattern for the remaining i-row kana with ぇ, and うぁ.
+    {u'ぎ', u'ぇ', 0x18, K | E}, {u'ぢ', u'ぇ', 0x18, T | E}, {u'び', u'ぇ', 0x18, H | E}, {u'ぴ', u'ぇ', 0x28, H | E},
+    {u'み', u'ぇ', 0x08, M | E}, {u'り', u'ぇ', 0x08, R | E}, {u'う', u'ぁ', 0x22, 0x01},
 };
 
 // Start of the character before index in s (index > 0).
@@ -511,7 +515,7 @@ static int Maru(uint32_t c, bool first, bool afterSpace, uint8_t *out) {
 
 int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
     JP_LOG("braille len: %d\nbrailleCode:\n", len);
-    int n = 0;
+    CellWriter out(cells, cap);
     JpLetter prevType = HIRAGANA;
     const char *prevChar = nullptr;
     int j = 0;
@@ -570,7 +574,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             } else {
                 int after = 0;
                 uint8_t afterCells[2];
-                k = MakeHankakuKigoPre(stream + j, prevType, prevChar, cells, n, tmp, &after, afterCells);
+                k = MakeHankakuKigoPre(stream + j, prevType, prevChar, cells, out.count(), tmp, &after, afterCells);
                 for (int a = 0; a < after; ++a) tmp[k++] = afterCells[a];
             }
             break;
@@ -633,18 +637,19 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         default:
             break;
         }
-        if (takeBack > 0) n = n >= takeBack ? n - takeBack : 0;
-        if (n + k > cap) {
-            JP_LOG("brailleLength%d + temp_len%d > MAX %d\n", n, k, cap);
+        int keep = out.count() >= takeBack ? out.count() - takeBack : 0;
+        if (keep + k > cap) {
+            JP_LOG("brailleLength%d + temp_len%d > MAX %d\n", out.count(), k, cap);
             break;
         }
-        std::memcpy(cells + n, tmp, static_cast<size_t>(k));
-        n += k;
+        out.truncate(keep);  // a youon or special sound takes back the previous kana
+        out.put(tmp, k);
+        if (!out.commit()) break;
         prevType = t;
         prevChar = stream + j;
         j += consumed;
     }
-    return n;
+    return out.count();
 }
 
 }  // namespace jp
