@@ -148,7 +148,14 @@ void AdjustPronounce(MorphToken &t) {
         i += len;
     }
     if (katakana) {
-        SetField(t.pro, t.surface);
+        // Keep the pronunciation only where it differs by ー for a written ウ (ガッコウ -> ガッコー).
+        size_t n = std::strlen(t.surface);
+        bool choonOnly = std::strlen(t.pro) == n;
+        for (size_t b = 0; choonOnly && b + 3 <= n; b += 3) {
+            if (std::strncmp(t.surface + b, t.pro + b, 3) == 0) continue;
+            choonOnly = std::strncmp(t.surface + b, "ウ", 3) == 0 && std::strncmp(t.pro + b, "ー", 3) == 0;
+        }
+        if (!choonOnly) SetField(t.pro, t.surface);
         return;
     }
     static const char kChoon[] = "ー";
