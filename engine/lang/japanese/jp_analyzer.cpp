@@ -1167,6 +1167,43 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         std::snprintf(split, sizeof split, "%.3s %s", k.pro, k.pro + 3);
         SetField(k.pro, split);
     }
+    // A word the dictionary does not know keeps its hiragana surface as its
+    // pronunciation: write it as katakana, with ー for a long u- or o-row sound
+    // spelled with う (ぐうぐう -> グーグー), as the dictionary's pronunciations do.
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        bool unknown = Eq(k.pro, k.surface) && (k.read[0] == '\0' || Eq(k.read, "*"));
+        if (!unknown) continue;
+        bool hira = k.pro[0] != '\0';
+        for (int b = 0; k.pro[b] && hira;) {
+            int len = 0;
+            if (LetterType(k.pro + b, &len, true) != HIRAGANA) hira = false;
+            if (len <= 0) break;
+            b += len;
+        }
+        if (!hira) continue;
+        char kata[256];
+        int n = 0;
+        uint32_t prev = 0;
+        for (int b = 0; k.pro[b];) {
+            int len = 0;
+            uint32_t c = DecodeAt(k.pro + b, &len);
+            if (len <= 0) break;
+            uint32_t out = c <= 0x3096 ? c + 0x60 : c;
+            char prevKana[4] = {0};
+            EncodeUtf8(prev, prevKana);
+            bool uRow = prev == 0x30A6 || prev == 0x30AF || prev == 0x30B0 || prev == 0x30B9 || prev == 0x30BA ||
+                        prev == 0x30C4 || prev == 0x30C5 || prev == 0x30CC || prev == 0x30D5 || prev == 0x30D6 ||
+                        prev == 0x30D7 || prev == 0x30E0 || prev == 0x30E6 || prev == 0x30E5 || prev == 0x30EB;
+            if (c == 0x3046 && prev && (uRow || IsORowKana(prevKana))) out = 0x30FC;
+            if (n + 4 >= static_cast<int>(sizeof kata)) break;
+            n += EncodeUtf8(out, kata + n);
+            prev = out;
+            b += len;
+        }
+        kata[n] = '\0';
+        SetField(k.pro, kata);
+    }
     // The iteration mark 々 standing alone repeats the word before it.
     for (int i = 1; i < count; ++i)
         if (Eq(t[i].surface, "々")) SetField(t[i].pro, t[i - 1].pro);

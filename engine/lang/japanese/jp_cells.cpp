@@ -518,6 +518,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
     CellWriter out(cells, cap);
     JpLetter prevType = HIRAGANA;
     const char *prevChar = nullptr;
+    bool inQuotes = false;  // between foreign-word or address quotes
     int j = 0;
     while (j < len && stream[j]) {
         int clen = 0;
@@ -540,6 +541,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             break;
         case CTRL_GAIKOKU:
             tmp[k++] = cp == 0x02 ? 0x26 : 0x34;
+            inQuotes = cp == 0x02;
             break;
         case CTRL_HOSHI:
             if (ncp == 0x25B3) {
@@ -567,6 +569,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         case CTRL_ADDRESS:
             tmp[k++] = 0x20;
             tmp[k++] = cp == 0x15 ? 0x26 : 0x34;
+            inQuotes = cp == 0x15;
             break;
         case HANKAKU_KIGOU:
             if (cp == '_') {
@@ -581,10 +584,18 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         case HANKAKU_OOMOJI:
         case ZENKAKU_OOMOJI:
         case HANKAKU_KOMOJI:
-        case ZENKAKU_KOMOJI:
-            k = MakePre(prevType, prevChar, t, stream + j, tmp);
+        case ZENKAKU_KOMOJI: {
+            // Inside foreign-word or address quotes a word after a space or symbol
+            // continues the quoted text; outside them a word after a space is a new
+            // foreign word and takes the foreign-letter sign again.
+            JpLetter pre = prevType;
+            bool afterSpace = prevChar && *prevChar == ' ';
+            if (inQuotes && prevType == HANKAKU_KIGOU) pre = CTRL_GAIKOKU;
+            else if (!inQuotes && afterSpace) pre = NOT_DEFINED;
+            k = MakePre(pre, prevChar, t, stream + j, tmp);
             tmp[k++] = LetterCell(cp);
             break;
+        }
         case HANKAKU_SUUJI:
         case ZENKAKU_SUUJI:
             k = MakePre(prevType, prevChar, t, stream + j, tmp);
