@@ -176,6 +176,17 @@ TEST(JapaneseAnalysis, WordDivision) {
     EXPECT_EQ(Stream("田中さん"), "タナカ サン");
     EXPECT_EQ(Stream("彼にとって"), "カレニ トッテ");
     EXPECT_EQ(Stream("読み始める"), "ヨミハジメル");
+    EXPECT_EQ(Stream("キャッチボール"), "キャッチ ボール") << "a katakana compound divides between its words";
+    EXPECT_EQ(Stream("パーティー"), "パーティー") << "short words stay whole";
+    EXPECT_EQ(Stream("カルシウム"), "カルシウム") << "katakana is written as spelled";
+    EXPECT_EQ(Stream("ぐうぐう"), "グーグー") << "an unknown hiragana word takes ー for a long u";
+}
+
+TEST(JapaneseAnalysis, LatinWordsAfterSpacesAndInQuotes) {
+    const auto glass = Hex(Cells("チェコ製のglass"));
+    EXPECT_NE(glass.find("00 30 1B 07 01 0E 0E"), std::string::npos) << "a new foreign word after a space: " << glass;
+    const auto phrase = Hex(Cells("tea roomらしい"));
+    EXPECT_EQ(phrase.rfind("26 1E 11 01 00 17 15 15 0D 34", 0), 0u) << "inside quotes no second sign: " << phrase;
 }
 
 TEST(JapaneseLimits, MoreThanAHundredTokensStopAtTheHundredth) {

@@ -112,6 +112,8 @@ bool IsContentWord(const MorphToken &t) {
     return false;
 }
 
+void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
+
 // ---- Parse ----------------------------------------------------------------------
 
 bool ParseMecabLine(const char *line, MorphToken *tok) {
@@ -1144,10 +1146,11 @@ int TokenOutput(const MorphToken *t, int i, char *out, int cap) {
 
 }  // namespace
 
-int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int cap) {
+int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int cap, mecab_t *tagger) {
     RestoreSpaces(text, t, count);
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
+    if (tagger) SplitKatakanaCompounds(tagger, t, count);
     for (int i = 1; i < count; ++i) {
         const MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
@@ -1239,6 +1242,85 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     return n;
 }
 
+// Whether text alone is one noun that the dictionary knows (it has a reading).
+static bool KnownNoun(mecab_t *tagger, const char *text) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    const char *nl = std::strchr(r, '\n');
+    if (!nl || !StartsWith(nl + 1, "EOS")) return false;  // more than one token
+    char line[kResultLine];
+    size_t len = static_cast<size_t>(nl - r);
+    if (len >= sizeof line) return false;
+    std::memcpy(line, r, len);
+    line[len] = '\0';
+    MorphToken t;
+    g_diagnostics = false;
+    bool ok = ParseMecabLine(line, &t);
+    return ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && !Eq(t.posd1, "固有名詞");
+}
+
+// Japanese braille divides a katakana compound between its words (キャッチ ボール,
+// ギブ アンド テイク) where each part has two morae or more. The dictionary
+// knows such compounds as one word, so the parts are looked up one by one.
+static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, size_t cap, int depth) {
+    std::snprintf(out, cap, "%s", word);
+    if (depth > 3 || Morae(word) < 4) return;  // a rest of two parts of two morae
+    int offsets[64];
+    int count = 0;
+    for (int b = 0; word[b] && count < 64;) {
+        int len = 0;
+        DecodeAt(word + b, &len);
+        if (len <= 0) break;
+        offsets[count++] = b;
+        b += len;
+    }
+    for (int k = count - 1; k >= 1; --k) {
+        const char *right = word + offsets[k];
+        if (StartsNonInitial(right)) continue;
+        char left[128];
+        std::snprintf(left, sizeof left, "%.*s", offsets[k], word);
+        if (Morae(left) < 2 || Morae(right) < 2) continue;
+        if (!KnownNoun(tagger, left)) continue;
+        char rest[256];
+        if (KnownNoun(tagger, right)) {
+            std::snprintf(rest, sizeof rest, "%s", right);
+        } else {
+            SplitKatakanaCompound(tagger, right, rest, sizeof rest, depth + 1);
+            if (!std::strchr(rest, ' ')) continue;  // the rest is no known word either
+        }
+        size_t ll = std::strlen(left), rl = std::strlen(rest);
+        if (ll + 1 + rl + 1 > cap) return;  // no room: the word stays whole
+        std::memcpy(out, left, ll);
+        out[ll] = ' ';
+        std::memcpy(out + ll + 1, rest, rl + 1);
+        return;
+    }
+}
+
+void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
+    bool diagnostics = g_diagnostics;
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!IsNoun(k) || Eq(k.posd1, "固有名詞") || Eq(k.posd1, "数") || !Eq(k.pro, k.surface)) continue;
+        bool kata = k.surface[0] != '\0';
+        for (int b = 0; k.surface[b] && kata;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
+            if (len <= 0) break;
+            b += len;
+        }
+        if (!kata || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
+        char split[256];
+        SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0);
+        g_diagnostics = diagnostics;
+        if (std::strchr(split, ' ')) {
+            JP_LOG("katakana compound %s -> %s\n", k.surface, split);
+            SetField(k.pro, split);
+        }
+    }
+    g_diagnostics = diagnostics;
+}
+
 int jpanalyzer(const char *text, char *stream, int cap) {
     stream[0] = '\0';
     mecab_t *tagger = mecab_new2("");
@@ -1276,7 +1358,8 @@ int jpanalyzer(const char *text, char *stream, int cap) {
         }
         if (ParseMecabLine(line, &tokens[count])) ++count;
     }
-    int n = AnalyzeTokens(text, tokens, count, stream, cap);
+    // Pronunciations first, so that katakana words are compared as written.
+    int n = AnalyzeTokens(text, tokens, count, stream, cap, tagger);
     mecab_destroy(tagger);
     return n;
 }

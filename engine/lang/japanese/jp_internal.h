@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct mecab_t;
+
 namespace kotari {
 namespace jp {
 
@@ -130,7 +132,8 @@ bool ParseMecabLine(const char *line, MorphToken *tok);
 // Runs MeCab on text and the passes; writes the stream; returns its length, 0 on failure.
 int jpanalyzer(const char *text, char *stream, int cap);
 // The passes and output over an already parsed token table (steps 4-22).
-int AnalyzeTokens(const char *text, MorphToken *tokens, int count, char *stream, int cap);
+// tagger (may be null) looks up the parts of katakana compounds.
+int AnalyzeTokens(const char *text, MorphToken *tokens, int count, char *stream, int cap, mecab_t *tagger = nullptr);
 
 // Part-of-speech helpers.
 bool IsContentWord(const MorphToken &t);
