@@ -877,6 +877,11 @@ void Spacing(MorphToken *t, int count) {
             }
             continue;
         }
+        // A star mark stands apart from the text it marks.
+        if (p.marktype == 2 && !IsKigo(c)) {
+            sp("spacerequired i:%d after hoshi\n");
+            continue;
+        }
         // 3. Hash tags.
         if (c.hashtag && Eq(c.surface, "#") && IsKigo(c)) {
             sp("spacerequired i:%d for HashTag sign\n");
@@ -898,7 +903,7 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d Zen Colon to NOUN\n");
             } else if (IsJoshi(c)) {
                 if (!(c.addressMember || c.ryakusho || Eq(p.posd1, "括弧開") || Eq(p.surface, "*") ||
-                      Eq(p.surface, "＊")))
+                      Eq(p.surface, "＊") || p.marktype == 1))
                     sp("spacerequired i:%d for kigo now joshi\n");
             } else if (IsNoun(c)) {
                 static const char *const kContractions[] = {"s", "re", "ll", "m", "t", "ve", "d"};
@@ -999,6 +1004,11 @@ void Spacing(MorphToken *t, int count) {
                 continue;
             }
         }
+        // 13. After numbers listed with nakaten.
+        if (IsNoun(c) && p.kansuujitype == 2 && c.kansuujitype != 2) {
+            sp("spacerequired i:%d for NAKATEN_KANSUU\n");
+            continue;
+        }
         // 12. Consecutive English words.
         // (Not inside one run of letters that the analyser cut in two.)
         if (IsNoun(c) && (Eq(c.posd1, "一般") || Eq(c.posd1, "固有名詞")) && c.useSurface && !c.addressMember &&
@@ -1011,7 +1021,8 @@ void Spacing(MorphToken *t, int count) {
 }
 
 // Writes one token's text into out; returns its length.
-int TokenOutput(const MorphToken *t, int i, char *out, int cap) {
+int TokenOutput(const MorphToken *t, int count, int *index, char *out, int cap) {
+    const int i = *index;
     const MorphToken &k = t[i];
     int n = 0;
     out[0] = '\0';
@@ -1032,7 +1043,24 @@ int TokenOutput(const MorphToken *t, int i, char *out, int cap) {
         return n;
     }
     if (k.hienzanStart) Append(out, cap, &n, "(");
+    if (k.kansuujiFirst && k.kansuujitype) {
+        char digits[512];
+        int len = ConvertKanSuu(t, i, k.kansuujiLast + 1, k.kansuujitype, digits, sizeof digits);
+        if (len > 0) {
+            Append(out, cap, &n, digits, len);
+            if (t[k.kansuujiLast].hienzanEnd) Append(out, cap, &n, ")");
+            *index = k.kansuujiLast;
+            return n;
+        }
+    }
     if (k.skip) return n;
+    if (k.useSurface && k.marktype != 0 && k.marktype != 6) {
+        char marks[kStreamBytes];
+        int len = MarkOutput(t, count, i, marks, sizeof marks);
+        Append(out, cap, &n, marks, len);
+        if (k.hienzanEnd) Append(out, cap, &n, ")");
+        return n;
+    }
     if (k.useSurface) {
         if (k.katakanatype == 5) {
             Append(out, cap, &n, " ");
@@ -1056,6 +1084,7 @@ int TokenOutput(const MorphToken *t, int i, char *out, int cap) {
         if (k.blockStart == 2) Append(out, cap, &n, "\x02");
         if (k.blockStart == 1) Append(out, cap, &n, "\x15");
         Append(out, cap, &n, k.surface);
+        if (k.hienzanEnd) Append(out, cap, &n, ")");
         if (k.blockEnd == 2) Append(out, cap, &n, "\x03");
         if (k.blockEnd == 1) Append(out, cap, &n, "\x14");
         if (k.musicalEnd && BlockTypeOf(FirstType(k.surface), true) == 8)
@@ -1148,6 +1177,7 @@ int TokenOutput(const MorphToken *t, int i, char *out, int cap) {
 
 int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int cap, mecab_t *tagger) {
     RestoreSpaces(text, t, count);
+    MergeMarkTokens(t, &count);
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
     if (tagger) SplitKatakanaCompounds(tagger, t, count);
@@ -1212,7 +1242,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         if (Eq(t[i].surface, "々")) SetField(t[i].pro, t[i - 1].pro);
     Fractions(t, count);
     KatakanaWords(t, count);
-    JP_LOG("jpanalyzer checking KanSuuji block in Japanese\n");
+    KanSuujiBlocks(t, count);
     Alphanumerics(t, count);
     JP_LOG("jpanalyzer tsunagi check count=%d\n", count);
     for (int i = 1; i < count; ++i) CheckTsunagi(t[i - 1], t[i]);
@@ -1223,8 +1253,9 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     ForeignWords(t, count);
     Abbreviations(t, count);
     Chemicals(t, count);
-    JP_LOG("jpanalyzer checking chuuki mark\n");
-    JP_LOG("jpanalyzer checking zenkaku hoshijirushi mark\n");
+    ChuukiPass(t, count);
+    FindZenkakuHoshiOrFuseji(t, count);
+    FindZenSUU(t, count);
     Music(t, count);
     Spacing(t, count);
 
@@ -1233,7 +1264,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     stream[0] = '\0';
     for (int i = 0; i < count; ++i) {
         char piece[kStreamBytes];
-        int len = TokenOutput(t, i, piece, sizeof piece);
+        int len = TokenOutput(t, count, &i, piece, sizeof piece);
         if (n + len > cap - 1) break;  // a token that does not fit ends the output
         std::memcpy(stream + n, piece, static_cast<size_t>(len));
         n += len;

@@ -106,6 +106,8 @@ struct MorphToken {
     bool musicalStart;
     bool musicalEnd;
     int kansuujitype;
+    bool kansuujiFirst;  // a kanji-numeral block starts here and ends at kansuujiLast
+    int kansuujiLast;
     bool hashtag;
     int pieceCount;       // katakana-word pieces (GetKata)
     uint8_t pieceStart[7];
@@ -134,6 +136,21 @@ int jpanalyzer(const char *text, char *stream, int cap);
 // The passes and output over an already parsed token table (steps 4-22).
 // tagger (may be null) looks up the parts of katakana compounds.
 int AnalyzeTokens(const char *text, MorphToken *tokens, int count, char *stream, int cap, mecab_t *tagger = nullptr);
+
+// Kanji numerals, full-width expressions and marks.
+bool IsSentenceEndToken(const MorphToken &t);
+void MergeMarkTokens(MorphToken *t, int *count);
+void KanSuujiBlocks(MorphToken *t, int count);
+bool KanUnitsIn(const MorphToken *t, int s, int e);
+// Digits (and unit readings) for tokens s..e-1 of a block of the given kind; returns bytes (< cap).
+int ConvertKanSuu(const MorphToken *t, int s, int e, int kind, char *out, int cap);
+int ChuukiPass(MorphToken *t, int count);
+int FindZenkakuHoshiOrFuseji(MorphToken *t, int count);
+int OperatorClass(uint32_t c);
+void FindZenSUU(MorphToken *t, int count);
+// Stream text of a marked token (annotation, star, masked characters, blank box).
+int MarkOutput(const MorphToken *t, int count, int i, char *out, int cap);
+JpLetter FirstLetterType(const char *s);
 
 // Part-of-speech helpers.
 bool IsContentWord(const MorphToken &t);

@@ -130,6 +130,11 @@ JpLetter LetterType(const char *s, int *len, bool quiet) {
     return t;
 }
 
+JpLetter FirstLetterType(const char *s) {
+    int len = 0;
+    return LetterType(s, &len, true);
+}
+
 int BlockTypeOf(JpLetter t, bool quiet) {
     switch (t) {
     case HANKAKU_KIGOU: case HANKAKU_OOMOJI: case HANKAKU_KOMOJI: case HANKAKU_SUUJI: return 1;
