@@ -189,6 +189,44 @@ TEST(JapaneseAnalysis, LatinWordsAfterSpacesAndInQuotes) {
     EXPECT_EQ(phrase.rfind("26 1E 11 01 00 17 15 15 0D 34", 0), 0u) << "inside quotes no second sign: " << phrase;
 }
 
+TEST(JapaneseNumbers, DigitsAndNumberSigns) {
+    EXPECT_EQ(H("123"), "3C 01 03 09");
+    EXPECT_EQ(H("０１"), "3C 1A 01");
+    EXPECT_EQ(H("3.14"), "3C 09 02 01 19") << "one number sign for a decimal";
+    EXPECT_EQ(H("(3)"), "36 3C 09 36") << "a number sign after (";
+    EXPECT_EQ(Emit("⑤"), "3C 11") << "a circled number at the start";
+    EXPECT_EQ(Emit("ア⑫"), "01 00 3C 01 03") << "a blank before a circled number after a character";
+    EXPECT_EQ(Emit("'85"), "3C 04 13 11") << "apostrophe before digits";
+}
+
+TEST(JapaneseNumbers, KanjiNumeralsBecomeDigits) {
+    EXPECT_EQ(Stream("二〇二三年"), "2023ネン");
+    EXPECT_EQ(H("三・四・五"), "3C 09 3C 19 3C 11") << "each listed number with its own sign, no nakaten";
+    EXPECT_EQ(Stream("三千五百二十一"), "3521");
+    EXPECT_EQ(Stream("十五"), "15");
+    EXPECT_EQ(Stream("五万"), "5マン");
+    EXPECT_EQ(Stream("三億"), "3_オク");
+    EXPECT_EQ(Stream("三万十五"), "3マン15");
+    EXPECT_EQ(Stream("二十五万"), "25マン") << "the group before a large unit is one number";
+    EXPECT_EQ(Stream("三、四百"), "3、400");
+    char out[512];
+    MorphToken t[3];
+    ParseMecabLine("九\t名詞,数,*,*,*,*,九,キュウ,キュー", &t[0]);
+    ParseMecabLine("九\t名詞,数,*,*,*,*,九,キュウ,キュー", &t[1]);
+    EXPECT_EQ(ConvertKanSuu(t, 0, 2, 5, out, 2), 1) << "the conversion stops at its buffer";
+}
+
+TEST(JapaneseMarks, AnnotationsStarsMaskedCharactersAndBoxes) {
+    const auto note = H("注＊1を見よ");
+    EXPECT_NE(note.find("30 3C 01 06"), std::string::npos) << "annotation sign, number, closing cell: " << note;
+    EXPECT_EQ(H("*注意").rfind("14 14 00", 0), 0u) << "a lone asterisk opening the text is a star mark";
+    EXPECT_EQ(H("○○").rfind("24 10 35 10 35", 0), 0u) << "masked characters";
+    EXPECT_NE(H("次の□に入れよ").find("00 38 2D 2D 07"), std::string::npos) << "a blank box to fill in";
+    EXPECT_EQ(H("３×４＝１２"), "3C 09 21 3C 19 12 12 3C 01 03") << "× in an equation is mathematics";
+    EXPECT_EQ(Emit("\x04△"), "20 22");
+    EXPECT_EQ(Emit("\x05□"), "10 3D");
+}
+
 TEST(JapaneseLimits, MoreThanAHundredTokensStopAtTheHundredth) {
     std::string text;
     for (int i = 0; i < 60; ++i) text += "猫。";  // 120 tokens
