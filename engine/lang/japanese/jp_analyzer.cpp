@@ -655,6 +655,13 @@ void ForeignWords(MorphToken *t, int count) {
             for (const char *q = p + 1; *q; ++q)
                 if ((*q >= 'a' && *q <= 'z') || (*q >= 'A' && *q <= 'Z')) dotted = true;
         }
+        // Several words are quoted inside Japanese text or when they form a sentence.
+        bool japaneseNeighbour = (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
+        bool sentence = std::strpbrk(joined, ",.!?") != nullptr;
+        bool secondWord = false;
+        for (int q = s + 1; q < e; ++q)
+            if (t[q].space && IsLatin(FirstType(t[q].surface))) secondWord = true;
+        multiWord = multiWord && secondWord && (japaneseNeighbour || sentence);
         if (!multiWord && !apostrophe && !dotted) continue;
         // Paired double quotes give way to the foreign-word quotes.
         int quotes = 0;
@@ -806,7 +813,11 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific) {
     if (Eq(p.pos, "接頭詞")) return true;
     // Numbers are divided by rule 11, runs of letters, digits and symbols by the
     // input's own spaces and rule 12.
-    if (IsNoun(c) && Eq(c.posd1, "数")) return true;
+    if (IsNoun(c) && Eq(c.posd1, "数"))
+        return !(Eq(p.pos, "副詞") || Eq(p.pos, "形容詞") || Eq(p.pos, "連体詞") || Eq(p.pos, "感動詞") ||
+                 Eq(p.pos, "フィラー") || Eq(p.pos, "接続詞"));
+    // A counter or other noun straight after a number joins it (1ガツ, 3ニン).
+    if (IsNoun(p) && Eq(p.posd1, "数") && IsNoun(c)) return true;
     if (c.useSurface && p.useSurface) return true;
     if (c.bunsuu || p.bunsuu) return true;
     if (Eq(c.posd1, "接尾")) return true;
@@ -899,7 +910,9 @@ void Spacing(MorphToken *t, int count) {
             bool pFull = BlockTypeOf(FirstType(p.surface), true) >= 3;
             if ((IsNoun(c) || IsJoshi(c)) && Eq(p.posd1, "括弧閉")) {
                 if (pFull) sp("spacerequired i:%d after kakkotoji\n");
-            } else if (Eq(p.surface, "：") && p.useSurface) {
+            } else if (Eq(p.surface, "：") && p.useSurface &&
+                       !(BlockTypeOf(FirstType(c.surface), true) == 3 && i >= 2 &&
+                         BlockTypeOf(LastType(t[i - 2].surface), true) == 3)) {  // not in a time 21：46
                 sp("spacerequired i:%d Zen Colon to NOUN\n");
             } else if (IsJoshi(c)) {
                 if (!(c.addressMember || c.ryakusho || Eq(p.posd1, "括弧開") || Eq(p.surface, "*") ||

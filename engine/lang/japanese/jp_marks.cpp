@@ -51,18 +51,20 @@ bool IsTouten(const MorphToken &t) { return Eq(t.surface, "、"); }
 // Consecutive digits read positionally (二〇二三 -> 2023).
 bool GroupValue(const MorphToken *t, int s, int e, long long *value) {
     long long grp = 0, cur = 0;
-    bool any = false;
+    bool any = false, unitSeen = false;
     for (int q = s; q < e; ++q) {
         int d = KanDigit(t[q].surface);
         long long u = KanUnit(t[q].surface);
         if (d >= 0) {
-            if (cur > 100000000000000LL) return false;
+            // 二十二三 (22 or 23) is no single number.
+            if (cur > 100000000000000LL || (unitSeen && any)) return false;
             cur = cur * 10 + d;
             any = true;
         } else if (u > 0) {
             grp += (any && cur == 0 ? 0 : (cur == 0 ? 1 : cur)) * u;
             cur = 0;
             any = false;
+            unitSeen = true;
         } else {
             return false;
         }
