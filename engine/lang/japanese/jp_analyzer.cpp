@@ -1298,8 +1298,10 @@ static bool KnownNoun(mecab_t *tagger, const char *text) {
     std::memcpy(line, r, len);
     line[len] = '\0';
     MorphToken t;
-    g_diagnostics = false;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;  // a look-up, not part of the analysis
     bool ok = ParseMecabLine(line, &t);
+    g_diagnostics = diagnostics;
     return ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && !Eq(t.posd1, "固有名詞");
 }
 
@@ -1342,7 +1344,6 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
 }
 
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
-    bool diagnostics = g_diagnostics;
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
         if (!IsNoun(k) || Eq(k.posd1, "固有名詞") || Eq(k.posd1, "数") || !Eq(k.pro, k.surface)) continue;
@@ -1356,13 +1357,11 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
         if (!kata || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
         char split[256];
         SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0);
-        g_diagnostics = diagnostics;
         if (std::strchr(split, ' ')) {
             JP_LOG("katakana compound %s -> %s\n", k.surface, split);
             SetField(k.pro, split);
         }
     }
-    g_diagnostics = diagnostics;
 }
 
 int jpanalyzer(const char *text, char *stream, int cap) {
