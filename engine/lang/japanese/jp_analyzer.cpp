@@ -80,14 +80,7 @@ bool InRow(const char *kana, const char *const (&row)[N]) {
     return false;
 }
 
-bool IsSentenceEnd(const MorphToken &t) {
-    if (!IsKigo(t)) return false;
-    if ((Eq(t.surface, "。") && Eq(t.posd1, "句点")) || (Eq(t.surface, "、") && Eq(t.posd1, "読点"))) return true;
-    if (Eq(t.posd1, "一般") && std::strlen(t.surface) > 1 &&
-        (std::strstr(t.surface, "、") || std::strstr(t.surface, "。") || std::strchr(t.surface, ',')))
-        return true;
-    return false;
-}
+bool IsSentenceEnd(const MorphToken &t) { return IsSentenceEndToken(t); }
 
 bool IsSpaceToken(const MorphToken &t) { return Eq(t.surface, " ") || Eq(t.surface, "　"); }
 
