@@ -101,14 +101,26 @@ def has_numbers_or_marks(text):
 
 
 def classify(case, ours_kana, ours_cells, want_cells, want_kana):
+    cls = base_class(case, ours_kana, ours_cells, want_cells, want_kana)
+    if has_numbers_or_marks(case["input"]) and not cls.startswith("reference"):
+        if cls.startswith("reading differs") and want_kana is not None:
+            want_digits = bool(re.search(r"[0-9]", norm_kana(want_kana)))
+            ours_digits = bool(re.search(r"[0-9]", ours_kana))
+            if want_digits and not ours_digits:
+                return "numbers/marks: kanji numeral inside a dictionary word (reference writes digits)"
+            if ours_digits and not want_digits:
+                return "numbers/marks: fixed reading of a number word (ツイタチ, ヒトリ, ハタチ: reference writes kana)"
+        return "numbers/marks: " + cls
+    return cls
+
+
+def base_class(case, ours_kana, ours_cells, want_cells, want_kana):
     text = case["input"]
     note = case.get("note", "")
     if want_cells is None:
         return "reference writes 8-dot computer braille (NABCC)"
     if want_cells is False:
         return "reference expectation is not braille"
-    if has_numbers_or_marks(text):
-        return "numbers, kanji numerals or marks (second Japanese issue)"
     if any(0x2800 <= ord(c) <= 0x28FF for c in text):
         return "braille patterns in the input (written as nothing)"
     if want_kana is not None:
@@ -119,8 +131,17 @@ def classify(case, ours_kana, ours_cells, want_cells, want_kana):
                 return "foreign letters: quoting, signs or reading"
             return "reading differs (dictionary reading, IPA vs the reference)"
         if norm_kana(want_kana) == ours_kana:
-            return "same reading, cells differ (symbol, bracket or sign rules)"
-        return "word division differs"
+            if any(c in "[]“”‘’｛｝《》〝〟{}" for c in text):
+                return "same reading: brackets and quotes (the reference's bracket cells, not our table's)"
+            if re.search(r"[A-Za-zＡ-Ｚａ-ｚ]", text):
+                return "same reading: capital and foreign-letter signs after symbols (our prefix table)"
+            return "same reading: symbols our tables write otherwise or not at all"
+        ours_spaces, want_spaces = ours_kana.count(" "), norm_kana(want_kana).count(" ")
+        if ours_spaces < want_spaces:
+            return "word division: the reference divides where we join (compounds, auxiliaries)"
+        if ours_spaces > want_spaces:
+            return "word division: we divide where the reference joins"
+        return "word division: spaces in other places"
     if "KNOWN FAILURE" in note:
         return "known failure of the reference translator"
     if re.search(r"[A-Za-zＡ-Ｚａ-ｚ]", text):
