@@ -223,6 +223,7 @@ TEST(JapaneseMarks, AnnotationsStarsMaskedCharactersAndBoxes) {
     EXPECT_EQ(H("○○").rfind("24 10 35 10 35", 0), 0u) << "masked characters";
     EXPECT_NE(H("次の□に入れよ").find("00 38 2D 2D 07"), std::string::npos) << "a blank box to fill in";
     EXPECT_EQ(H("３×４＝１２"), "3C 09 21 3C 19 12 12 3C 01 03") << "× in an equation is mathematics";
+    EXPECT_EQ(H("2*3").find("06"), std::string::npos) << "an asterisk between numbers is no annotation";
     EXPECT_EQ(Emit("\x04△"), "20 22");
     EXPECT_EQ(Emit("\x05□"), "10 3D");
 }

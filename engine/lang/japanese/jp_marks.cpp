@@ -143,10 +143,25 @@ void MergeMarkTokens(MorphToken *t, int *count) {
         while (i + 1 < *count && OnlyShapes(t[i].surface) && OnlyShapes(t[i + 1].surface) && !t[i + 1].space &&
                Join(t[i], t[i + 1]))
             RemoveToken(t, count, i + 1);
-        // An asterisk with one digit after it (＊1) is one annotation reference.
+        // An asterisk with one digit after it (注＊1) is one annotation reference;
+        // after a number or a letter (2*3) it is an operator.
         int len = 0;
         uint32_t c = DecodeAt(t[i].surface, &len);
-        if (i + 1 < *count && IsAsterisk(c) && t[i].surface[len] == '\0' && !t[i + 1].space) {
+        bool afterOperand = false;
+        if (i > 0) {
+            int last = 0;
+            for (int q = 0; t[i - 1].surface[q];) {
+                int l = 0;
+                DecodeAt(t[i - 1].surface + q, &l);
+                if (l <= 0) break;
+                last = q;
+                q += l;
+            }
+            JpLetter lt = FirstLetterType(t[i - 1].surface + last);
+            afterOperand = lt == HANKAKU_SUUJI || lt == ZENKAKU_SUUJI || lt == HANKAKU_OOMOJI || lt == HANKAKU_KOMOJI ||
+                           lt == ZENKAKU_OOMOJI || lt == ZENKAKU_KOMOJI;
+        }
+        if (i + 1 < *count && IsAsterisk(c) && t[i].surface[len] == '\0' && !t[i + 1].space && !afterOperand) {
             int dl = 0;
             uint32_t d = DecodeAt(t[i + 1].surface, &dl);
             if (ChuukiDigit(d) && t[i + 1].surface[dl] == '\0' && Join(t[i], t[i + 1])) RemoveToken(t, count, i + 1);
