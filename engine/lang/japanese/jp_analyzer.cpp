@@ -847,6 +847,7 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific) {
 
 void Spacing(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking space count=%d\n", count);
+    if (count > 0 && t[0].suushiki) t[0].suushikiStart = true;  // an expression opening the text
     for (int i = 1; i < count; ++i) {
         MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
@@ -856,6 +857,7 @@ void Spacing(MorphToken *t, int count) {
         };
         // No word begins with a small kana, ッ, ン or ー: the analyser split a word.
         if (StartsNonInitial(c.surface)) continue;
+        if (c.katakanatype == 5) continue;  // written as a space itself
         // 1. Expressions.
         if (p.suushiki && !c.suushiki) {
             sp("spacerequired i:%d for SuuShiki end\n");

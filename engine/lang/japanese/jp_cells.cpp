@@ -356,7 +356,9 @@ int MakeHankakuKigoPre(const char *now, JpLetter prevType, const char *prevChar,
     }
     if (c == ')' && next != 0) {
         uint32_t ncp = DecodeAt(now + 1, &nlen);
-        if (next != ' ' && !(ncp >= 0xC0 && ncp <= 0xFF)) afterCells[(*after)++] = 0x00;
+        // Before ( the blank comes from the ( rule: one blank, not two.
+        if (next != ' ' && next != '(' && ncp != 0xFF08 && !(ncp >= 0xC0 && ncp <= 0xFF))
+            afterCells[(*after)++] = 0x00;
     }
     return n;
 }
@@ -447,7 +449,7 @@ int MakeTwoByteKigo(uint32_t c, uint8_t *out) {
     case 0xB3: case 0xB9: out[0] = 0x29; return 1;
     case 0xD7: out[0] = 0x21; return 1;
     case 0xF7: out[0] = 0x0C; out[1] = 0x0C; return 2;
-    case 0x3BC: out[0] = 0x30; out[1] = 0x08; out[2] = 0x0D; return 3;
+    case 0x3BC: case 0xB5: out[0] = 0x30; out[1] = 0x08; out[2] = 0x0D; return 3;  // µ, and the micro sign
     default: return 0;
     }
 }
