@@ -209,6 +209,7 @@ TEST(JapaneseNumbers, KanjiNumeralsBecomeDigits) {
     EXPECT_EQ(Stream("三万十五"), "3マン15");
     EXPECT_EQ(Stream("二十五万"), "25マン") << "the group before a large unit is one number";
     EXPECT_EQ(Stream("三、四百"), "3、400");
+    EXPECT_EQ(Stream("二百五、六十"), "2ヒャク 5、60") << "the digit before the touten belongs to both";
     char out[512];
     MorphToken t[3];
     ParseMecabLine("九\t名詞,数,*,*,*,*,九,キュウ,キュー", &t[0]);

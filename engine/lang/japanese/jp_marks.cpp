@@ -255,6 +255,44 @@ int ConvertKanSuu(const MorphToken *t, int s, int e, int kind, char *out, int ca
         int touten = s;
         while (touten < e && !IsTouten(t[touten])) ++touten;
         char half[512];
+        // 二百五、六十 (two hundred and fifty or sixty): the digit before the
+        // touten belongs to both numbers, so the first half is read out with its
+        // units (2ヒャク) and that digit stands apart: 2ヒャク 5、60.
+        bool middle = touten - s >= 2 && touten + 2 < e && KanUnit(t[touten + 2].surface) > 0 &&
+                      KanDigit(t[touten - 1].surface) >= 0;
+        JP_LOG("istoutenatmiddle:%x\n", middle);
+        if (middle) {
+            long long cur = 0;
+            bool kataLast = false;
+            for (int q = s; q < touten - 1; ++q) {
+                int d = KanDigit(t[q].surface);
+                if (d >= 0) {
+                    cur = cur * 10 + d;
+                    continue;
+                }
+                char piece[64];
+                if (cur > 0) std::snprintf(piece, sizeof piece, "%lld%s%s", cur, StartsWith(t[q].pro, "オク") ? "_" : "", t[q].pro);
+                else std::snprintf(piece, sizeof piece, "%s", t[q].pro);
+                JP_LOG("toutenatmiddle %s\n", piece);
+                if (kataLast && !Append(out, cap, &n, " ")) return n;
+                if (!Append(out, cap, &n, piece)) return n;
+                kataLast = true;
+                cur = 0;
+            }
+            if (cur > 0) {
+                std::snprintf(num, sizeof num, "%lld", cur);
+                JP_LOG("end val>0:%lld\n", cur);
+                if (!Append(out, cap, &n, num)) return n;
+            }
+            std::snprintf(num, sizeof num, " %d", KanDigit(t[touten - 1].surface));
+            if (!Append(out, cap, &n, num)) return n;
+            JP_LOG("after cat zenhan temp:%s len:%d\n", out, n);
+            Append(out, cap, &n, "、");
+            int len = ConvertKanSuu(t, touten + 1, e, KanUnitsIn(t, touten + 1, e) ? 4 : 5, half, sizeof half);
+            Append(out, cap, &n, half, len);
+            JP_LOG("after cat kouhan:%s\n", out);
+            return n;
+        }
         int len = ConvertKanSuu(t, s, touten, KanUnitsIn(t, s, touten) ? 4 : 5, half, sizeof half);
         Append(out, cap, &n, half, len);
         JP_LOG("after cat zenhan temp:%s len:%d\n", out, n);
