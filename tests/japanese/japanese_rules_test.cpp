@@ -42,7 +42,7 @@ TEST(JapaneseTables, PunctuationAfterItsNeighbours) {
     EXPECT_EQ(Emit("ア！イ"), "01 16 00 00 03");
     EXPECT_EQ(Emit("ア！？"), "01 16 22") << "no blanks between two marks";
     EXPECT_EQ(Emit("ア？)"), "01 22 36") << "none before )";
-    EXPECT_EQ(Emit("ア・イ"), "01 10 00 03");
+    EXPECT_EQ(Emit("カ・キ"), "21 10 00 23");
     EXPECT_EQ(Emit("ア，イ"), "01 03") << "the full-width comma writes nothing";
     EXPECT_EQ(Emit("「ア、」"), "24 01 30 24");
 }
@@ -65,7 +65,7 @@ TEST(JapaneseTables, FullWidthSymbolsUnitsAndMusic) {
     EXPECT_EQ(Emit("ア→イ"), "01 00 12 12 15 03");
     EXPECT_EQ(Emit("ア＃"), "01 30 29");
     EXPECT_EQ(Emit("ア＊"), "01 00 30 06");
-    EXPECT_EQ(Emit("『ア』"), "30 24 01 24 06");
+    EXPECT_EQ(Emit("『カ』"), "30 24 21 24 06");
     EXPECT_EQ(Emit("㎡"), "30 0D 23");
     EXPECT_EQ(Emit("㍉"), "00") << "other unit signs of the block are one blank";
     EXPECT_EQ(Emit("x²"), "30 2D 23");
@@ -119,16 +119,16 @@ TEST(JapaneseTsunagi, NumbersAndLetters) {
 }
 
 TEST(JapaneseAnalysisPasses, AbbreviationsExpressionsTagsAndMonths) {
-    EXPECT_EQ(Stream("U.S.A."), "USA") << "capitals with periods";
-    EXPECT_EQ(Stream("Ｐ・Ｔ・Ａ"), "ＰＴＡ") << "full-width capitals with nakaten";
+    EXPECT_EQ(Stream("J.F.K."), "JFK") << "capitals with periods";
+    EXPECT_EQ(Stream("Ｊ・Ｏ・Ｃ"), "ＪＯＣ") << "full-width capitals with nakaten";
     EXPECT_EQ(Stream("1+2=3"), "\x01" "1+2=3") << "an expression opens with its sign";
     EXPECT_EQ(Stream("1+2"), "1+2") << "one operator alone is no expression";
-    EXPECT_EQ(Stream("1月"), "1ガツ");
+    EXPECT_EQ(Stream("7月"), "7ガツ");
     EXPECT_EQ(Stream("10km"), "10km") << "a unit word is not quoted";
-    EXPECT_EQ(Stream("what's new"), "\x02what's new\x03");
+    EXPECT_EQ(Stream("let's go"), "\x02let's go\x03");
     EXPECT_EQ(Stream("全世界"), "ゼン セカイ") << "a prefix other than お, ご stands apart";
     EXPECT_EQ(Stream("お茶"), "オチャ");
-    EXPECT_NE(Stream("ちょっと一杯").find("チョット 1"), std::string::npos) << "a number after an adverb stands apart";
+    EXPECT_EQ(Stream("もっと三回"), "モット 3カイ") << "a number after an adverb stands apart";
 }
 
 TEST(JapaneseAnalysisPasses, KatakanaNamesInPieces) {
@@ -147,7 +147,7 @@ TEST(JapaneseAnalysisPasses, KatakanaNamesInPieces) {
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {
-    EXPECT_EQ(Stream("a@b").find('\x15'), std::string::npos) << "no domain: no address";
+    EXPECT_EQ(Stream("x@y").find('\x15'), std::string::npos) << "no domain: no address";
     EXPECT_NE(Stream("info@example.jp").find('\x15'), std::string::npos);
     EXPECT_EQ(Stream("info@example.jp").back(), '\x14');
     EXPECT_EQ(Stream("https://a.example").front(), '\x15');

@@ -1297,7 +1297,12 @@ static bool KnownNoun(mecab_t *tagger, const char *text) {
     g_diagnostics = false;  // a look-up, not part of the analysis
     bool ok = ParseMecabLine(line, &t);
     g_diagnostics = diagnostics;
-    return ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && !Eq(t.posd1, "固有名詞");
+    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && !Eq(t.posd1, "固有名詞"))) return false;
+    // Word endings the dictionary lists as nouns but that never stand alone (アルミ|ニウム).
+    static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア", "イズム", "ロジー"};
+    for (const char *ending : kEndings)
+        if (Eq(text, ending)) return false;
+    return true;
 }
 
 // Japanese braille divides a katakana compound between its words (キャッチ ボール,
