@@ -126,7 +126,10 @@ TEST(JapaneseAnalysisPasses, AbbreviationsExpressionsTagsAndMonths) {
     EXPECT_EQ(Stream("7月"), "7ガツ");
     EXPECT_EQ(Stream("10km"), "10km") << "a unit word is not quoted";
     EXPECT_EQ(Stream("let's go"), "\x02let's go\x03");
-    EXPECT_EQ(Stream("全世界"), "ゼン セカイ") << "a prefix other than お, ご stands apart";
+    EXPECT_EQ(Stream("新北海道"), "シン ホッカイドー") << "a prefix stands apart from a name";
+    EXPECT_EQ(Stream("全世界"), "ゼンセカイ") << "and joins a common word";
+    EXPECT_EQ(Stream("このまま"), "コノママ");
+    EXPECT_EQ(Stream("この本"), "コノ ホン");
     EXPECT_EQ(Stream("お茶"), "オチャ");
     EXPECT_EQ(Stream("もっと三回"), "モット 3カイ") << "a number after an adverb stands apart";
 }

@@ -802,7 +802,7 @@ constexpr int kCompoundMorae = 2;
 
 // Whether content word c continues the word of p (no space between them),
 // following Japanese braille word division.
-bool Continues(const MorphToken &p, const MorphToken &c, bool honorific) {
+bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last) {
     if (Eq(p.pos, "接頭詞")) return true;
     // Numbers are divided by rule 11, runs of letters, digits and symbols by the
     // input's own spaces and rule 12.
@@ -814,6 +814,14 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific) {
     if (c.useSurface && p.useSurface) return true;
     if (c.bunsuu || p.bunsuu) return true;
     if (Eq(c.posd1, "接尾")) return true;
+    // A short adverbial noun after この, その joins it (コノママ, コノホド); この本 stays apart.
+    if (Eq(p.pos, "連体詞") && IsNoun(c) && (Eq(c.posd1, "副詞可能") || Eq(c.posd1, "非自立")) && Morae(c.pro) <= 2 &&
+        Morae(p.pro) <= 2)
+        return true;
+    // Sentence-final こと, もの after an auxiliary (キレイダコト).
+    if (IsNoun(c) && Eq(c.posd1, "非自立") && IsJodoushi(p) && (Eq(c.surface, "こと") || Eq(c.surface, "もの")) &&
+        last)
+        return true;
     if (Eq(c.posd1, "非自立")) {
         if (IsNoun(c)) return Eq(c.posd2, "助動詞語幹") || Eq(c.surface, "の") || Eq(c.surface, "ん");
         // Contracted auxiliaries (てる, ちゃう, とく ...) join the verb; a full auxiliary verb after て stands apart.
@@ -986,7 +994,7 @@ void Spacing(MorphToken *t, int count) {
         bool honorific = i >= 2 && Eq(t[i - 2].pos, "接頭詞") &&
                          (Eq(t[i - 2].surface, "お") || Eq(t[i - 2].surface, "ご") || Eq(t[i - 2].surface, "御"));
         if ((IsContentWord(c) || Eq(c.pos, "フィラー")) && !(IsNoun(c) && Eq(c.posd1, "接尾")) &&
-            !Continues(p, c, honorific)) {
+            !Continues(p, c, honorific, i + 1 == count || IsKigo(t[i + 1]))) {
             JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
             c.space = true;
             continue;
@@ -995,7 +1003,9 @@ void Spacing(MorphToken *t, int count) {
             bool o = Eq(p.surface, "お") || Eq(p.surface, "御") || Eq(p.surface, "ご");
             // 第 joins its number.
             bool numeral = Eq(p.posd1, "数接続") && !Eq(p.surface, "第");
-            bool noun = Eq(p.posd1, "名詞接続") && !o;
+            // Before a name a prefix stands apart (シン トーキョー); before a common
+            // word it joins (サイホーソー, ミケイケンシャ).
+            bool noun = Eq(p.posd1, "名詞接続") && !o && Eq(c.posd1, "固有名詞");
             if (numeral || noun) {
                 sp("spacerequired i:%d for prev settoshi\n");
                 continue;
