@@ -172,7 +172,10 @@ TEST(JapaneseAnalysis, FractionsTsunagiAndAddresses) {
 TEST(JapaneseAnalysis, WordDivision) {
     EXPECT_EQ(Stream("見ている"), "ミテ イル") << "an auxiliary verb after て stands apart";
     EXPECT_EQ(Stream("見てる"), "ミテル") << "the contracted form joins";
-    EXPECT_EQ(Stream("勉強する"), "ベンキョースル");
+    EXPECT_EQ(Stream("勉強する"), "ベンキョー スル") << "する after a Sino-Japanese noun is a word of its own";
+    EXPECT_EQ(Stream("愛する"), "アイスル") << "but joins a one-kanji noun";
+    EXPECT_EQ(Stream("大阪府大阪市北区"), "オオサカフ オオサカシ キタク") << "address parts";
+    EXPECT_EQ(Stream("第三段階"), "ダイ3 ダンカイ");
     EXPECT_EQ(Stream("田中さん"), "タナカ サン");
     EXPECT_EQ(Stream("私にとって"), "ワタシニ トッテ");
     EXPECT_EQ(Stream("読み始める"), "ヨミハジメル");

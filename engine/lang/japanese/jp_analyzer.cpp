@@ -809,8 +809,9 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     if (IsNoun(c) && Eq(c.posd1, "数"))
         return !(Eq(p.pos, "副詞") || Eq(p.pos, "形容詞") || Eq(p.pos, "連体詞") || Eq(p.pos, "感動詞") ||
                  Eq(p.pos, "フィラー") || Eq(p.pos, "接続詞"));
-    // A counter or other noun straight after a number joins it (1ガツ, 3ニン).
-    if (IsNoun(p) && Eq(p.posd1, "数") && IsNoun(c)) return true;
+    // A counter or a short noun straight after a number joins it (1ガツ, 3ニン);
+    // a longer word stands apart (ダイ1 ダンカイ).
+    if (IsNoun(p) && Eq(p.posd1, "数") && IsNoun(c)) return Eq(c.posd2, "助数詞") || Morae(c.pro) <= 2;
     if (c.useSurface && p.useSurface) return true;
     if (c.bunsuu || p.bunsuu) return true;
     if (Eq(c.posd1, "接尾")) return true;
@@ -838,12 +839,18 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     // Compound verbs (読み始める) and verbal nouns with する (勉強する).
     if (IsVerb(c)) {
         if (IsVerb(p) && StartsWith(p.conjForm, "連用") && !EndsWith(p.surface, "て")) return true;
-        if (IsNoun(p) && Eq(p.posd1, "サ変接続") && !p.useSurface &&
+        // する joins a one-kanji noun (愛する); after a longer noun it is a word of
+        // its own (ベンキョー スル).
+        int len = 0;
+        bool oneKanji = LetterType(p.surface, &len, true) == KANJI && p.surface[len] == '\0';
+        if (IsNoun(p) && Eq(p.posd1, "サ変接続") && !p.useSurface && oneKanji &&
             (StartsWith(c.surface, "す") || StartsWith(c.surface, "し") || StartsWith(c.surface, "さ") ||
              StartsWith(c.surface, "せ")))
             return true;
         return false;
     }
+    // After the suffix of a place name (都, 区, 市 ...) the next part of the address stands apart.
+    if (IsNoun(c) && IsNoun(p) && Eq(p.posd1, "接尾") && Eq(p.posd2, "地域")) return false;
     // Compound nouns: parts of three morae or more stand apart, shorter ones join.
     if (IsNoun(c) && IsNoun(p) && !Eq(c.posd1, "数") && !Eq(p.posd1, "数")) {
         if (Eq(p.posd2, "人名") && Eq(c.posd2, "人名")) return false;  // family and given name
