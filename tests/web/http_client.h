@@ -38,7 +38,8 @@ inline bool SendAll(int fd, const std::string &text) {
     return true;
 }
 
-// Reads what arrives within `ms`, or until `until` appears in it, or the peer closes.
+// Reads what arrives within `ms`, or until `until` appears in it, or the peer closes
+// (sockets and pipes alike).
 inline std::string ReadFor(int fd, int ms, const std::string &until = "") {
     std::string out;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -50,7 +51,7 @@ inline std::string ReadFor(int fd, int ms, const std::string &until = "") {
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
         char buf[16384];
-        const ssize_t n = recv(fd, buf, sizeof buf, 0);
+        const ssize_t n = read(fd, buf, sizeof buf);
         if (n <= 0) break;
         out.append(buf, static_cast<size_t>(n));
     }

@@ -618,7 +618,6 @@ bool SimulatedPad::LinkAs(const std::string &dir, int com) {
 
 void SimulatedPad::SetFault(Fault fault, int n, int code) {
     if (fault == Fault::None) return;
-    std::lock_guard<std::mutex> lock(impl_->mu);
     {
         std::lock_guard<std::mutex> lock(impl_->mu);
         impl_->faults[static_cast<int>(fault)] = FaultState{true, n, code, 0};

@@ -33,6 +33,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kHeartbeat = std::chrono::seconds(1);
 // Bytes of queued events written at once to one client.
 constexpr size_t kWriteBatch = 64 * 1024;
+// Socket send buffer of every connection (the kernel doubles it for its bookkeeping).
+constexpr size_t kSendBuffer = 128 * 1024;
 
 std::string JsonString(const std::string &text) {
     std::string out = "\"";
@@ -470,6 +472,16 @@ bool WebView::Start(const WebOptions &options, std::string &error) {
     const size_t workers = static_cast<size_t>(d.options.maxStreams) + 4;
     s.new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
     s.set_tcp_nodelay(true);
+    // Accepted connections inherit the listening socket's buffer sizes. A send
+    // buffer of fixed, modest size makes a client that stops reading block our
+    // writes soon, so the write timeout drops it, instead of the kernel growing
+    // the buffer to megabytes of events nobody reads.
+    s.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        int size = static_cast<int>(kSendBuffer);
+        setsockopt(sock, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+    });
     const int ms = std::max(d.options.writeTimeoutMs, 1);
     s.set_write_timeout(ms / 1000, (ms % 1000) * 1000);
     s.set_read_timeout(3, 0);

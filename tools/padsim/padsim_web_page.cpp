@@ -32,7 +32,9 @@ h2 { font-size: 1.05em; margin: 1em 0 .3em; }
 fieldset { border: 1px solid #ccc; margin: .4em 0; }
 .fault { margin: .2em 0; }
 .fault input[type=number] { width: 6em; }
+#frames-box { max-height: 24em; overflow: auto; border: 1px solid #ccc; background: #fff; }
 table { border-collapse: collapse; font-size: 13px; }
+th { position: sticky; top: 0; background: #eee; }
 td, th { padding: 1px 6px; text-align: left; vertical-align: top; }
 td.bytes { font-family: monospace; word-break: break-all; }
 tr.rx td { color: #034; } tr.tx td { color: #430; }
@@ -88,7 +90,9 @@ tr.rx td { color: #034; } tr.tx td { color: #430; }
 <section aria-labelledby="h-frames">
 <h2 id="h-frames">Last frames exchanged</h2>
 <p>Frame to page: <span id="latency" data-median="">no frames yet</span></p>
+<div id="frames-box" tabindex="0" aria-label="last frames, newest first">
 <table id="frames"><thead><tr><th>time</th><th>direction</th><th>message</th><th>bytes</th></tr></thead><tbody></tbody></table>
+</div>
 </section>
 
 <script>
