@@ -437,6 +437,20 @@ TEST_F(WebStreamTest, LimitsTheNumberOfStreamsAndStopsWithClientsConnected) {
     }
 }
 
+TEST_F(WebStreamTest, ReportsTheLinkStateAndRefusesKeysWhileUnplugged) {
+    const int stream = OpenStream();
+    std::string got = web_test::ReadFor(stream, 3000, "event: state");
+    EXPECT_NE(got.find("\"link\":{\"state\":\"up\",\"device\":\"" + pad.DevicePath() + "\""), std::string::npos) << got;
+    pad.HangUp();
+    got = web_test::ReadFor(stream, 3000, "\"unplugged\"");
+    EXPECT_NE(got.find("event: link\ndata: {\"state\":\"unplugged\""), std::string::npos) << got;
+    EXPECT_EQ(Status(Request(web.Port(), "POST", "/api/key?kind=page&code=2")), 409);
+    pad.Stop();
+    got = web_test::ReadFor(stream, 3000, "\"stopped\"");
+    EXPECT_NE(got.find("event: link\ndata: {\"state\":\"stopped\""), std::string::npos) << got;
+    close(stream);
+}
+
 // ---- the programs ------------------------------------------------------------
 
 struct Run {

@@ -35,7 +35,8 @@ fieldset { border: 1px solid #ccc; margin: .4em 0; }
 #frames-box { max-height: 24em; overflow: auto; border: 1px solid #ccc; background: #fff; }
 table { border-collapse: collapse; font-size: 13px; }
 th { position: sticky; top: 0; background: #eee; }
-td, th { padding: 1px 6px; text-align: left; vertical-align: top; }
+td, th { padding: 1px 6px; text-align: left; vertical-align: top; white-space: nowrap; }
+td.bytes { white-space: normal; }
 td.bytes { font-family: monospace; word-break: break-all; }
 tr.rx td { color: #034; } tr.tx td { color: #430; }
 .sr { position: absolute; width: 1px; height: 1px; overflow: hidden; clip: rect(0 0 0 0); }
@@ -89,7 +90,7 @@ tr.rx td { color: #034; } tr.tx td { color: #430; }
 
 <section aria-labelledby="h-frames">
 <h2 id="h-frames">Last frames exchanged</h2>
-<p>Frame to page: <span id="latency" data-median="">no frames yet</span></p>
+<p>Frame to page: <span id="latency" data-median="">no display line received yet</span></p>
 <div id="frames-box" tabindex="0" aria-label="last frames, newest first">
 <table id="frames"><thead><tr><th>time</th><th>direction</th><th>message</th><th>bytes</th></tr></thead><tbody></tbody></table>
 </div>
