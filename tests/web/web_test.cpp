@@ -287,6 +287,10 @@ TEST_F(WebPadTest, RefusesRequestsFromOtherOriginsAndHosts) {
     EXPECT_EQ(Status(Request(port, "GET", "/", "", "127.0.0.1:1")), 403);
     EXPECT_EQ(Status(Request(port, "GET", "/", "", "")), 200);  // the helper's default Host
     EXPECT_EQ(Status(Request(port, "GET", "/api/state", "Sec-Fetch-Site: cross-site\r\n")), 403);
+    EXPECT_EQ(Status(Request(port, "GET", "/events", "Sec-Fetch-Site: same-site\r\n")), 403);
+    // A link to the page from elsewhere opens it (it cannot be framed, and it only shows the pad).
+    EXPECT_EQ(Status(Request(port, "GET", "/", "Sec-Fetch-Site: cross-site\r\nSec-Fetch-Mode: navigate\r\n")), 200);
+    EXPECT_EQ(Status(Request(port, "GET", "/", "Sec-Fetch-Site: cross-site\r\nSec-Fetch-Mode: no-cors\r\n")), 403);
     // Nothing a foreign page posts has an effect.
     const size_t sent = pad->SentFrames().size();
     EXPECT_EQ(Status(Request(port, "POST", "/api/key?kind=function&n=1", "Origin: http://evil.example\r\n")), 403);

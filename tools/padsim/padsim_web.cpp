@@ -286,7 +286,11 @@ bool WebView::Impl::Allowed(const httplib::Request &req, std::string &why) const
             return false;
         }
     }
-    if (req.has_header("Sec-Fetch-Site")) {
+    // Following a link to the page from elsewhere is fine (the page only shows,
+    // and no other site may frame it); any other request from elsewhere is not.
+    const bool openPage = req.method == "GET" && req.path == "/" &&
+                          req.get_header_value("Sec-Fetch-Mode") == "navigate" && !req.has_header("Origin");
+    if (req.has_header("Sec-Fetch-Site") && !openPage) {
         const std::string site = req.get_header_value("Sec-Fetch-Site");
         if (site != "same-origin" && site != "none") {
             why = "cross-site request";
