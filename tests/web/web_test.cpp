@@ -22,6 +22,7 @@
 #include "VelumiSDK.h"
 #include "api/pad_fixture.h"
 #include "browser.h"
+#include "firefox.h"
 #include "http_client.h"
 #include "image.h"
 #include "padsim.h"
@@ -272,6 +273,41 @@ TEST_F(WebPadTest, ButtonsAndKeyboardOnThePagePressThePadsKeys) {
     browser.Eval("document.getElementById('clear-faults').click(), true");
     EXPECT_TRUE(WaitUntil([&] { return pad->ActiveFaults().empty(); }));
     EXPECT_TRUE(browser.WaitFor("!document.getElementById('fault-delay').checked"));
+}
+
+TEST_F(WebPadTest, FirefoxShowsTheSamePageAndItsButtonsWork) {
+    if (web_test::FirefoxPath().empty()) GTEST_SKIP() << "firefox is not installed";
+    ASSERT_EQ(Init(), 0);
+    const std::vector<uint8_t> picture = Picture();
+    Show([&] { return VELUMI_DISPLAY_DATA(picture.data(), static_cast<int>(picture.size()), 0); });
+    Show([] { return VELUMI_BRAILLE_DISPLAY(kText, ENGLISH); });
+    const std::vector<uint8_t> all = test_support::EngineCells(kText, ENGLISH, 32);
+    const std::vector<uint8_t> first(all.begin(), all.begin() + 32), second(all.begin() + 32, all.begin() + 64);
+
+    web_test::Firefox firefox;
+    ASSERT_TRUE(firefox.Start()) << "firefox did not start";
+    ASSERT_TRUE(firefox.Open(Url()));
+    ASSERT_TRUE(firefox.WaitFor("document.getElementById('bline').dataset.cells === '" + Hex(first) + "'"));
+    for (int line = 1; line <= 20; ++line) {
+        const std::vector<uint8_t> expected(picture.begin() + (line - 1) * 40, picture.begin() + line * 40);
+        EXPECT_EQ(firefox.Eval("document.querySelector('.gline[data-line=\"" + std::to_string(line) +
+                               "\"]').dataset.cells")
+                      .asString(),
+                  Hex(expected))
+            << "graphic line " << line;
+    }
+    int raised = 0;
+    for (uint8_t c : picture) raised += __builtin_popcount(c);
+    for (uint8_t c : first) raised += __builtin_popcount(c);
+    EXPECT_EQ(firefox.Eval("document.querySelectorAll('.pin.up').length").asInt(), raised);
+    EXPECT_EQ(firefox.Eval("document.getElementById('braille-text').textContent").asString(), BrailleText(first));
+    firefox.Eval("document.querySelector('[data-kind=page][data-code=\"2\"]').click(), true");
+    EXPECT_TRUE(firefox.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(second) +
+                                "'"));
+    EXPECT_EQ(pad->BrailleLine(), second);
+    const std::string dir = std::string(VELUMI_BUILD_DIR) + "/web";
+    mkdir(dir.c_str(), 0755);
+    EXPECT_TRUE(firefox.Screenshot(dir + "/padsim-web-firefox.png"));
 }
 
 TEST_F(WebPadTest, RefusesRequestsFromOtherOriginsAndHosts) {
