@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <poll.h>
@@ -61,6 +62,27 @@ constexpr size_t kAnomalyLimit = 1000;
 constexpr uint8_t kNoise[] = {0x00, 0xFF, 0x13, 0xAA, 0x7E, 0x55, 0x80, 0xA5};
 
 constexpr int kFaultCount = static_cast<int>(Fault::PaceAtBaud) + 1;
+
+// The catalogue: one row per fault but None, in the order of the enumeration.
+const FaultInfo kFaultRows[] = {
+    {Fault::NeverAnswer, "never-answer", "receive everything, answer nothing", "", false},
+    {Fault::DropNthAnswer, "drop-answer", "lose the answer to a request (a display line loses response and notice)",
+     "the request whose answer is lost, counted from 1; 0 = every one", false},
+    {Fault::CorruptChecksum, "corrupt-checksum", "send the answer to a request with a wrong checksum",
+     "the request whose answer is corrupted, counted from 1; 0 = every one", false},
+    {Fault::RejectLine, "reject-line", "answer a display line with an error code and show nothing",
+     "the display line rejected, counted from 1; 0 = every one", true},
+    {Fault::OmitLineNotice, "omit-line-notice", "accept and show a display line but never send its notice",
+     "the display line without notice, counted from 1; 0 = every one", false},
+    {Fault::GarbageBetweenFrames, "garbage", "send noise bytes in front of every frame",
+     "noise bytes in front of each frame; 0 = 6", false},
+    {Fault::OneByteAtATime, "one-byte-at-a-time", "write every byte on its own", "ms between the bytes; 0 = 1",
+     false},
+    {Fault::DelayAnswers, "delay", "hold every answer back", "the delay in ms", false},
+    {Fault::PaceAtBaud, "pace", "send at the pace of a serial line, 10 bits a byte", "the baud rate; 0 = 115200",
+     false},
+};
+static_assert(sizeof(kFaultRows) / sizeof(kFaultRows[0]) == kFaultCount - 1, "one catalogue row per fault");
 
 struct FaultState {
     bool active = false;
@@ -576,6 +598,23 @@ void SimulatedPad::Impl::Serve() {
             }
         }
     }
+}
+
+const std::vector<FaultInfo> &FaultCatalogue() {
+    static const std::vector<FaultInfo> rows(std::begin(kFaultRows), std::end(kFaultRows));
+    return rows;
+}
+
+const FaultInfo *FindFault(Fault fault) {
+    for (const FaultInfo &f : FaultCatalogue())
+        if (f.fault == fault) return &f;
+    return nullptr;
+}
+
+const FaultInfo *FindFault(const std::string &name) {
+    for (const FaultInfo &f : FaultCatalogue())
+        if (name == f.name) return &f;
+    return nullptr;
 }
 
 SimulatedPad::SimulatedPad(Options options) : impl_(new Impl(std::move(options))) {}

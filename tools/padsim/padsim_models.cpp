@@ -3,7 +3,6 @@
 #include "padsim_models.h"
 
 #include <cstring>
-#include <iterator>
 
 namespace padsim {
 
@@ -39,46 +38,6 @@ std::vector<std::string> ModelNames() {
     std::vector<std::string> names;
     for (const Model &m : kModels) names.emplace_back(m.name);
     return names;
-}
-
-namespace {
-constexpr int kFaults = static_cast<int>(Fault::PaceAtBaud);  // every fault but None
-const FaultInfo kFaultRows[] = {
-    {Fault::NeverAnswer, "never-answer", "receive everything, answer nothing", "", false},
-    {Fault::DropNthAnswer, "drop-answer", "lose the answer to a request (a display line loses response and notice)",
-     "the request whose answer is lost, counted from 1; 0 = every one", false},
-    {Fault::CorruptChecksum, "corrupt-checksum", "send the answer to a request with a wrong checksum",
-     "the request whose answer is corrupted, counted from 1; 0 = every one", false},
-    {Fault::RejectLine, "reject-line", "answer a display line with an error code and show nothing",
-     "the display line rejected, counted from 1; 0 = every one", true},
-    {Fault::OmitLineNotice, "omit-line-notice", "accept and show a display line but never send its notice",
-     "the display line without notice, counted from 1; 0 = every one", false},
-    {Fault::GarbageBetweenFrames, "garbage", "send noise bytes in front of every frame",
-     "noise bytes in front of each frame; 0 = 6", false},
-    {Fault::OneByteAtATime, "one-byte-at-a-time", "write every byte on its own", "ms between the bytes; 0 = 1",
-     false},
-    {Fault::DelayAnswers, "delay", "hold every answer back", "the delay in ms", false},
-    {Fault::PaceAtBaud, "pace", "send at the pace of a serial line, 10 bits a byte", "the baud rate; 0 = 115200",
-     false},
-};
-static_assert(sizeof(kFaultRows) / sizeof(kFaultRows[0]) == kFaults, "one catalogue row per fault");
-}  // namespace
-
-const std::vector<FaultInfo> &FaultCatalogue() {
-    static const std::vector<FaultInfo> rows(std::begin(kFaultRows), std::end(kFaultRows));
-    return rows;
-}
-
-const FaultInfo *FindFault(Fault fault) {
-    for (const FaultInfo &f : FaultCatalogue())
-        if (f.fault == fault) return &f;
-    return nullptr;
-}
-
-const FaultInfo *FindFault(const std::string &name) {
-    for (const FaultInfo &f : FaultCatalogue())
-        if (name == f.name) return &f;
-    return nullptr;
 }
 
 std::string ModelForDeviceName(const std::string &deviceName) {
