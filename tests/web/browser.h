@@ -211,7 +211,8 @@ private:
 
     static std::string Base64Decode(const std::string &in) {
         std::string out;
-        int value = 0, bits = -8;
+        unsigned value = 0;
+        int bits = -8;
         for (unsigned char c : in) {
             int d;
             if (c >= 'A' && c <= 'Z') d = c - 'A';
@@ -220,7 +221,7 @@ private:
             else if (c == '+') d = 62;
             else if (c == '/') d = 63;
             else continue;
-            value = (value << 6) | d;
+            value = ((value << 6) | static_cast<unsigned>(d)) & 0xFFFFF;  // the last 20 bits suffice
             bits += 6;
             if (bits >= 0) {
                 out.push_back(static_cast<char>((value >> bits) & 0xFF));

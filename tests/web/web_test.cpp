@@ -14,7 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -146,14 +145,19 @@ TEST_F(WebPadTest, PageShowsThePinsAndCellsTheSdkSentAndAScreenshotIsMade) {
     const std::string dom = browser.Eval("document.documentElement.outerHTML").asString();
 
     // Pins of the graphics area, line by line, as the data of each rendered line.
-    const std::regex lineRe("data-line=\"(\\d+)\" data-cells=\"([0-9a-f]*)\"");
     int lines = 0;
-    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), lineRe); it != std::sregex_iterator(); ++it) {
-        const int line = std::stoi((*it)[1]);
+    const std::string lineMark = "data-line=\"", cellsMark = "\" data-cells=\"";
+    for (size_t at = dom.find(lineMark); at != std::string::npos; at = dom.find(lineMark, at + 1)) {
+        const size_t number = at + lineMark.size();
+        const size_t cells = dom.find(cellsMark, number);
+        ASSERT_NE(cells, std::string::npos);
+        const int line = std::atoi(dom.c_str() + number);
         ASSERT_GE(line, 1);
         ASSERT_LE(line, 20);
+        const size_t start = cells + cellsMark.size();
+        const std::string shown = dom.substr(start, dom.find('"', start) - start);
         const std::vector<uint8_t> expected(picture.begin() + (line - 1) * 40, picture.begin() + line * 40);
-        EXPECT_EQ((*it)[2].str(), Hex(expected)) << "graphic line " << line;
+        EXPECT_EQ(shown, Hex(expected)) << "graphic line " << line;
         ++lines;
     }
     EXPECT_EQ(lines, 20);
@@ -527,9 +531,9 @@ int WaitExit(pid_t pid) {
 }
 
 int PortIn(const std::string &text) {
-    std::smatch m;
-    if (!std::regex_search(text, m, std::regex("http://127\\.0\\.0\\.1:(\\d+)/"))) return 0;
-    return std::stoi(m[1]);
+    const std::string mark = "http://127.0.0.1:";
+    const size_t at = text.find(mark);
+    return at == std::string::npos ? 0 : std::atoi(text.c_str() + at + mark.size());
 }
 
 TEST(WebPrograms, PadsimServesThePageUntilStopped) {
