@@ -500,9 +500,11 @@ bool WebView::Start(const WebOptions &options, std::string &error) {
     }
     d.Routes();
 
-    const int bound = options.port == 0 ? s.bind_to_any_port(options.address) : s.bind_to_port(options.address, options.port)
-                                                                                     ? options.port
-                                                                                     : -1;
+    int bound = -1;
+    if (options.port == 0)
+        bound = s.bind_to_any_port(options.address);
+    else if (s.bind_to_port(options.address, options.port))
+        bound = options.port;
     if (bound <= 0) {
         error = "cannot listen on " + options.address + ":" + std::to_string(options.port) +
                 " (address in use or not on this machine)";
