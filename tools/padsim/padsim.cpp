@@ -81,6 +81,8 @@ const FaultInfo kFaultRows[] = {
     {Fault::DelayAnswers, "delay", "hold every answer back", "the delay in ms", false},
     {Fault::PaceAtBaud, "pace", "send at the pace of a serial line, 10 bits a byte", "the baud rate; 0 = 115200",
      false},
+    {Fault::DuplicateAnswers, "duplicate-answers", "send every frame of an answer twice in a row",
+     "the request whose answer is doubled, counted from 1; 0 = every one", false},
 };
 static_assert(sizeof(kFaultRows) / sizeof(kFaultRows[0]) == kFaultCount - 1, "one catalogue row per fault");
 
