@@ -39,11 +39,14 @@ MorphToken Token(const char *line) {
 }
 
 TEST(JapaneseTables, PunctuationAfterItsNeighbours) {
-    EXPECT_EQ(Emit("ア！イ"), "01 16 00 00 03");
+    EXPECT_EQ(Emit("ア！イ"), "01 16 00 03") << "one blank after ！ and ？";
+    EXPECT_EQ(Emit("ア？イ"), "01 22 00 03");
+    EXPECT_EQ(Emit("ア？！イ"), "01 22 16 00 03") << "a group of marks is set off once";
     EXPECT_EQ(Emit("ア！？"), "01 16 22") << "no blanks between two marks";
     EXPECT_EQ(Emit("ア？)"), "01 22 36") << "none before )";
     EXPECT_EQ(Emit("カ・キ"), "21 10 00 23");
-    EXPECT_EQ(Emit("ア，イ"), "01 03") << "the full-width comma writes nothing";
+    EXPECT_EQ(Emit("ア，イ"), "01 30 00 03") << "a full-width comma in Japanese text is a touten";
+    EXPECT_EQ(Emit("a，b"), "30 01 02 30 03") << "between letters it is the comma";
     EXPECT_EQ(Emit("「ア、」"), "24 01 30 24");
 }
 
@@ -147,6 +150,32 @@ TEST(JapaneseAnalysisPasses, KatakanaNamesInPieces) {
     t[1] = Token("＝\t名詞,固有名詞,一般,*,*,*,＝,＝,＝");
     AnalyzeTokens("テスト＝", t, 2, stream, kStreamBytes);
     EXPECT_STREQ(stream, "テスト ") << "an equals sign inside a katakana name is a space";
+}
+
+TEST(JapaneseTables, BracketsShapesAndBraillePatterns) {
+    EXPECT_EQ(Emit("（ア（イ）ウ）"), "36 01 30 36 03 36 06 09 36") << "round brackets inside round brackets";
+    EXPECT_EQ(Emit("（ア）（イ）"), "36 01 36 00 36 03 36") << "side by side they stay first brackets";
+    EXPECT_EQ(Emit("‘ア’"), "10 36 01 36 02") << "single quotes are not lost";
+    EXPECT_EQ(Emit("〝ア〟"), "10 36 01 36 02");
+    EXPECT_EQ(Emit("｛ア｝"), "10 36 01 36 02");
+    EXPECT_EQ(Emit("■▲"), "20 33 06 20 31 06") << "filled shapes";
+    EXPECT_EQ(Emit("ア＠イ"), "01 00 30 2A 00 03") << "a full-width at sign is set off";
+    EXPECT_EQ(Emit("＠"), "30 2A");
+    EXPECT_EQ(Emit("\xE2\xA0\x81\xE2\xA0\xBF\xE2\xA1\x80"), "01 3F 40") << "braille patterns pass through";
+}
+
+TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
+    EXPECT_EQ(Stream("旧校舎"), "キュー コーシャ") << "a one-kanji prefix of this kind stands apart";
+    EXPECT_EQ(Stream("前会長"), "ゼン カイチョー");
+    EXPECT_EQ(Stream("全世界"), "ゼンセカイ") << "other prefixes join";
+    EXPECT_EQ(Stream("重さ加減"), "オモサ カゲン") << "a suffix counts with the part before it";
+    EXPECT_EQ(Stream("乗用車燃費"), "ジョーヨーシャ ネンピ") << "two nouns of two morae or more";
+    EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";
+    EXPECT_EQ(Stream("村々"), "ムラムラ") << "a shorter one joins";
+    EXPECT_EQ(Stream("こういう話"), "コー イウ ハナシ") << "いう is written イウ and stands apart";
+    EXPECT_EQ(Stream("そう言う"), "ソー イウ");
+    EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
+    EXPECT_EQ(Stream("3パーセント"), "3パーセント") << "a unit is not cut as a katakana compound";
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {

@@ -798,12 +798,28 @@ bool StartsNonInitial(const char *s) {
            h == 0x3087 || h == 0x308E || h == 0x3063 || h == 0x3093 || c == 0x30FC;
 }
 
+// A compound noun is divided between its parts (meaning units); a part of
+// one mora joins its neighbour.
 constexpr int kCompoundMorae = 2;
 
+// One-kanji prefixes that stand apart from an independent noun (カク トー,
+// キュー ケイホー, キ ショーテン); others (再, 未, 非, 不, 御 ...) join it.
+bool PrefixApart(const MorphToken &p) {
+    static const char *const kApart[] = {"各", "旧", "元", "故", "前", "当", "同", "某",
+                                         "両", "貴", "亡", "翌", "要", "本", "総"};
+    for (const char *k : kApart)
+        if (Eq(p.surface, k)) return true;
+    return false;
+}
+
 // Whether content word c continues the word of p (no space between them),
-// following Japanese braille word division.
-bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last) {
-    if (Eq(p.pos, "接頭詞")) return true;
+// following Japanese braille word division. leftMorae counts the morae of the
+// noun compound that p ends, rightMorae those of c with its suffixes.
+bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last, int leftMorae,
+               int rightMorae) {
+    if (Eq(p.pos, "接頭詞"))
+        return !(Eq(p.posd1, "名詞接続") && PrefixApart(p) && IsNoun(c) && !Eq(c.posd1, "数") &&
+                 !Eq(c.posd1, "接尾") && !c.useSurface);
     // Numbers are divided by rule 11, runs of letters, digits and symbols by the
     // input's own spaces and rule 12.
     if (IsNoun(c) && Eq(c.posd1, "数"))
@@ -838,6 +854,8 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     }
     // Compound verbs (読み始める) and verbal nouns with する (勉強する).
     if (IsVerb(c)) {
+        // して after ず or べく works as one particle (セズシテ, ミルベクシテ).
+        if (Eq(c.surface, "し") && IsJodoushi(p) && (Eq(p.surface, "ず") || Eq(p.surface, "べく"))) return true;
         if (IsVerb(p) && StartsWith(p.conjForm, "連用") && !EndsWith(p.surface, "て")) return true;
         // する joins a one-kanji noun (愛する); after a longer noun it is a word of
         // its own (ベンキョー スル).
@@ -855,7 +873,7 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     if (IsNoun(c) && IsNoun(p) && !Eq(c.posd1, "数") && !Eq(p.posd1, "数")) {
         if (Eq(p.posd2, "人名") && Eq(c.posd2, "人名")) return false;  // family and given name
         if (c.useSurface || p.useSurface) return true;
-        return Morae(p.pro) < kCompoundMorae || Morae(c.pro) < kCompoundMorae;
+        return leftMorae < kCompoundMorae || rightMorae < kCompoundMorae;
     }
     return false;
 }
@@ -863,13 +881,33 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
 void Spacing(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking space count=%d\n", count);
     if (count > 0 && t[0].suushiki) t[0].suushikiStart = true;  // an expression opening the text
+    int nounMorae = count > 0 && (IsNoun(t[0]) || Eq(t[0].pos, "接頭詞")) ? Morae(t[0].pro) : 0;
+    int wordMorae = count > 0 ? Morae(t[0].pro) : 0;  // since the last division
     for (int i = 1; i < count; ++i) {
         MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
+        // Morae of the noun compound that p ends: counted since the last division.
+        int leftMorae = nounMorae;
+        // After the decision: a suffix makes a noun of the whole word so far (オモサ).
+        struct Track {
+            const MorphToken &c;
+            int &run;
+            int &word;
+            ~Track() {
+                word = (c.space ? 0 : word) + Morae(c.pro);
+                if (IsNoun(c) && Eq(c.posd1, "接尾") && !c.space) run = word;
+                else run = (IsNoun(c) || Eq(c.pos, "接頭詞")) ? (c.space ? 0 : run) + Morae(c.pro) : 0;
+            }
+        } track{c, nounMorae, wordMorae};
         auto sp = [&](const char *why) {
             JP_LOG(why, i);
             c.space = true;
         };
+        // A word repeated by 々 stands apart when it has three morae or more (ムカシ ムカシ).
+        if (Eq(c.surface, "々") && Morae(c.pro) >= 3 && !p.useSurface) {
+            sp("spacerequired i:%d for repeated word\n");
+            continue;
+        }
         // No word begins with a small kana, ッ, ン or ー: the analyser split a word.
         if (StartsNonInitial(c.surface)) continue;
         if (c.katakanatype == 5) continue;  // written as a space itself
@@ -1000,8 +1038,11 @@ void Spacing(MorphToken *t, int count) {
         // 10. Content words.
         bool honorific = i >= 2 && Eq(t[i - 2].pos, "接頭詞") &&
                          (Eq(t[i - 2].surface, "お") || Eq(t[i - 2].surface, "ご") || Eq(t[i - 2].surface, "御"));
+        int rightMorae = Morae(c.pro);
+        for (int q = i + 1; q < count && IsNoun(t[q]) && Eq(t[q].posd1, "接尾") && !t[q].space; ++q)
+            rightMorae += Morae(t[q].pro);
         if ((IsContentWord(c) || Eq(c.pos, "フィラー")) && !(IsNoun(c) && Eq(c.posd1, "接尾")) &&
-            !Continues(p, c, honorific, i + 1 == count || IsKigo(t[i + 1]))) {
+            !Continues(p, c, honorific, i + 1 == count || IsKigo(t[i + 1]), leftMorae, rightMorae)) {
             JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
             c.space = true;
             continue;
@@ -1215,6 +1256,21 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             SetField(c.pro, "ー");
         }
     }
+    // The verb 言う is written イウ, not as pronounced (ユー); こういう, そういう
+    // are two words: コー イウ.
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        const char *r = std::strstr(k.read, "イウ");
+        char *y = std::strstr(k.pro, "ユウ");
+        if (!r || !y) continue;
+        std::memcpy(y, "イ", 3);
+        size_t at = static_cast<size_t>(y - k.pro);
+        if (Eq(k.pos, "連体詞") && Eq(y, "イウ") && Morae(k.read) >= 4 && at + 5 < sizeof k.pro) {
+            char split[256];
+            std::snprintf(split, sizeof split, "%.*s %s", static_cast<int>(at), k.pro, y);
+            SetField(k.pro, split);
+        }
+    }
     // Compound particles built on a verb (にとって, として, における ...) are written
     // with the verb apart: ニ トッテ.
     for (int i = 0; i < count; ++i) {
@@ -1363,7 +1419,11 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
-        if (!IsNoun(k) || Eq(k.posd1, "固有名詞") || Eq(k.posd1, "数") || !Eq(k.pro, k.surface)) continue;
+        // Units and counters (パーセント, センチメートル) and verbal nouns (コントロール)
+        // are single words, not compounds.
+        if (!IsNoun(k) || Eq(k.posd1, "固有名詞") || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") ||
+            Eq(k.posd1, "サ変接続") || !Eq(k.pro, k.surface))
+            continue;
         bool kata = k.surface[0] != '\0';
         for (int b = 0; k.surface[b] && kata;) {
             int len = 0;

@@ -111,11 +111,13 @@ int KanaOf(uint32_t hira, uint8_t *out) {
 }
 
 bool IsClosingBracket(uint32_t c) {
-    return c == 0xFF09 || c == 0xFF3D || c == 0x300D || c == 0x300F || c == 0x3015 || c == 0x201D;
+    return c == 0xFF09 || c == 0xFF3D || c == 0x300D || c == 0x300F || c == 0x3015 || c == 0x201D || c == 0x2019 ||
+           c == 0x301F || c == 0xFF5D;
 }
 
 bool IsOpeningBracket(uint32_t c) {
-    return c == 0xFF08 || c == 0xFF3B || c == 0x300C || c == 0x300E || c == 0x3014 || c == 0x201C;
+    return c == 0xFF08 || c == 0xFF3B || c == 0x300C || c == 0x300E || c == 0x3014 || c == 0x201C || c == 0x2018 ||
+           c == 0x301D || c == 0xFF5B;
 }
 
 bool IsUpperRoman(uint32_t c) { return c >= 0x2160 && c <= 0x216B; }
@@ -267,18 +269,11 @@ int MakeKutoufu(const char *now, const char *next, uint8_t *out) {
         if (!end) out[n++] = 0x00;
         break;
     case 0xFF01:
-        out[n++] = 0x16;
-        if (!end && !closing && ntype != KUTOUFU) {
-            out[n++] = 0x00;
-            out[n++] = 0x00;
-        }
-        break;
     case 0xFF1F:
-        out[n++] = 0x22;
-        if (!end && !closing && nx != ')') {
-            out[n++] = 0x00;
-            out[n++] = 0x00;
-        }
+        // One blank after ！ and ？ (Japanese braille punctuation); none inside a
+        // group of marks (？！) or before a closing bracket.
+        out[n++] = c == 0xFF01 ? 0x16 : 0x22;
+        if (!end && !closing && ntype != KUTOUFU && nx != ')') out[n++] = 0x00;
         break;
     default:
         break;
@@ -385,6 +380,15 @@ int ZenkakuKigo(uint32_t c, uint8_t *out) {
         {0x2194, 4, {0x2A, 0x12, 0x12, 0x15}}, {0x2212, 1, {0x24}}, {0x221A, 1, {0x1C}},
         {0x25A1, 4, {0x38, 0x2D, 0x2D, 0x07}}, {0x25B3, 2, {0x20, 0x22}}, {0x2606, 2, {0x20, 0x22}},
         {0x25CB, 2, {0x22, 0x22}},
+        // Single quotes, double prime quotes and braces: the second bracket pair,
+        // like ［ ］, rather than losing them.
+        {0x2018, 2, {0x10, 0x36}}, {0x2019, 2, {0x36, 0x02}}, {0x301D, 2, {0x10, 0x36}},
+        {0x301F, 2, {0x36, 0x02}}, {0xFF5B, 2, {0x10, 0x36}}, {0xFF5D, 2, {0x36, 0x02}},
+        // Filled shapes: shape sign with its fill prefix, closed by dots 2-3.
+        {0x25A0, 3, {0x20, 0x33, 0x06}}, {0x25B2, 3, {0x20, 0x31, 0x06}}, {0x25BC, 3, {0x30, 0x31, 0x06}},
+        {0x25C6, 3, {0x28, 0x27, 0x06}},
+        // Full-width at sign: the Japanese-text form, set off by blanks (added by the caller).
+        {0xFF20, 2, {0x30, 0x2A}},
     };
     for (const Row &r : kRows) {
         if (r.c == c) {
@@ -521,6 +525,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
     JpLetter prevType = HIRAGANA;
     const char *prevChar = nullptr;
     bool inQuotes = false;  // between foreign-word or address quotes
+    int parens = 0;         // open round brackets
     int j = 0;
     while (j < len && stream[j]) {
         int clen = 0;
@@ -628,13 +633,33 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         case HANKAKU_KANA:
         case ZENKAKU_KIGOU:
             k = MakeKigoPrefixByte(first ? NOT_DEFINED : prevType, prevChar, cp, ncp, tmp);
+            if (cp == 0xFF20 && !first && k == 0 && !(prevChar && (*prevChar == ' ' || *prevChar == '\x03')) &&
+                !(cells && out.count() > 0 && cells[out.count() - 1] == 0x00))
+                tmp[k++] = 0x00;
             k += ZenkakuKigo(cp, tmp + k);
+            if (cp == 0xFF20 && ncp && ncp != ' ' && ncp != 0x3000) tmp[k++] = 0x00;
+            break;
+        case NOT_DEFINED:
+            // Braille patterns in the text are cells already: written as they are.
+            if (cp >= 0x2800 && cp <= 0x28FF) tmp[k++] = static_cast<uint8_t>(cp - 0x2800);
             break;
         case TANI_KIGOU:
             k = TaniKigo(cp, tmp);
             break;
         case KUTOUFU: {
             bool digitBefore = prevType == HANKAKU_SUUJI || prevType == ZENKAKU_SUUJI;
+            if (cp == 0xFF0C) {
+                // A full-width comma: the comma between letters or digits, else a touten.
+                bool alnum = digitBefore || prevType == HANKAKU_OOMOJI || prevType == HANKAKU_KOMOJI ||
+                             prevType == ZENKAKU_OOMOJI || prevType == ZENKAKU_KOMOJI;
+                if (alnum) {
+                    tmp[k++] = 0x02;
+                } else {
+                    tmp[k++] = 0x30;
+                    if (ncp && !IsClosingBracket(ncp)) tmp[k++] = 0x00;
+                }
+                break;
+            }
             int ntmp = 0;
             JpLetter nt = ncp ? LetterType(next, &ntmp, true) : NOT_DEFINED;
             bool digitAfter = nt == HANKAKU_SUUJI || nt == ZENKAKU_SUUJI;
@@ -649,6 +674,21 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             break;
         default:
             break;
+        }
+        // Round brackets inside round brackets take the second bracket cells.
+        if (cp == '(' || cp == 0xFF08 || cp == ')' || cp == 0xFF09) {
+            bool open = cp == '(' || cp == 0xFF08;
+            if (!open && parens > 0) --parens;
+            if (parens > 0 && k > 0 && k < static_cast<int>(sizeof tmp)) {
+                for (int q = 0; q < k; ++q) {
+                    if (tmp[q] != 0x36) continue;
+                    std::memmove(tmp + q + 1, tmp + q, static_cast<size_t>(k - q));
+                    tmp[open ? q : q + 1] = open ? 0x30 : 0x06;
+                    ++k;
+                    break;
+                }
+            }
+            if (open && parens < 8) ++parens;
         }
         int keep = out.count() >= takeBack ? out.count() - takeBack : 0;
         if (keep + k > cap) {
