@@ -161,6 +161,11 @@ TEST(JapaneseTables, BracketsShapesAndBraillePatterns) {
     EXPECT_EQ(Emit("■▲"), "20 33 06 20 31 06") << "filled shapes";
     EXPECT_EQ(Emit("ア＠イ"), "01 00 30 2A 00 03") << "a full-width at sign is set off";
     EXPECT_EQ(Emit("＠"), "30 2A");
+    EXPECT_EQ(Emit("ア★"), "01 00 30 2E 06") << "the black star, set off like the other star signs";
+    EXPECT_EQ(Emit("７，５００"), "3C 1B 04 11 1A 1A") << "a comma inside a number is the digit-group mark";
+    EXPECT_EQ(Emit("９－１"), "3C 0A 24 3C 01") << "the full-width hyphen-minus is not lost";
+    EXPECT_EQ(Emit("x.7"), "30 2D 32 3C 1B") << "after a word the point is no decimal point: new number";
+    EXPECT_EQ(Emit("2.7"), "3C 03 02 1B");
     EXPECT_EQ(Emit("\xE2\xA0\x81\xE2\xA0\xBF\xE2\xA1\x80"), "01 3F 40") << "braille patterns pass through";
 }
 

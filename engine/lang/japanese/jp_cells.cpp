@@ -389,6 +389,8 @@ int ZenkakuKigo(uint32_t c, uint8_t *out) {
         {0x25C6, 3, {0x28, 0x27, 0x06}},
         // Full-width at sign: the Japanese-text form, set off by blanks (added by the caller).
         {0xFF20, 2, {0x30, 0x2A}},
+        {0x2605, 3, {0x30, 0x2E, 0x06}},  // black star
+        {0xFF0D, 1, {0x24}},               // full-width hyphen-minus, as -
     };
     for (const Row &r : kRows) {
         if (r.c == c) {
@@ -523,11 +525,15 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
     JP_LOG("braille len: %d\nbrailleCode:\n", len);
     CellWriter out(cells, cap);
     JpLetter prevType = HIRAGANA;
+    JpLetter prevPrevType = HIRAGANA;
     const char *prevChar = nullptr;
     bool inQuotes = false;  // between foreign-word or address quotes
     int parens = 0;         // open round brackets
+    bool groupMark = false; // the last cell was a digit-group mark inside a number
     int j = 0;
     while (j < len && stream[j]) {
+        bool afterGroupMark = groupMark;
+        groupMark = false;
         int clen = 0;
         JpLetter t = LetterType(stream + j, &clen);
         if (clen <= 0) break;
@@ -605,7 +611,12 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         }
         case HANKAKU_SUUJI:
         case ZENKAKU_SUUJI:
-            k = MakePre(prevType, prevChar, t, stream + j, tmp);
+            if (!afterGroupMark) k = MakePre(prevType, prevChar, t, stream + j, tmp);
+            // After . , / the number goes on only when a digit comes before the
+            // symbol (3.14, 1,000, 1/2); after a word (abc.123) it is a new number.
+            if (k == 0 && prevType == HANKAKU_KIGOU && prevChar && std::strchr(".,/", *prevChar) &&
+                prevPrevType != HANKAKU_SUUJI && prevPrevType != ZENKAKU_SUUJI)
+                tmp[k++] = 0x3C;
             k += Suuji(cp, tmp + k);
             break;
         case TWOBYTE_KIGOU:
@@ -652,7 +663,12 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
                 // A full-width comma: the comma between letters or digits, else a touten.
                 bool alnum = digitBefore || prevType == HANKAKU_OOMOJI || prevType == HANKAKU_KOMOJI ||
                              prevType == ZENKAKU_OOMOJI || prevType == ZENKAKU_KOMOJI;
-                if (alnum) {
+                int ntmp2 = 0;
+                JpLetter nt2 = ncp ? LetterType(next, &ntmp2, true) : NOT_DEFINED;
+                if (digitBefore && (nt2 == HANKAKU_SUUJI || nt2 == ZENKAKU_SUUJI)) {
+                    tmp[k++] = 0x04;  // the digit-group mark: the number goes on (1，000)
+                    groupMark = true;
+                } else if (alnum) {
                     tmp[k++] = 0x02;
                 } else {
                     tmp[k++] = 0x30;
@@ -698,6 +714,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         out.truncate(keep);  // a youon or special sound takes back the previous kana
         out.put(tmp, k);
         if (!out.commit()) break;
+        prevPrevType = prevType;
         prevType = t;
         prevChar = stream + j;
         j += consumed;
