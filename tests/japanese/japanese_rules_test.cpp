@@ -161,6 +161,8 @@ TEST(JapaneseTables, BracketsShapesAndBraillePatterns) {
     EXPECT_EQ(Emit("■▲"), "20 33 06 20 31 06") << "filled shapes";
     EXPECT_EQ(Emit("ア＠イ"), "01 00 30 2A 00 03") << "a full-width at sign is set off";
     EXPECT_EQ(Emit("＠"), "30 2A");
+    EXPECT_EQ(Emit("カァ"), "21 01") << "a small vowel with no pair is the full-size vowel";
+    EXPECT_EQ(Emit("カゃ"), "21") << "other small kana with no pair write nothing";
     EXPECT_EQ(Emit("ア★"), "01 00 30 2E 06") << "the black star, set off like the other star signs";
     EXPECT_EQ(Emit("７，５００"), "3C 1B 04 11 1A 1A") << "a comma inside a number is the digit-group mark";
     EXPECT_EQ(Emit("９－１"), "3C 0A 24 3C 01") << "the full-width hyphen-minus is not lost";
@@ -181,6 +183,9 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("そう言う"), "ソー イウ");
     EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
     EXPECT_EQ(Stream("3パーセント"), "3パーセント") << "a unit is not cut as a katakana compound";
+    EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
+    EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
+    EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {

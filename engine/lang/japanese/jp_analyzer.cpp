@@ -71,6 +71,7 @@ int Morae(const char *s) {
 const char *const kORow[] = {"オ", "コ", "ソ", "ト", "ノ", "ホ", "モ", "ヨ", "ロ", "ヲ", "ゴ", "ゾ", "ド", "ボ", "ポ", "ョ"};
 const char *const kARow[] = {"ア", "カ", "ガ", "サ", "ザ", "タ", "ダ", "ナ", "ハ", "バ", "マ", "ヤ", "ラ", "ワ", "パ", "ャ"};
 const char *const kIRow[] = {"イ", "キ", "ギ", "シ", "ジ", "チ", "ヂ", "ニ", "ヒ", "ビ", "ミ", "リ", "ピ"};
+const char *const kURow[] = {"ウ", "ク", "グ", "ス", "ズ", "ツ", "ヅ", "ヌ", "フ", "ブ", "プ", "ム", "ユ", "ル", "ュ"};
 const char *const kERow[] = {"エ", "ケ", "ゲ", "セ", "ゼ", "テ", "デ", "ネ", "ヘ", "ベ", "メ", "レ", "ペ"};
 
 template <size_t N>
@@ -1020,11 +1021,21 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d for NOUN,setsubi,jinmei and NOUN,setsubi,jinmei\n");
                 continue;
             }
-            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "一般") && Eq(c.surface, "曲") && IsNoun(p) &&
+            // Like 曲: the work of a named person (作, 画, 編, 訳, 記).
+            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記"};
+            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "一般") && in(kWork, 6) && IsNoun(p) &&
                 Eq(p.posd1, "固有名詞") && Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,ippan and NOUN,setsubi,jinmei\n");
                 continue;
             }
+        }
+        // ない after a particle is the adjective "not be", a word of its own (デワ ナイ).
+        if (IsJodoushi(c) && IsJoshi(p) && StartsWith(c.pro, "ナ") &&
+            (StartsWith(c.pro, "ナイ") || StartsWith(c.pro, "ナカッ") || StartsWith(c.pro, "ナク") ||
+             StartsWith(c.pro, "ナケレ"))) {
+            JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
+            c.space = true;
+            continue;
         }
         // 9. Prefixes and conjunctions.
         if (Eq(c.pos, "接頭詞") && (Eq(c.posd1, "動詞接続") || Eq(c.posd1, "名詞接続"))) {
@@ -1270,6 +1281,18 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             std::snprintf(split, sizeof split, "%.*s %s", static_cast<int>(at), k.pro, y);
             SetField(k.pro, split);
         }
+    }
+    // The u-euphony of a verb before た or て is written with the long-vowel sign
+    // after a u- or o-row kana, like any long vowel (ヌウタ -> ヌータ).
+    for (int i = 0; i + 1 < count; ++i) {
+        MorphToken &k = t[i];
+        const MorphToken &n = t[i + 1];
+        size_t pl = std::strlen(k.pro);
+        bool te = StartsWith(n.surface, "た") || StartsWith(n.surface, "て") || StartsWith(n.surface, "だ") ||
+                  StartsWith(n.surface, "で");
+        if (!IsVerb(k) || !te || n.space || pl < 6 || !Eq(k.pro + pl - 3, "ウ")) continue;
+        if (!(IsORowKana(k.pro + pl - 6) || InRow(k.pro + pl - 6, kURow))) continue;
+        std::memcpy(k.pro + pl - 3, "ー", 3);
     }
     // Compound particles built on a verb (にとって, として, における ...) are written
     // with the verb apart: ニ トッテ.

@@ -163,7 +163,10 @@ int MakeHira(const char *stream, int index, JpLetter prevType, int *takeBack, ui
             return 2;
         }
     }
-    return 0;  // a small kana that forms no pair writes nothing
+    // A small vowel that forms no pair stands for a drawn-out vowel (ヤッタァ): it is
+    // written as the full-size vowel rather than lost. Other small kana write nothing.
+    if (h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049) return KanaOf(h + 1, out);
+    return 0;
 }
 
 uint8_t LetterCell(uint32_t cp) {
