@@ -186,6 +186,12 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
     EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
+    EXPECT_EQ(Stream("ヰスキー"), "イスキー") << "ヰ ヱ ヂ ヅ of loanwords are written イ エ ジ ズ";
+    EXPECT_EQ(Stream("ヂーゼル"), "ジーゼル");
+    EXPECT_EQ(Stream("チヂミ"), "チヂミ") << "but a repeated チ keeps ヂ";
+    EXPECT_EQ(Stream("ねえ～"), "ネエー") << "a wave dash after a kana draws the vowel out";
+    EXPECT_EQ(Stream("だよ～。"), "ダヨー。");
+    EXPECT_NE(Stream("東京～大阪").find("～"), std::string::npos) << "between words it stays a dash";
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {

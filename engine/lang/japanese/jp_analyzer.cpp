@@ -1282,6 +1282,48 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             SetField(k.pro, split);
         }
     }
+    // Loanwords in katakana: ヰ ヱ are written イ エ, and ヂ ヅ are written ジ ズ
+    // unless they repeat a チ or ツ (チヂミ, ツヅキ).
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!Eq(k.pro, k.surface) && !Eq(k.read, k.surface)) continue;
+        bool kata = k.surface[0] != '\0';
+        for (int b = 0; k.surface[b] && kata;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
+            if (len <= 0) break;
+            b += len;
+        }
+        if (!kata) continue;
+        for (size_t b = 0; b + 3 <= std::strlen(k.pro); b += 3) {
+            char *c = k.pro + b;
+            const char *prev = b >= 3 ? k.pro + b - 3 : "";
+            if (std::strncmp(c, "ヰ", 3) == 0) std::memcpy(c, "イ", 3);
+            else if (std::strncmp(c, "ヱ", 3) == 0) std::memcpy(c, "エ", 3);
+            else if (std::strncmp(c, "ヂ", 3) == 0 && std::strncmp(prev, "チ", 3) != 0) std::memcpy(c, "ジ", 3);
+            else if (std::strncmp(c, "ヅ", 3) == 0 && std::strncmp(prev, "ツ", 3) != 0) std::memcpy(c, "ズ", 3);
+            if (static_cast<unsigned char>(*c) < 0xE0) break;  // not all three-byte kana
+        }
+    }
+    // A wave dash straight after a kana at the end of a word draws the vowel out (フニャー).
+    for (int i = 1; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!(StartsWith(k.surface, "～") || StartsWith(k.surface, "〜")) || k.space) continue;
+        bool punctuationOnly = true;  // the analyser may keep 。 or ！ with the dash
+        for (int b = 3; k.surface[b] && punctuationOnly;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KUTOUFU) punctuationOnly = false;
+            if (len <= 0) break;
+            b += len;
+        }
+        JpLetter last = LastType(t[i - 1].surface);
+        if (!punctuationOnly || (last != HIRAGANA && last != KATAKANA)) continue;
+        if (i + 1 < count && !IsKigo(t[i + 1]) && !t[i + 1].space && k.surface[3] == '\0') continue;
+        char drawn[128];
+        std::snprintf(drawn, sizeof drawn, "ー%s", k.surface + 3);
+        SetField(k.surface, drawn);
+        SetField(k.pro, drawn);
+    }
     // The u-euphony of a verb before た or て is written with the long-vowel sign
     // after a u- or o-row kana, like any long vowel (ヌウタ -> ヌータ).
     for (int i = 0; i + 1 < count; ++i) {
