@@ -184,6 +184,7 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
     EXPECT_EQ(Stream("3パーセント"), "3パーセント") << "a unit is not cut as a katakana compound";
     EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
+    EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
     EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
     EXPECT_EQ(Stream("ヰスキー"), "イスキー") << "ヰ ヱ ヂ ヅ of loanwords are written イ エ ジ ズ";

@@ -1029,6 +1029,12 @@ void Spacing(MorphToken *t, int count) {
                 continue;
             }
         }
+        // ござる (ございます) is a verb of its own after any word (オハヨー ゴザイマス).
+        if (IsJodoushi(c) && StartsWith(c.pro, "ゴザ")) {
+            JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
+            c.space = true;
+            continue;
+        }
         // ない after a particle is the adjective "not be", a word of its own (デワ ナイ).
         if (IsJodoushi(c) && IsJoshi(p) && StartsWith(c.pro, "ナ") &&
             (StartsWith(c.pro, "ナイ") || StartsWith(c.pro, "ナカッ") || StartsWith(c.pro, "ナク") ||
