@@ -187,6 +187,7 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
     EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
+    EXPECT_EQ(Stream("思うでしょう"), "オモウデショー") << "a plain form before でしょう is no euphony";
     EXPECT_EQ(Stream("ヰスキー"), "イスキー") << "ヰ ヱ ヂ ヅ of loanwords are written イ エ ジ ズ";
     EXPECT_EQ(Stream("ヂーゼル"), "ジーゼル");
     EXPECT_EQ(Stream("チヂミ"), "チヂミ") << "but a repeated チ keeps ヂ";

@@ -1336,8 +1336,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         MorphToken &k = t[i];
         const MorphToken &n = t[i + 1];
         size_t pl = std::strlen(k.pro);
-        bool te = StartsWith(n.surface, "た") || StartsWith(n.surface, "て") || StartsWith(n.surface, "だ") ||
-                  StartsWith(n.surface, "で");
+        // (Not before だろう, でしょう: there the verb keeps its own ウ.)
+        bool te = StartsWith(n.surface, "た") || StartsWith(n.surface, "て");
         if (!IsVerb(k) || !te || n.space || pl < 6 || !Eq(k.pro + pl - 3, "ウ")) continue;
         if (!(IsORowKana(k.pro + pl - 6) || InRow(k.pro + pl - 6, kURow))) continue;
         std::memcpy(k.pro + pl - 3, "ー", 3);
