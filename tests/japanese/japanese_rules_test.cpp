@@ -168,6 +168,8 @@ TEST(JapaneseTables, BracketsShapesAndBraillePatterns) {
     EXPECT_EQ(Emit("９－１"), "3C 0A 24 3C 01") << "the full-width hyphen-minus is not lost";
     EXPECT_EQ(Emit("x.7"), "30 2D 32 3C 1B") << "after a word the point is no decimal point: new number";
     EXPECT_EQ(Emit("2.7"), "3C 03 02 1B");
+    EXPECT_EQ(Emit("x@12"), "30 2D 2A 3C 01 03") << "after another symbol the digits take the number sign";
+    EXPECT_EQ(Emit("1,5"), "3C 01 04 11") << "but a digit group goes on";
     EXPECT_EQ(Emit("\xE2\xA0\x81\xE2\xA0\xBF\xE2\xA1\x80"), "01 3F 40") << "braille patterns pass through";
 }
 
@@ -188,6 +190,7 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
     EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
     EXPECT_EQ(Stream("思うでしょう"), "オモウデショー") << "a plain form before でしょう is no euphony";
+    EXPECT_EQ(Stream("dir/7/9/x").find("ブンノ"), std::string::npos) << "a slash inside a path is no fraction";
     EXPECT_EQ(Stream("ヰスキー"), "イスキー") << "ヰ ヱ ヂ ヅ of loanwords are written イ エ ジ ズ";
     EXPECT_EQ(Stream("ヂーゼル"), "ジーゼル");
     EXPECT_EQ(Stream("チヂミ"), "チヂミ") << "but a repeated チ keeps ヂ";

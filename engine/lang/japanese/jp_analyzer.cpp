@@ -294,6 +294,13 @@ void Fractions(MorphToken *t, int count) {
     JP_LOG("Bunsuu count=%d\n", count);
     for (int i = 1; i + 1 < count; ++i) {
         if (!Eq(t[i].surface, "/") || !AllAsciiDigits(t[i - 1].surface) || !AllAsciiDigits(t[i + 1].surface)) continue;
+        // Inside a longer run of ASCII (a path, an address, a date 2024/1/2) the
+        // slash is no fraction: swapping the numbers would corrupt the text.
+        auto ascii = [](JpLetter l) { return l == HANKAKU_KIGOU || l == HANKAKU_OOMOJI || l == HANKAKU_KOMOJI ||
+                                             l == HANKAKU_SUUJI; };
+        if ((i >= 2 && !t[i - 1].space && ascii(LastType(t[i - 2].surface))) ||
+            (i + 2 < count && !t[i + 2].space && ascii(FirstType(t[i + 2].surface))))
+            continue;
         JP_LOG("i:%d Bunsuu\n", i);
         t[i].bunsuu = true;
         bool s1 = t[i - 1].space, s2 = t[i + 1].space;

@@ -616,9 +616,13 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         case ZENKAKU_SUUJI:
             if (!afterGroupMark) k = MakePre(prevType, prevChar, t, stream + j, tmp);
             // After . , / the number goes on only when a digit comes before the
-            // symbol (3.14, 1,000, 1/2); after a word (abc.123) it is a new number.
-            if (k == 0 && prevType == HANKAKU_KIGOU && prevChar && std::strchr(".,/", *prevChar) &&
-                prevPrevType != HANKAKU_SUUJI && prevPrevType != ZENKAKU_SUUJI)
+            // symbol (3.14, 1,000, 1/2); after a word (abc.123) or after any other
+            // symbol (@123, #5) it is a new number: without the sign the digits
+            // would read as the letters a to j.
+            if (k == 0 && !afterGroupMark && prevType == HANKAKU_KIGOU && prevChar && *prevChar != '\'' &&
+                *prevChar != '_' &&
+                !(std::strchr(".,/", *prevChar) &&
+                  (prevPrevType == HANKAKU_SUUJI || prevPrevType == ZENKAKU_SUUJI)))
                 tmp[k++] = 0x3C;
             k += Suuji(cp, tmp + k);
             break;
