@@ -107,6 +107,7 @@ bool IsContentWord(const MorphToken &t) {
 }
 
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
+void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
 
 // ---- Parse ----------------------------------------------------------------------
 
@@ -1270,7 +1271,10 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     MergeMarkTokens(t, &count);
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
-    if (tagger) SplitKatakanaCompounds(tagger, t, count);
+    if (tagger) {
+        SplitKatakanaCompounds(tagger, t, count);
+        SplitKanjiCompounds(tagger, t, count);
+    }
     for (int i = 1; i < count; ++i) {
         const MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
@@ -1491,6 +1495,66 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
         out[ll] = ' ';
         std::memcpy(out + ll + 1, rest, rl + 1);
         return;
+    }
+}
+
+// The pronunciation of text when the dictionary knows it as one common noun;
+// false otherwise.
+static bool KnownNounPro(mecab_t *tagger, const char *text, char *pro, size_t cap) {
+    if (!KnownNoun(tagger, text)) return false;
+    const char *r = mecab_sparse_tostr(tagger, text);
+    const char *nl = r ? std::strchr(r, '\n') : nullptr;
+    char line[kResultLine];
+    size_t len = nl ? static_cast<size_t>(nl - r) : 0;
+    if (!nl || len >= sizeof line) return false;
+    std::memcpy(line, r, len);
+    line[len] = '\0';
+    MorphToken t;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;
+    bool ok = ParseMecabLine(line, &t);
+    g_diagnostics = diagnostics;
+    if (!ok) return false;
+    std::snprintf(pro, cap, "%s", t.pro);
+    return true;
+}
+
+// A compound of kanji words that the dictionary lists whole (キフコーイ,
+// キューセッキジダイ) is divided between two words the dictionary knows, each of
+// two kanji or more, when their pronunciations make up the whole one.
+void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        bool name = Eq(k.posd1, "固有名詞") && (Eq(k.posd2, "一般") || Eq(k.posd2, "組織"));
+        if (!IsNoun(k) || !(Eq(k.posd1, "一般") || Eq(k.posd1, "サ変接続") || Eq(k.posd1, "副詞可能") ||
+              Eq(k.posd1, "形容動詞語幹") || name) ||
+            std::strchr(k.pro, ' '))
+            continue;
+        int offsets[40];
+        int chars = 0;
+        bool kanji = true;
+        for (int b = 0; k.surface[b] && kanji && chars < 40;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KANJI) kanji = false;
+            if (len <= 0) break;
+            offsets[chars++] = b;
+            b += len;
+        }
+        if (!kanji || chars < 4 || k.surface[offsets[chars - 1] + 3] != '\0') continue;
+        for (int cut = 2; cut <= chars - 2; ++cut) {
+            char left[128], right[128], lp[256], rp[256];
+            std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+            std::snprintf(right, sizeof right, "%s", k.surface + offsets[cut]);
+            if (!KnownNounPro(tagger, left, lp, sizeof lp) || !KnownNounPro(tagger, right, rp, sizeof rp)) continue;
+            size_t ll = std::strlen(lp);
+            if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
+            if (Morae(lp) < kCompoundMorae || Morae(rp) < kCompoundMorae) continue;
+            char split[sizeof lp + sizeof rp + 2];
+            std::snprintf(split, sizeof split, "%s %s", lp, rp);
+            JP_LOG("kanji compound %s -> %s\n", k.surface, split);
+            SetField(k.pro, split);
+            break;
+        }
     }
 }
 
