@@ -1437,7 +1437,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
 }
 
 // Whether text alone is one noun that the dictionary knows (it has a reading).
-static bool KnownNoun(mecab_t *tagger, const char *text) {
+// When pro is given, it receives the noun's pronunciation.
+static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0) {
     const char *r = mecab_sparse_tostr(tagger, text);
     if (!r) return false;
     const char *nl = std::strchr(r, '\n');
@@ -1457,6 +1458,7 @@ static bool KnownNoun(mecab_t *tagger, const char *text) {
     static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア", "イズム", "ロジー"};
     for (const char *ending : kEndings)
         if (Eq(text, ending)) return false;
+    if (pro) std::snprintf(pro, cap, "%s", t.pro);
     return true;
 }
 
@@ -1498,27 +1500,6 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
     }
 }
 
-// The pronunciation of text when the dictionary knows it as one common noun;
-// false otherwise.
-static bool KnownNounPro(mecab_t *tagger, const char *text, char *pro, size_t cap) {
-    if (!KnownNoun(tagger, text)) return false;
-    const char *r = mecab_sparse_tostr(tagger, text);
-    const char *nl = r ? std::strchr(r, '\n') : nullptr;
-    char line[kResultLine];
-    size_t len = nl ? static_cast<size_t>(nl - r) : 0;
-    if (!nl || len >= sizeof line) return false;
-    std::memcpy(line, r, len);
-    line[len] = '\0';
-    MorphToken t;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;
-    bool ok = ParseMecabLine(line, &t);
-    g_diagnostics = diagnostics;
-    if (!ok) return false;
-    std::snprintf(pro, cap, "%s", t.pro);
-    return true;
-}
-
 // A compound of kanji words that the dictionary lists whole (キフコーイ,
 // キューセッキジダイ) is divided between two words the dictionary knows, each of
 // two kanji or more, when their pronunciations make up the whole one.
@@ -1545,7 +1526,7 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
             char left[128], right[128], lp[256], rp[256];
             std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
             std::snprintf(right, sizeof right, "%s", k.surface + offsets[cut]);
-            if (!KnownNounPro(tagger, left, lp, sizeof lp) || !KnownNounPro(tagger, right, rp, sizeof rp)) continue;
+            if (!KnownNoun(tagger, left, lp, sizeof lp) || !KnownNoun(tagger, right, rp, sizeof rp)) continue;
             size_t ll = std::strlen(lp);
             if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
             if (Morae(lp) < kCompoundMorae || Morae(rp) < kCompoundMorae) continue;
