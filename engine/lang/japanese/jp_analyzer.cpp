@@ -1544,8 +1544,11 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
         MorphToken &k = t[i];
         // Units and counters (パーセント, センチメートル) and verbal nouns (コントロール)
         // are single words, not compounds.
-        if (!IsNoun(k) || Eq(k.posd1, "固有名詞") || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") ||
-            Eq(k.posd1, "サ変接続") || !Eq(k.pro, k.surface))
+        // Names of people and places stay whole; the dictionary also lists common
+        // compounds as names of things (ロールキャベツ), and those are divided.
+        bool person = Eq(k.posd1, "固有名詞") && !(Eq(k.posd2, "一般") || Eq(k.posd2, "組織"));
+        if (!IsNoun(k) || person || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") || Eq(k.posd1, "サ変接続") ||
+            !(Eq(k.pro, k.surface) || k.pro[0] == '\0'))
             continue;
         bool kata = k.surface[0] != '\0';
         for (int b = 0; k.surface[b] && kata;) {
