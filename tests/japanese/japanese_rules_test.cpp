@@ -182,6 +182,7 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("交通安全"), "コーツー アンゼン") << "a compound the dictionary lists whole is divided";
     EXPECT_EQ(Stream("優柔不断"), "ユージュー フダン");
     EXPECT_EQ(Stream("図書館"), "トショカン") << "a part of one kanji stays joined";
+    EXPECT_EQ(Stream("田中 紳太郎"), "タナカ シンタロー") << "a name is divided once, family from given name";
     EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";
     EXPECT_EQ(Stream("村々"), "ムラムラ") << "a shorter one joins";
     EXPECT_EQ(Stream("こういう話"), "コー イウ ハナシ") << "いう is written イウ and stands apart";

@@ -1060,6 +1060,15 @@ void Spacing(MorphToken *t, int count) {
             sp("spacerequired i:%d for settoshi doushisetsuzoku\n");
             continue;
         }
+        // A name is divided once, between family and given name: after a division
+        // inside the name (the input's own space) the rest of the name stays whole.
+        if (IsNoun(c) && IsNoun(p) && Eq(c.posd2, "人名") && Eq(p.posd2, "人名") && Eq(c.posd1, "固有名詞") &&
+            Eq(p.posd1, "固有名詞")) {
+            bool divided = false;
+            for (int q = i - 1; q > 0 && Eq(t[q].posd2, "人名") && Eq(t[q - 1].posd2, "人名"); --q)
+                if (t[q].space) divided = true;
+            if (divided) continue;
+        }
         // 10. Content words.
         bool honorific = i >= 2 && Eq(t[i - 2].pos, "接頭詞") &&
                          (Eq(t[i - 2].surface, "お") || Eq(t[i - 2].surface, "ご") || Eq(t[i - 2].surface, "御"));
