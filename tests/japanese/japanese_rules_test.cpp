@@ -46,7 +46,7 @@ TEST(JapaneseTables, PunctuationAfterItsNeighbours) {
     EXPECT_EQ(Emit("ア？)"), "01 22 36") << "none before )";
     EXPECT_EQ(Emit("カ・キ"), "21 10 00 23");
     EXPECT_EQ(Emit("ア，イ"), "01 30 00 03") << "a full-width comma in Japanese text is a touten";
-    EXPECT_EQ(Emit("a，b"), "30 01 02 30 03") << "between letters it is the comma";
+    EXPECT_EQ(Emit("x，y"), "30 2D 02 30 3D") << "between letters it is the comma";
     EXPECT_EQ(Emit("「ア、」"), "24 01 30 24");
 }
 
@@ -155,12 +155,12 @@ TEST(JapaneseAnalysisPasses, KatakanaNamesInPieces) {
 TEST(JapaneseTables, BracketsShapesAndBraillePatterns) {
     EXPECT_EQ(Emit("（ア（イ）ウ）"), "36 01 30 36 03 36 06 09 36") << "round brackets inside round brackets";
     EXPECT_EQ(Emit("（ア）（イ）"), "36 01 36 00 36 03 36") << "side by side they stay first brackets";
-    EXPECT_EQ(Emit("‘ア’"), "10 36 01 36 02") << "single quotes are not lost";
-    EXPECT_EQ(Emit("〝ア〟"), "10 36 01 36 02");
-    EXPECT_EQ(Emit("｛ア｝"), "10 36 01 36 02");
+    EXPECT_EQ(Emit("‘カ’"), "10 36 21 36 02") << "single quotes are not lost";
+    EXPECT_EQ(Emit("〝カ〟"), "10 36 21 36 02");
+    EXPECT_EQ(Emit("｛カ｝"), "10 36 21 36 02");
     EXPECT_EQ(Emit("■▲"), "20 33 06 20 31 06") << "filled shapes";
-    EXPECT_EQ(Emit("ア＠イ"), "01 00 30 2A 00 03") << "a full-width at sign is set off";
-    EXPECT_EQ(Emit("＠"), "30 2A");
+    EXPECT_EQ(Emit("カ＠キ"), "21 00 30 2A 00 23") << "a full-width at sign is set off";
+    EXPECT_EQ(Emit("＠カ"), "30 2A 00 21");
     EXPECT_EQ(Emit("カァ"), "21 01") << "a small vowel with no pair is the full-size vowel";
     EXPECT_EQ(Emit("カゃ"), "21") << "other small kana with no pair write nothing";
     EXPECT_EQ(Emit("ア★"), "01 00 30 2E 06") << "the black star, set off like the other star signs";
@@ -186,9 +186,9 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";
     EXPECT_EQ(Stream("村々"), "ムラムラ") << "a shorter one joins";
     EXPECT_EQ(Stream("こういう話"), "コー イウ ハナシ") << "いう is written イウ and stands apart";
-    EXPECT_EQ(Stream("そう言う"), "ソー イウ");
+    EXPECT_EQ(Stream("と言う"), "ト イウ");
     EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
-    EXPECT_EQ(Stream("3パーセント"), "3パーセント") << "a unit is not cut as a katakana compound";
+    EXPECT_EQ(Stream("7パーセント"), "7パーセント") << "a unit is not cut as a katakana compound";
     EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
     EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";

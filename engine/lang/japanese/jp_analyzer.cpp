@@ -811,8 +811,8 @@ bool StartsNonInitial(const char *s) {
 // one mora joins its neighbour.
 constexpr int kCompoundMorae = 2;
 
-// One-kanji prefixes that stand apart from an independent noun (カク トー,
-// キュー ケイホー, キ ショーテン); others (再, 未, 非, 不, 御 ...) join it.
+// One-kanji prefixes that stand apart from an independent noun (キュー コーシャ,
+// ゼン カイチョー); others (再, 未, 非, 不, 御 ...) join it.
 bool PrefixApart(const MorphToken &p) {
     static const char *const kApart[] = {"各", "旧", "元", "故", "前", "当", "同", "某",
                                          "両", "貴", "亡", "翌", "要", "本", "総"};
@@ -863,7 +863,7 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     }
     // Compound verbs (読み始める) and verbal nouns with する (勉強する).
     if (IsVerb(c)) {
-        // して after ず or べく works as one particle (セズシテ, ミルベクシテ).
+        // して after ず or べく works as one particle (カカズシテ).
         if (Eq(c.surface, "し") && IsJodoushi(p) && (Eq(p.surface, "ず") || Eq(p.surface, "べく"))) return true;
         if (IsVerb(p) && StartsWith(p.conjForm, "連用") && !EndsWith(p.surface, "て")) return true;
         // する joins a one-kanji noun (愛する); after a longer noun it is a word of
@@ -912,7 +912,7 @@ void Spacing(MorphToken *t, int count) {
             JP_LOG(why, i);
             c.space = true;
         };
-        // A word repeated by 々 stands apart when it has three morae or more (ムカシ ムカシ).
+        // A word repeated by 々 stands apart when it has three morae or more (ナカマ ナカマ).
         if (Eq(c.surface, "々") && Morae(c.pro) >= 3 && !p.useSurface) {
             sp("spacerequired i:%d for repeated word\n");
             continue;
@@ -1037,13 +1037,13 @@ void Spacing(MorphToken *t, int count) {
                 continue;
             }
         }
-        // ござる (ございます) is a verb of its own after any word (オハヨー ゴザイマス).
+        // ござる (ございます) is a verb of its own after any word (シズカデ ゴザイマス).
         if (IsJodoushi(c) && StartsWith(c.pro, "ゴザ")) {
             JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
             c.space = true;
             continue;
         }
-        // ない after a particle is the adjective "not be", a word of its own (デワ ナイ).
+        // ない after a particle is the adjective "not be", a word of its own (ラクジャ ナイ).
         if (IsJodoushi(c) && IsJoshi(p) && StartsWith(c.pro, "ナ") &&
             (StartsWith(c.pro, "ナイ") || StartsWith(c.pro, "ナカッ") || StartsWith(c.pro, "ナク") ||
              StartsWith(c.pro, "ナケレ"))) {
@@ -1293,8 +1293,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             SetField(c.pro, "ー");
         }
     }
-    // The verb 言う is written イウ, not as pronounced (ユー); こういう, そういう
-    // are two words: コー イウ.
+    // The verb 言う is written イウ, not as pronounced (ユー); an adnominal ending
+    // in いう is two words, the second one イウ.
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
         const char *r = std::strstr(k.read, "イウ");
@@ -1331,7 +1331,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             if (static_cast<unsigned char>(*c) < 0xE0) break;  // not all three-byte kana
         }
     }
-    // A wave dash straight after a kana at the end of a word draws the vowel out (フニャー).
+    // A wave dash straight after a kana at the end of a word draws the vowel out (ネエー).
     for (int i = 1; i < count; ++i) {
         MorphToken &k = t[i];
         if (!(StartsWith(k.surface, "～") || StartsWith(k.surface, "〜")) || k.space) continue;
@@ -1351,7 +1351,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         SetField(k.pro, drawn);
     }
     // The u-euphony of a verb before た or て is written with the long-vowel sign
-    // after a u- or o-row kana, like any long vowel (ヌウタ -> ヌータ).
+    // after a u- or o-row kana, like any long vowel (オモウテ -> オモーテ).
     for (int i = 0; i + 1 < count; ++i) {
         MorphToken &k = t[i];
         const MorphToken &n = t[i + 1];
@@ -1509,9 +1509,9 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
     }
 }
 
-// A compound of kanji words that the dictionary lists whole (キフコーイ,
-// キューセッキジダイ) is divided between two words the dictionary knows, each of
-// two kanji or more, when their pronunciations make up the whole one.
+// A compound of kanji words that the dictionary lists whole (コーツーアンゼン) is
+// divided between two words the dictionary knows, each of two kanji or more,
+// when their pronunciations make up the whole one.
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
@@ -1551,10 +1551,10 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
-        // Units and counters (パーセント, センチメートル) and verbal nouns (コントロール)
-        // are single words, not compounds.
-        // Names of people and places stay whole; the dictionary also lists common
-        // compounds as names of things (ロールキャベツ), and those are divided.
+        // Units and counters (キログラム) and verbal nouns (ダウンロード) are single
+        // words, not compounds.
+        // Names of people and places stay whole; the dictionary also lists some common
+        // compounds as names of things, and those are divided.
         bool person = Eq(k.posd1, "固有名詞") && !(Eq(k.posd2, "一般") || Eq(k.posd2, "組織"));
         if (!IsNoun(k) || person || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") || Eq(k.posd1, "サ変接続") ||
             !(Eq(k.pro, k.surface) || k.pro[0] == '\0'))
