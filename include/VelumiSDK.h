@@ -6,8 +6,13 @@
  * receive key presses and completion through callbacks.
  *
  * Every function returns an error code (0 = success, see VELUMI_ERROR_*).
- * Port numbers: port N opens $VELUMI_PORT_DIR/comN when that variable is set
- * (the simulated pad creates such links), else /dev/ttyS(N-1).
+ * Port numbers: port N opens the device path in the environment variable
+ * VELUMI_PORT_N when it is set (for example VELUMI_PORT_1=/dev/ttyUSB0 or a
+ * /dev/serial/by-id/ path; an application may setenv() it before init), else
+ * $VELUMI_PORT_DIR/comN when that variable is set (the simulated pad creates
+ * such links), else /dev/ttyS(N-1). The port is locked while open: a second
+ * program opening it gets VELUMI_ERROR_COM_OPEN_FAIL. The SDK's trace names the
+ * reason (no such device, permission denied: join the dialout group, busy).
  *
  * Thread safety
  * -------------

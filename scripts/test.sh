@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the project and runs every test: the normal build, AddressSanitizer +
+# Builds the project with warnings as errors and runs every test: the normal build, a
+# Release build of the libraries and tools, AddressSanitizer +
 # UndefinedBehaviorSanitizer, ThreadSanitizer on the threaded subsystems, and a
 # short run of every fuzz target. Installs missing Debian packages first.
 #
@@ -20,7 +21,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 
 build() { # dir, extra cmake args...
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELUMI_WERROR=ON "${launcher[@]}" "$@" >/dev/null
   if ! ninja -C "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
     grep -v '^\[' "$dir/build.log" | tail -60
     echo "build failed in $dir"
@@ -34,6 +35,9 @@ step "tests"
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
 
 [ "${VELUMI_QUICK:-0}" = 1 ] && exit 0
+
+step "build (Release, as packagers build: libraries and tools)"
+build build-release -DCMAKE_BUILD_TYPE=Release -DVELUMI_TESTS=OFF -DVELUMI_BENCH=OFF
 
 step "build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 build build-asan -DVELUMI_SANITIZE='address;undefined' -DVELUMI_BENCH=OFF

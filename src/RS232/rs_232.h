@@ -28,8 +28,9 @@ struct SerialSettings {
 constexpr int kPortChunk = 4096;
 constexpr int kWriteTimeoutMs = 5000;
 
-// "\\.\COMn" -> $VELUMI_PORT_DIR/comN when set, else /dev/ttyS(n-1); any other
-// name is taken as a path.
+// "\\.\COMn" -> $VELUMI_PORT_n when set (a device path such as /dev/ttyUSB0),
+// else $VELUMI_PORT_DIR/comN when set, else /dev/ttyS(n-1); any other name is
+// taken as a path.
 std::string ResolvePortName(const std::string &name);
 
 class CRS232 {

@@ -51,13 +51,16 @@ const char kUsage[] =
     "\n"
     "Without --port (or the environment variable VELUMI_PORT) the commands that use a pad start\n"
     "the simulated pad in this process and print what its pins show after each operation.\n"
-    "Port N opens $VELUMI_PORT_DIR/comN when that variable is set, else /dev/ttyS(N-1).\n"
+    "--port takes a device path (/dev/ttyUSB0, /dev/ttyACM0, /dev/serial/by-id/...) or the SDK's\n"
+    "port number N, which opens $VELUMI_PORT_N when set, else $VELUMI_PORT_DIR/comN when that is\n"
+    "set, else /dev/ttyS(N-1).\n"
     "\n"
     "'velumi COMMAND --help' describes a command. Exit status: 0 success, 1 failure, 2 bad usage.\n";
 
 const char kPadOptions[] =
     "Pad:\n"
-    "  --port N          use the pad on serial port N (default: $VELUMI_PORT, else the simulated pad)\n"
+    "  --port PATH|N     use the pad on serial port PATH (/dev/ttyUSB0, /dev/serial/by-id/...) or on\n"
+    "                    the SDK's port number N (default: $VELUMI_PORT, else the simulated pad)\n"
     "  --model NAME      model of the simulated pad (default TARN); with --port, the pad is taken to be\n"
     "                    this model instead of asking it: ORIEL_WIDE, ORIEL, LINNET, TARN, WREN,\n"
     "                    QX-LINE, QX-SHORT, QY-SHORT\n"
@@ -317,6 +320,24 @@ std::string ModelFromArgs(const Args &a) {
     return m;
 }
 
+// A port given as a number (the SDK's port N) or a device path ("/dev/ttyUSB0",
+// "/dev/serial/by-id/...", or "ttyUSB0" for /dev/ttyUSB0). False when neither.
+bool ParsePort(const std::string &text, PadChoice &c) {
+    if (text.find('/') != std::string::npos) {
+        c.path = text;
+        return true;
+    }
+    if (text.compare(0, 3, "tty") == 0 && text.size() > 3) {
+        c.path = "/dev/" + text;
+        return true;
+    }
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int v = std::atoi(text.c_str());
+    if (v < 1 || v > 255) return false;
+    c.port = v;
+    return true;
+}
+
 PadChoice ChoiceFromArgs(const Args &a) {
     PadChoice c;
     c.model = ModelFromArgs(a);
@@ -324,14 +345,13 @@ PadChoice ChoiceFromArgs(const Args &a) {
     c.verbose = a.flags.count("--verbose") > 0;
     auto it = a.values.find("--port");
     if (it != a.values.end()) {
-        c.port = static_cast<int>(ParseNumber("--port", it->second, 1, 255, "a port number"));
+        if (!ParsePort(it->second, c))
+            UsageError("--port needs a port number from 1 to 255 or a device path such as /dev/ttyUSB0, not '" +
+                       it->second + "'");
     } else if (const char *env = std::getenv("VELUMI_PORT"); env && *env) {
-        char *end = nullptr;
-        errno = 0;
-        const long v = std::strtol(env, &end, 10);
-        if (*end != '\0' || errno != 0 || v < 1 || v > 255)
-            UsageError(std::string("VELUMI_PORT='") + env + "' is not a port number; set it to 1-255 or unset it");
-        c.port = static_cast<int>(v);
+        if (!ParsePort(env, c))
+            UsageError(std::string("VELUMI_PORT='") + env +
+                       "' is neither a port number (1-255) nor a device path; set it to one or unset it");
     }
     return c;
 }
@@ -397,7 +417,7 @@ std::vector<std::string> SplitLines(const std::string &text) {
 // Prints what the pad's pins show: the graphics area and/or the braille line.
 void PrintPins(const Pad &pad, bool graphics, bool braille, const char *indent = "  ") {
     if (!pad.Simulated()) {
-        std::printf("%s(shown on the pad on port %d; its pins cannot be read back)\n", indent, pad.Port());
+        std::printf("%s(shown on the pad on %s; its pins cannot be read back)\n", indent, pad.Where().c_str());
         return;
     }
     const std::vector<std::string> rows = SplitLines(pad.Pins());
@@ -416,7 +436,15 @@ void PrintPins(const Pad &pad, bool graphics, bool braille, const char *indent =
 Pad &OpenPad(const PadChoice &choice) {
     static Pad pad;
     std::string error;
-    if (!pad.Open(choice, error)) Failure(error);
+    if (!pad.Open(choice, error)) {
+        if (pad.Stuck()) {
+            // The SDK is still inside init on another thread: leave without de-init.
+            std::fflush(stdout);
+            std::fprintf(stderr, "velumi %s: %s\n", g_command.c_str(), error.c_str());
+            std::_Exit(1);
+        }
+        Failure(error);
+    }
     return pad;
 }
 
@@ -599,7 +627,7 @@ int Reset(const Args &a) {
 
 void PrintFacts(const Pad &pad, const char *indent) {
     std::printf("%sSDK version:      %s\n", indent, VELUMI_GET_SDK_VERSION());
-    std::printf("%sport:             %d (%s)%s\n", indent, pad.Port(), PortPath(pad.Port()).c_str(),
+    std::printf("%sport:             %d (%s)%s\n", indent, pad.Port(), pad.PortName().c_str(),
                 pad.Simulated() ? ", the simulated pad" : "");
     std::printf("%sdevice name:      %s\n", indent, pad.deviceName.c_str());
     std::printf("%sfirmware version: %s\n", indent, pad.firmwareVersion.c_str());
@@ -695,7 +723,7 @@ void PrintWindow(const Pad &pad, int page, const char *how) {
     if (pad.Simulated())
         std::printf(": |%s|\n", Braille(pad.BrailleLine()).c_str());
     else
-        std::printf(" (shown on the pad on port %d)\n", pad.Port());
+        std::printf(" (shown on the pad on %s)\n", pad.Where().c_str());
     std::fflush(stdout);
 }
 
@@ -846,11 +874,13 @@ int Demo(const Args &a) {
     std::string error;
     if (!ReadPng(picture, image, error)) Failure(error);
 
-    if (choice.port == 0)
+    if (choice.port == 0 && choice.path.empty())
         std::printf("Velumi demo on the simulated %s pad, started in this process on a pseudo-terminal\n\n",
                     choice.model.c_str());
     else
-        std::printf("Velumi demo on the pad on port %d (%s)\n\n", choice.port, PortPath(choice.port).c_str());
+        std::printf("Velumi demo on the pad on %s\n\n",
+                    choice.path.empty() ? ("port " + std::to_string(choice.port) + " (" + PortPath(choice.port) + ")").c_str()
+                                        : choice.path.c_str());
     std::fflush(stdout);
     Pad &pad = OpenPad(choice);
 
