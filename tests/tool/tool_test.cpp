@@ -468,3 +468,23 @@ TEST_F(Tool, DemoRunsOnTheSimulatedPad) {
 }
 
 }  // namespace
+
+TEST_F(Tool, ABlankOrFullConversionIsWarnedAbout) {
+    velumi_tool::Image white;
+    white.width = white.height = 300;
+    white.rgba.assign(300 * 300 * 4, 255);
+    std::string error;
+    ASSERT_TRUE(velumi_tool::WritePng(dir + "/white.png", white, error)) << error;
+    auto r = Run({"image2tgx", dir + "/white.png", dir + "/white.tgx"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("0 pins raised"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("warning: the converted picture raises no pins"), std::string::npos) << r.err;
+    r = Run({"show-image", dir + "/white.png"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("raises no pins; the graphics area stays blank"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("already shows"), std::string::npos) << r.out;
+    r = Run({"image2tgx", "--threshold", "256", dir + "/white.png", dir + "/black.tgx"});
+    EXPECT_NE(r.err.find("raises 6400 of its 6400 pins"), std::string::npos) << r.err;
+    ExpectUsageError(Run({"image2tgx", "--conversion", "blur", dir + "/white.png", dir + "/x.tgx"}),
+                     "--conversion must be lines, average or dither");
+}

@@ -121,13 +121,15 @@ const std::vector<Command> &Commands() {
          1,
          1},
         {"show-image",
-         "Usage: velumi show-image [--threshold N] [--invert] [PAD OPTION]... FILE\n"
+         "Usage: velumi show-image [--conversion HOW] [--threshold N|auto] [--invert] [PAD OPTION]... FILE\n"
          "Shows a _tgx_ graphics file (VELUMI_DISPLAY) or a PNG picture, converted for the pad's\n"
-         "graphics area as image2tgx does (VELUMI_DISPLAY_DATA).\n"
+         "graphics area as image2tgx does (VELUMI_DISPLAY_DATA). Warns when the converted picture\n"
+         "raises no pins or nearly all of them.\n"
          "\n"
-         "  --threshold N     PNG only: luminance below N (0-256, default 128) raises a pin\n"
+         "  --conversion HOW  PNG only: lines (default), average or dither, see velumi image2tgx --help\n"
+         "  --threshold N     PNG only: luminance below N (0-256) is dark; default auto (Otsu)\n"
          "  --invert          PNG only: light pixels raise the pins\n",
-         {"--threshold", "--port", "--model"},
+         {"--threshold", "--conversion", "--port", "--model"},
          {"--invert", "--verbose"},
          1,
          1},
@@ -157,16 +159,20 @@ const std::vector<Command> &Commands() {
          1,
          1},
         {"image2tgx",
-         "Usage: velumi image2tgx [--model NAME] [--threshold N] [--invert] IN.png OUT.tgx\n"
+         "Usage: velumi image2tgx [--model NAME] [--conversion HOW] [--threshold N|auto] [--invert] IN.png OUT.tgx\n"
          "Converts a PNG picture into a _tgx_ graphics file for the model's graphics area: the picture\n"
          "is scaled to the pin matrix (2 pins per cell across, 4 down) keeping its aspect ratio, and\n"
-         "centred. A pin is raised where the picture is darker than the threshold; transparent pixels\n"
-         "are background.\n"
+         "centred; transparent pixels are background. Prints the pins raised and the threshold used,\n"
+         "and warns when the result raises no pins or nearly all of them.\n"
          "\n"
          "  --model NAME      ORIEL_WIDE, ORIEL, LINNET, TARN (default), WREN\n"
-         "  --threshold N     luminance below N (0-256, default 128) raises a pin\n"
+         "  --conversion HOW  lines: a pin is raised when a dark pixel falls in its area, so thin lines\n"
+         "                    of large drawings survive (default); average: the pin's average is\n"
+         "                    compared with the threshold; dither: error diffusion, for photographs\n"
+         "  --threshold N     luminance below N (0-256) is dark; default auto: Otsu's threshold, chosen\n"
+         "                    from the picture's own tones\n"
          "  --invert          light pixels raise the pins instead of dark ones\n",
-         {"--model", "--threshold"},
+         {"--model", "--threshold", "--conversion"},
          {"--invert"},
          2,
          2},
@@ -552,11 +558,29 @@ int ShowAscii(const Args &a) {
 }
 
 ConvertOptions ConvertFromArgs(const Args &a) {
-    ConvertOptions o;
-    if (a.values.count("--threshold"))
-        o.threshold = static_cast<int>(ParseNumber("--threshold", a.values.at("--threshold"), 0, 256, "a luminance"));
+    ConvertOptions o = ConvertOptions::Auto();
+    if (a.values.count("--threshold") && a.values.at("--threshold") != "auto")
+        o.threshold = static_cast<int>(
+            ParseNumber("--threshold", a.values.at("--threshold"), 0, 256, "'auto' or a luminance"));
     o.invert = a.flags.count("--invert") > 0;
+    if (a.values.count("--conversion")) {
+        const std::string &c = a.values.at("--conversion");
+        if (c == "lines") o.conversion = Conversion::Lines;
+        else if (c == "average") o.conversion = Conversion::Average;
+        else if (c == "dither") o.conversion = Conversion::Dither;
+        else UsageError("--conversion must be lines, average or dither, not '" + c + "'");
+    }
     return o;
+}
+
+// Converts a picture for the graphics area and warns on standard error when the
+// result raises no pins or nearly all of them.
+std::vector<uint8_t> Convert(const Image &image, int lines, int cells, const ConvertOptions &options,
+                             ConvertStats &stats) {
+    std::vector<uint8_t> data = ImageToCells(image, lines, cells, options, &stats);
+    const std::string warning = ConversionWarning(stats, options);
+    if (!warning.empty()) std::fprintf(stderr, "velumi %s: warning: %s\n", g_command.c_str(), warning.c_str());
+    return data;
 }
 
 bool IsPng(const std::string &path) {
@@ -587,8 +611,11 @@ int ShowImage(const Args &a) {
     const std::string model = pad.deviceName.empty() ? "this" : "the " + pad.deviceName;
     if (pad.lines <= 0) PadFailure(pad, model + " pad has no graphics area; choose one with --model TARN");
     int r;
+    bool blank = false;
     if (png) {
-        const std::vector<uint8_t> cells = ImageToCells(image, pad.lines, pad.cellsPerLine, convert);
+        ConvertStats stats;
+        const std::vector<uint8_t> cells = Convert(image, pad.lines, pad.cellsPerLine, convert, stats);
+        blank = stats.raised == 0;
         r = pad.Run([&] { return VELUMI_DISPLAY_DATA(cells.data(), static_cast<int>(cells.size()), 0); });
     } else {
         if (fileLines != pad.lines || fileCells != pad.cellsPerLine)
@@ -599,7 +626,9 @@ int ShowImage(const Args &a) {
         r = pad.Run([&] { return VELUMI_DISPLAY(path.c_str()); });
     }
     if (r == VELUMI_ERROR_DISPLAY_NO_CHANGE) {
-        std::printf("%s: the pad already shows this picture\n", png ? "VELUMI_DISPLAY_DATA" : "VELUMI_DISPLAY");
+        std::printf("%s: %s\n", png ? "VELUMI_DISPLAY_DATA" : "VELUMI_DISPLAY",
+                    blank ? "the converted picture raises no pins; the graphics area stays blank"
+                          : "the pad already shows this picture");
     } else if (r != 0) {
         PadFailure(pad, "the pad did not show '" + path + "': " + ErrorText(r));
     } else {
@@ -836,12 +865,12 @@ int Image2Tgx(const Args &a) {
     Image image;
     std::string error;
     if (!ReadPng(a.positional[0], image, error)) Failure(error + "; give a PNG picture");
-    const std::vector<uint8_t> data = ImageToCells(image, lines, cells, convert);
+    ConvertStats stats;
+    const std::vector<uint8_t> data = Convert(image, lines, cells, convert, stats);
     if (!WriteFile(a.positional[1], MakeTgx(lines, cells, data), error)) Failure(error);
-    int raised = 0;
-    for (uint8_t c : data) raised += __builtin_popcount(c);
-    std::printf("%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised\n", a.positional[0].c_str(),
-                image.width, image.height, a.positional[1].c_str(), lines, cells, model.c_str(), raised);
+    std::printf("%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised (threshold %d)\n",
+                a.positional[0].c_str(), image.width, image.height, a.positional[1].c_str(), lines, cells,
+                model.c_str(), stats.raised, stats.threshold);
     return 0;
 }
 
