@@ -16,6 +16,7 @@
 #include "KotariEngine.h"
 #include "image.h"
 #include "padsim.h"
+#include "text.h"
 #include "tool_runner.h"
 
 namespace {
@@ -487,4 +488,88 @@ TEST_F(Tool, ABlankOrFullConversionIsWarnedAbout) {
     EXPECT_NE(r.err.find("raises 6400 of its 6400 pins"), std::string::npos) << r.err;
     ExpectUsageError(Run({"image2tgx", "--conversion", "blur", dir + "/white.png", dir + "/x.tgx"}),
                      "--conversion must be lines, average or dither");
+}
+
+// The pieces `page` shows a long text in: paragraphs joined by a space, at most 2047 units each.
+std::vector<std::u16string> PagePieces(const std::u16string &text) {
+    std::vector<std::u16string> pieces;
+    std::u16string current;
+    for (const auto &p : velumi_tool::Paragraphs(text, 2047)) {
+        if (!current.empty() && current.size() + 1 + p.size() > 2047) {
+            pieces.push_back(current);
+            current.clear();
+        }
+        current += (current.empty() ? u"" : u" ") + p;
+    }
+    if (!current.empty()) pieces.push_back(current);
+    return pieces;
+}
+
+TEST_F(Tool, PageGoesThroughADocumentOfAnyLength) {
+    std::string text;
+    std::u16string text16;
+    for (int i = 0; i < 700; ++i) {
+        const std::string w = "wd" + std::to_string(1000 + i) + (i % 50 == 49 ? "\n\n" : " ");
+        text += w;
+        text16 += std::u16string(w.begin(), w.end());
+    }
+    ASSERT_GT(text.size(), 2 * 2047u);
+    const auto pieces = PagePieces(text16);
+    ASSERT_EQ(pieces.size(), 3u);
+    std::vector<std::vector<uint8_t>> windows;
+    for (const auto &piece : pieces) {
+        const auto cells = Engine(piece, 5, 32);
+        for (size_t k = 0; k < cells.size(); k += 32) windows.emplace_back(cells.begin() + k, cells.begin() + k + 32);
+    }
+    // Forward to the end and one beyond, then back across the last boundary.
+    std::string keys;
+    for (size_t i = 0; i < windows.size(); ++i) keys += "n\n";
+    keys += "p\n";
+    const auto r = Run({"page", text}, keys);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), windows.size() + 2) << r.out.substr(0, 500);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(Cells(lines[i]), windows[i]) << i;
+        EXPECT_EQ(lines[i].rfind("page " + std::to_string(i + 1) + ": ", 0), 0u) << lines[i];
+    }
+    EXPECT_EQ(lines[windows.size()], "(last line: no next page)");
+    EXPECT_EQ(Cells(lines.back()), windows[windows.size() - 2]);
+    EXPECT_EQ(r.err.find("translates only"), std::string::npos) << "nothing is cut";
+}
+
+TEST_F(Tool, PageOfStandardInputReadsKeysFromTheTerminal) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    ToolProcess p({"page", "-"}, env, slave, false);
+    p.Write(text + "\n");
+    p.CloseInput();
+    ASSERT_TRUE(p.ReadUntil("right arrow or n", 10000, true)) << p.out << p.err;
+    // Key by key, without Enter: the terminal is in raw mode.
+    const std::string keys = "\x1b[C" "\x1b[C" "\x1b[D" "q";
+    ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    const auto r = p.Finish();
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u) << r.out;
+    const int windows[4] = {0, 1, 2, 1};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Cells(lines[i]),
+                  std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
+            << i;
+    char echo[64];
+    fcntl(master, F_SETFL, O_NONBLOCK);
+    EXPECT_LE(read(master, echo, sizeof echo), 0) << "no key was echoed";
+    const int tty = open(slave.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(tty, 0);
+    termios t{};
+    ASSERT_EQ(tcgetattr(tty, &t), 0);
+    EXPECT_TRUE(t.c_lflag & ICANON) << "the terminal is restored";
+    close(tty);
+    close(master);
 }

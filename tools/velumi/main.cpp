@@ -152,7 +152,10 @@ const std::vector<Command> &Commands() {
          "Shows TEXT (or standard input for -) on the braille line and pages through it: right arrow\n"
          "or n for the next line, left arrow or p for the previous one, q to quit. From a terminal the\n"
          "keys act at once; otherwise the commands are read line by line from standard input (n, p, q),\n"
-         "and the end of the input quits. The pad's own page keys page the text too.\n"
+         "and the end of the input quits. With the text on standard input (-) the keys are read from\n"
+         "the terminal. The pad's own page keys page the text too (within the part of it shown).\n"
+         "Texts of any length are paged: the SDK translates at most 2047 UTF-16 units at a time, so\n"
+         "the text is shown in parts, and paging past the end of one shows the next.\n"
          "Each window is printed as it is shown.\n",
          {"--lang", "--grade", "--port", "--model"},
          {"--verbose"},
@@ -682,21 +685,23 @@ int Info(const Args &a) {
 // The terminal's settings while `page` reads keys in raw mode; restored at any
 // exit, including the error paths that call std::exit, and on stop signals.
 struct TerminalMode {
-    static void Raw() {
-        if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
+    static void Raw(int fd) {
+        if (tcgetattr(fd, &saved) != 0) return;
         termios raw = saved;
         raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
-        if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
+        if (tcsetattr(fd, TCSANOW, &raw) != 0) return;
+        terminal = fd;
         active = true;
         std::atexit(Restore);
-        RestoreTerminalOnSignal(STDIN_FILENO, &saved);
+        RestoreTerminalOnSignal(fd, &saved);
     }
     static void Restore() {
-        if (active) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        if (active) tcsetattr(terminal, TCSANOW, &saved);
         active = false;
     }
+    static inline int terminal = -1;
     static inline termios saved{};
     static inline bool active = false;
 };
@@ -756,20 +761,36 @@ void PrintWindow(const Pad &pad, int page, const char *how) {
     std::fflush(stdout);
 }
 
+// Packs paragraphs, joined by a space, into pieces the SDK translates whole
+// (at most kSdkTextLimit UTF-16 units each, cut at spaces).
+std::vector<std::u16string> Pieces(const std::vector<std::u16string> &paragraphs) {
+    std::vector<std::u16string> pieces;
+    std::u16string current;
+    for (const std::u16string &p : paragraphs) {
+        if (!current.empty() && current.size() + 1 + p.size() > kSdkTextLimit) {
+            pieces.push_back(current);
+            current.clear();
+        }
+        current += (current.empty() ? u"" : u" ") + p;
+    }
+    if (!current.empty()) pieces.push_back(current);
+    return pieces;
+}
+
 int Page(const Args &a) {
     const int language = LanguageFromArgs(a);
     int grade = 0;
     const bool gradeGiven = GradeFromArgs(a, grade);
     const bool fromStdin = a.positional[0] == "-";
     std::string raw = ReadTextArgument(a.positional[0]);
-    // The text from standard input ends the commands: read them from the terminal.
-    const std::vector<std::u16string> paragraphs = Paragraphs(ToUtf16(raw, "the text"), SIZE_MAX / 2);
-    std::u16string text;
-    for (const auto &p : paragraphs) text += (text.empty() ? u"" : u" ") + p;
-    if (text.empty()) UsageError("there is no text to page through");
-    WarnIfCut(text);
+    // Any length: the document is shown in pieces the SDK takes whole, and paging
+    // past the end of one piece shows the next.
+    const std::vector<std::u16string> pieces =
+        Pieces(Paragraphs(ToUtf16(raw, fromStdin ? "standard input" : "the text"), kSdkTextLimit));
+    if (pieces.empty()) UsageError("there is no text to page through");
     int input = STDIN_FILENO;
     if (fromStdin) {
+        // The text came on standard input: the keys come from the terminal.
         input = ::open("/dev/tty", O_RDONLY | O_CLOEXEC);
         if (input < 0) UsageError("with the text on standard input, the keys are read from the terminal, but there is none");
     }
@@ -780,8 +801,16 @@ int Page(const Args &a) {
         QuietStdout quiet(choice.verbose);
         VELUMI_SET_BRAILLE_LANGUAGE(language, grade);
     }
-    const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(text.c_str(), language); });
-    if (r != 0) PadFailure(pad, BrailleError(r, language));
+    size_t piece = 0;
+    std::vector<int> windows(pieces.size(), 0);  // windows of each piece, once known
+    int window = 0;                              // window within the piece; -1 when the pad's key moved it
+    auto showPiece = [&](size_t k) {
+        const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(pieces[k].c_str(), language); });
+        if (r != 0) PadFailure(pad, BrailleError(r, language));
+        piece = k;
+        window = 0;
+    };
+    showPiece(0);
     // Display callbacks beyond this count come from the pad's own page keys.
     uint64_t seen = pad.DisplayCount();
     int page = 1;
@@ -789,9 +818,38 @@ int Page(const Args &a) {
 
     const bool tty = ::isatty(input) != 0;
     if (tty) {
-        TerminalMode::Raw();
+        TerminalMode::Raw(input);
         std::fprintf(stderr, "velumi page: right arrow or n: next line, left arrow or p: previous line, q: quit\n");
     }
+    // One step; false when there is nothing more in that direction.
+    auto step = [&](bool next) -> bool {
+        const bool atEnd = next ? (window >= 0 && windows[piece] > 0 && window == windows[piece] - 1) : window == 0;
+        if (!atEnd) {
+            const int moved = pad.Page(next ? 0x2 : 0x1);
+            if (moved < 0 || moved > 1) PadFailure(pad, "paging failed: " + ErrorText(moved));
+            if (moved == 1) {
+                if (window >= 0) window += next ? 1 : -1;
+                return true;
+            }
+            // Refused: the window is at the first or last line of this piece.
+            if (next && window >= 0) windows[piece] = window + 1;
+            if (!next) window = 0;
+        }
+        if (next) {
+            if (piece + 1 >= pieces.size()) return false;
+            if (window < 0) page = 0;  // where the pad's keys left the window is not known
+            showPiece(piece + 1);
+            return true;
+        }
+        if (piece == 0) return false;
+        showPiece(piece - 1);
+        // To the last window of the previous piece (its window count is known: it was paged through).
+        const int last = std::max(windows[piece], 1) - 1;
+        for (int i = 0; i < last; ++i)
+            if (pad.Page(0x2) != 1) PadFailure(pad, "paging failed");
+        window = last;
+        return true;
+    };
     KeyDecoder decoder;
     std::string pending;
     bool quit = false;
@@ -807,6 +865,7 @@ int Page(const Args &a) {
                 // Shown without a key of ours: the pad's own page key moved the window.
                 seen = pad.DisplayCount();
                 page = 0;
+                window = -1;
                 PrintWindow(pad, page, " (moved by the pad's key)");
             }
         }
@@ -835,16 +894,14 @@ int Page(const Args &a) {
             }
             if (k == Key::None) continue;
             const bool next = k == Key::Next;
-            const int moved = pad.Page(next ? 0x2 : 0x1);
+            const bool moved = step(next);
             seen = pad.DisplayCount();
-            if (moved == 1) {
+            if (moved) {
                 if (page > 0) page += next ? 1 : -1;
                 PrintWindow(pad, page, "");
-            } else if (moved == 0) {
+            } else {
                 std::printf("%s\n", next ? "(last line: no next page)" : "(first line: no previous page)");
                 std::fflush(stdout);
-            } else {
-                PadFailure(pad, "paging failed: " + ErrorText(moved));
             }
         }
     }
