@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Log/nubra_log.h"
+#include "api/error_codes.h"
 #include "device/catalog.h"
 #include "platform/library.h"
 #include "platform/shared_lock.h"
@@ -36,14 +37,12 @@ int LoadKotariLibrary(int lineWidth, int language) {
             loaded = (!own.empty() && g_engine.Open(own + kEngineFile)) || g_engine.Open(kEngineFile);
         }
         if (!loaded) {
-            NubraLog("[ERROR] NUBRA_ERROR_KOTARI_DLL_LOAD_FAIL in %s()", "LoadKotariLibrary");
-            return 4;
+            return Fail(Error::EngineLoadFail, "LoadKotariLibrary");
         }
     }
     g_entry = reinterpret_cast<BrailleTranslatorFn>(g_engine.Symbol("BrailleTranslator"));
     if (!g_entry) {
-        NubraLog("[ERROR] NUBRA_ERROR_KOTARI_DLL_GET_FUNC_FAIL in %s()", "LoadKotariLibrary");
-        return 5;
+        return Fail(Error::EngineGetFuncFail, "LoadKotariLibrary");
     }
     g_options = TranslatorOptions{language, 1, 0, 1, lineWidth, 1, 1, 2, 2};
     NubraLog("[OK] LoadKotariLibrary() successed");
@@ -101,8 +100,7 @@ void DumpTranslation(const char16_t *text, const uint8_t *cells, int count, int 
 
 int Kotari_BrailleTranslator(DisplayJob &job, const char16_t *text, int dumpRowWidth) {
     if (!KotariBound()) {
-        NubraLog("[ERROR] NUBRA_ERROR_KOTARI_DLL_COULD_NOT_LOAD in %s()", "Kotari_BrailleTranslator");
-        return 6;
+        return Fail(Error::EngineNotLoaded, "Kotari_BrailleTranslator");
     }
     platform::SharedLockGuard lock;
     size_t units = 0;

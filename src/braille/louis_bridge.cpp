@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Log/nubra_log.h"
+#include "api/error_codes.h"
 #include "braille/kotari_bridge.h"
 #include "device/catalog.h"
 #include "platform/library.h"
@@ -29,8 +30,6 @@ std::string g_libraryName = "liblouis.so.20";
 int g_settings[7] = {5, 1, 0, 1, 20, 1, 2};
 
 constexpr int kLouisOutput = 6144;
-constexpr int kNoBrailleLine = 10;
-constexpr int kNotTranslated = 64;
 }  // namespace
 
 void SetLouisLibraryName(const std::string &name) { g_libraryName = name; }
@@ -38,11 +37,11 @@ void SetLouisLibraryName(const std::string &name) { g_libraryName = name; }
 int LoadLiblouisLibrary(int lineWidth, int language) {
     // liblouis keeps its tables in memory it never frees; unloading it at every
     // de-init would lose them, so the library stays mapped once loaded.
-    if (!g_louis.Open(g_libraryName, true)) return 4;
+    if (!g_louis.Open(g_libraryName, true)) return NUBRA_ERROR_KOTARI_DLL_LOAD_FAIL;
     g_translate = reinterpret_cast<LouTranslate>(g_louis.Symbol("lou_translate"));
     if (!g_translate) {
         g_louis.Close();
-        return 5;
+        return NUBRA_ERROR_KOTARI_DLL_GET_FUNC_FAIL;
     }
     // liblouis is built with 16- or 32-bit characters; ask which.
     auto charSize = reinterpret_cast<LouCharSize>(g_louis.Symbol("lou_charSize"));
@@ -82,12 +81,10 @@ int Liblouis_BrailleTranslator(DisplayJob &job, const char16_t *text, int width)
     std::printf("LOUIS_TABLEPATH is set to: %s\n", tablePath ? tablePath : "");
     std::fflush(stdout);
     if (!LouisBound()) {
-        NubraLog("[ERROR] NUBRA_ERROR_LIBLOUIS_DLL_COULD_NOT_LOAD in %s()", "Liblouis_BrailleTranslator");
-        return 6;
+        return Fail(Error::LouisNotLoaded, "Liblouis_BrailleTranslator");
     }
     if (width < 1) {
-        NubraLog("[ERROR] NUBRA_ERROR_NO_BRAILLE_LINE in %s()", "Liblouis_BrailleTranslator");
-        return kNoBrailleLine;
+        return Fail(Error::NoBrailleLine, "Liblouis_BrailleTranslator");
     }
     platform::SharedLockGuard lock;
     size_t units = 0;
@@ -124,7 +121,7 @@ int Liblouis_BrailleTranslator(DisplayJob &job, const char16_t *text, int width)
                                &inLength, g_charSize == 4 ? static_cast<void *>(out32.data()) : out16.data(), &outLength,
                                nullptr, nullptr, nullptr, nullptr, nullptr, 0);
     // A failed translation (a missing table, say) leaves nothing usable.
-    if (!ok || outLength < 0 || outLength > kLouisOutput) return kNotTranslated;
+    if (!ok || outLength < 0 || outLength > kLouisOutput) return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
 
     std::vector<uint8_t> cells(static_cast<size_t>(outLength));
     for (int i = 0; i < outLength; ++i) {

@@ -37,12 +37,10 @@ int CVelumi::BrailleDisplay(const char16_t *text, int language) {
     NubraLog("[OK] %s()", "CVelumi::BrailleDisplay");
     const int width = CurrentModel().brailleCells;
     if (width == 0) {
-        NubraLog("[ERROR] NUBRA_ERROR_NO_BRAILLE_LINE in %s()", "CVelumi::BrailleDisplay");
-        return NUBRA_ERROR_NO_BRAILLE_LINE;
+        return Fail(Error::NoBrailleLine, "CVelumi::BrailleDisplay");
     }
     if (!text) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleDisplay");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+        return Fail(Error::BrailleNotTranslate, "CVelumi::BrailleDisplay", "no text");
     }
     DisplayJob *job = DisplayDataCreate();
     if (!job) return lastError_;
@@ -83,8 +81,7 @@ int CVelumi::BrailleASCIIDisplay(const char *text) {
     if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
     NubraLog("[OK] %s()", "CVelumi::BrailleASCIIDisplay");
     if (!text) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleASCIIDisplay");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+        return Fail(Error::BrailleNotTranslate, "CVelumi::BrailleASCIIDisplay", "no text");
     }
     DisplayJob *job = DisplayDataCreate();
     if (!job) return lastError_;
@@ -122,13 +119,11 @@ int CVelumi::ResetBrailleDisplay() {
 
 int CVelumi::SendKey(int key) {
     if ((key & 0x5) && (key & 0xA)) {
-        NubraLog("[ERROR] NUBRA_ERROR_COM_INVALID_DATA in %s()", "CVelumi::SendKey");
-        return NUBRA_ERROR_COM_INVALID_DATA;
+        return Fail(Error::ComInvalidData, "CVelumi::SendKey");
     }
     if (key == 0) return NUBRA_ERROR_COM_INVALID_DATA;
     if (!HasJobs()) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "CVelumi::SendKey");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
+        return Fail(Error::BrailleNotTranslate, "CVelumi::SendKey");
     }
     CCOM &com = CCOM::Instance();
     if (com.IsDisplayBusy()) {
