@@ -47,7 +47,7 @@ typedef uint_least16_t velumi_char16; /* UTF-16 code unit (char16_t) */
 #define VELUMI_API
 #endif
 
-/* Error codes. */
+/* Error codes; VELUMI_ERROR_NAME and VELUMI_ERROR_TEXT describe them. */
 #define VELUMI_ERROR_NONE 0
 #define VELUMI_ERROR_NOT_INIT 2                    /* not initialised (or the SDK could not start) */
 #define VELUMI_ERROR_ALREADY_INIT 3                /* init on an initialised SDK */
@@ -178,6 +178,14 @@ VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path);
 
 /* The SDK's version as "MAJOR.MINOR.PATCH"; a static string. */
 VELUMI_API const char *VELUMI_GET_SDK_VERSION(void);
+
+/* The name of an error code ("VELUMI_ERROR_COM_NOT_RESPONSE" for 34), or NULL
+ * for a value that is no error code. A static string; any thread. */
+VELUMI_API const char *VELUMI_ERROR_NAME(int code);
+
+/* One line saying what an error code means ("the pad did not answer" for 34),
+ * or NULL for a value that is no error code. A static string; any thread. */
+VELUMI_API const char *VELUMI_ERROR_TEXT(int code);
 
 #ifdef __cplusplus
 }

@@ -130,32 +130,9 @@ void RestoreTerminalOnSignal(int fd, const termios *saved) {
 
 
 std::string ErrorText(int code) {
-    switch (code) {
-    case VELUMI_ERROR_NONE: return "no error";
-    case VELUMI_ERROR_NOT_INIT: return "the SDK is not initialised";
-    case VELUMI_ERROR_ALREADY_INIT: return "the SDK is already initialised";
-    case VELUMI_ERROR_ENGINE_LOAD_FAIL: return "libKotariEngine.so was not found";
-    case VELUMI_ERROR_ENGINE_GET_FUNC_FAIL: return "libKotariEngine.so lacks BrailleTranslator";
-    case VELUMI_ERROR_TRANSLATOR_NOT_LOADED: return "the translator for this language (liblouis) is not loaded";
-    case VELUMI_ERROR_INVALID_DISPLAY_FILE: return "not a _tgx_ graphics file for this pad model";
-    case VELUMI_ERROR_INVALID_DEVICE_TYPE: return "invalid pad model";
-    case VELUMI_ERROR_NO_BRAILLE_LINE: return "this pad model has no braille line";
-    case VELUMI_ERROR_COM_OPEN_FAIL: return "the serial port cannot be opened";
-    case VELUMI_ERROR_COM_HANDLE_INIT_ERROR: return "the serial port's events cannot be created";
-    case VELUMI_ERROR_COM_PORT_ALREADY_OPENED: return "the serial port is already open";
-    case VELUMI_ERROR_COM_NOT_OPENED: return "the pad is not open";
-    case VELUMI_ERROR_COM_WRITE_FAIL: return "a frame could not be written to the pad";
-    case VELUMI_ERROR_COM_INVALID_DATA: return "invalid key";
-    case VELUMI_ERROR_COM_NOT_RESPONSE: return "the pad did not answer";
-    case VELUMI_ERROR_COM_RESPONSE_TIMEOUT: return "the pad did not answer within 10 s";
-    case VELUMI_ERROR_BRAILLE_NOT_TRANSLATE: return "the text could not be translated";
-    case VELUMI_ERROR_ACCESS_INVALID_MEM: return "out of memory";
-    case VELUMI_ERROR_DISPLAY_IN_PROGRESS: return "a transfer to the pad is still running";
-    case VELUMI_ERROR_DISPLAY_NO_CHANGE: return "nothing differs from what the pad shows";
-    case VELUMI_ERROR_DISPLAY_INVALID_RANGE: return "the data does not fit the graphics area";
-    case kNotShown: return "the pad did not report the display as shown";
-    default: return "SDK error " + std::to_string(code);
-    }
+    if (code == kNotShown) return "the pad did not report the display as shown";
+    const char *text = VELUMI_ERROR_TEXT(code);
+    return text ? text : "SDK error " + std::to_string(code);
 }
 
 Pad::Pad() {
