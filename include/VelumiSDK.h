@@ -179,6 +179,45 @@ VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path);
 /* The SDK's version as "MAJOR.MINOR.PATCH"; a static string. */
 VELUMI_API const char *VELUMI_GET_SDK_VERSION(void);
 
+/* Translation without a pad ---------------------------------------------
+ * VELUMI_TRANSLATE turns text into braille cells (dot n in bit n-1) with the
+ * same choice of translator and table as VELUMI_BRAILLE_DISPLAY makes for the
+ * language (see VelumiLanguage): no init, no pad, any thread, any length. */
+#define VELUMI_TRANSLATOR_DEFAULT 0  /* the language's own choice: the engine or liblouis */
+#define VELUMI_TRANSLATOR_ENGINE 1   /* the Kotari engine (languages it lacks read as English) */
+#define VELUMI_TRANSLATOR_LIBLOUIS 2 /* liblouis with the language's table (or `tables`) */
+
+/* How to translate; a null pointer means English, the current option, no width. */
+typedef struct VelumiTranslateOptions {
+    int language;       /* a VelumiLanguage code, or 19..25 for the liblouis-only languages */
+    int option;         /* the language's option as VELUMI_SET_BRAILLE_LANGUAGE takes it (English:
+                           1 uncontracted, 2 contracted); 0: what VELUMI_SET_BRAILLE_LANGUAGE last set
+                           (English grade 1, contracted liblouis tables by default). The library-wide
+                           setting is not changed. */
+    int width;          /* > 0: whole lines of `width` cells, words kept whole where they fit, as on
+                           the braille line; 0: one unbroken line without trailing blanks */
+    int translator;     /* VELUMI_TRANSLATOR_DEFAULT, _ENGINE or _LIBLOUIS */
+    const char *tables; /* a liblouis table list ("en-ueb-g2.ctb" or "unicode.dis,de-g1.ctb") to use
+                           instead of the language's table (implies liblouis), or NULL */
+} VelumiTranslateOptions;
+
+/* Translates `length` bytes of UTF-8 text (-1: up to its NUL; malformed bytes
+ * read as U+FFFD). Line breaks and tabs count as spaces: translate line by line
+ * to keep lines apart. Writes at most `capacity` cells to `cells` (which may be
+ * NULL when capacity is 0) and the number of cells of the whole translation to
+ * *count (when count is not NULL), so a call with capacity 0 measures. Text
+ * longer than 2047 UTF-16 units is translated in pieces cut at spaces.
+ * 0; VELUMI_ERROR_BRAILLE_NOT_TRANSLATE for null text or a failed translation
+ * (for example a table liblouis cannot find); VELUMI_ERROR_TRANSLATOR_NOT_LOADED
+ * when the translator's library cannot be loaded; VELUMI_ERROR_DISPLAY_INVALID_RANGE
+ * for a negative width or capacity, cells NULL with a capacity, or an unknown
+ * translator. */
+VELUMI_API int VELUMI_TRANSLATE(const char *text, int length, const VelumiTranslateOptions *options,
+                                unsigned char *cells, int capacity, int *count);
+/* As VELUMI_TRANSLATE for UTF-16 text; `length` in code units (-1: up to its NUL). */
+VELUMI_API int VELUMI_TRANSLATE16(const velumi_char16 *text, int length, const VelumiTranslateOptions *options,
+                                  unsigned char *cells, int capacity, int *count);
+
 /* The name of an error code ("VELUMI_ERROR_COM_NOT_RESPONSE" for 34), or NULL
  * for a value that is no error code. A static string; any thread. */
 VELUMI_API const char *VELUMI_ERROR_NAME(int code);

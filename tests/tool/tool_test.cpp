@@ -99,7 +99,7 @@ protected:
 
 TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
     const std::u16string text = u"The quick brown fox and the knowledge";
-    auto r = Run({"translate", "--lang", "en", "The quick brown fox and the knowledge"});
+    auto r = Run({"translate", "--on-pad", "--lang", "en", "The quick brown fox and the knowledge"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.find("NUBRA"), std::string::npos) << "the SDK's diagnostic lines stay out";
@@ -107,13 +107,13 @@ TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
 }
 
 TEST_F(Tool, TranslateEnglishGradeTwo) {
-    const auto r = Run({"translate", "--lang", "English", "--grade", "2", "The quick brown fox and the knowledge"});
+    const auto r = Run({"translate", "--on-pad", "--lang", "English", "--grade", "2", "The quick brown fox and the knowledge"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(AllCells(r.out, 32), Engine(u"The quick brown fox and the knowledge", 5, 32, 2));
 }
 
 TEST_F(Tool, TranslateHexOnANarrowLine) {
-    const auto r = Run({"translate", "--hex", "--width", "12", "--lang", "5", "abc"});
+    const auto r = Run({"translate", "--on-pad", "--hex", "--width", "12", "--lang", "5", "abc"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "01 03 09 00 00 00 00 00 00 00 00 00\n");
 }
@@ -125,7 +125,7 @@ TEST_F(Tool, TranslatePagesThroughLongTextsAndParagraphs) {
         text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
         text16 += u"word" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + u" ";
     }
-    auto r = Run({"translate", text});
+    auto r = Run({"translate", "--on-pad", text});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto expected = Engine(text16.substr(0, text16.size() - 1), 5, 32);
     ASSERT_GT(expected.size(), 3u * 32);
@@ -134,7 +134,7 @@ TEST_F(Tool, TranslatePagesThroughLongTextsAndParagraphs) {
 
 TEST_F(Tool, TranslateJoinsTheLinesOfStandardInputIntoParagraphs) {
     // Standard input: lines joined, an empty line starts a new braille line.
-    const auto r = Run({"translate", "--width", "20", "-"}, "abc\ndef\n\nghi\n");
+    const auto r = Run({"translate", "--on-pad", "--width", "20", "-"}, "abc\ndef\n\nghi\n");
     ASSERT_EQ(r.status, 0) << r.err;
     auto first = Engine(u"abc def", 5, 20), second = Engine(u"ghi", 5, 20);
     first.insert(first.end(), second.begin(), second.end());
@@ -143,7 +143,7 @@ TEST_F(Tool, TranslateJoinsTheLinesOfStandardInputIntoParagraphs) {
 
 TEST_F(Tool, TranslateFrenchGoesThroughLiblouis) {
     // --verbose lets the SDK's diagnostic lines through, on standard error only.
-    const auto r = Run({"translate", "--verbose", "--lang", "fr", "bonjour"});
+    const auto r = Run({"translate", "--on-pad", "--verbose", "--lang", "fr", "bonjour"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto expected = Louis("fr-bfu-g2.ctb", u"bonjour");
     expected.resize(32, 0);
@@ -153,7 +153,7 @@ TEST_F(Tool, TranslateFrenchGoesThroughLiblouis) {
 }
 
 TEST_F(Tool, TranslateFrenchGradeOneIsUncontracted) {
-    const auto r = Run({"translate", "--lang", "french", "--grade", "1", "bonjour"});
+    const auto r = Run({"translate", "--on-pad", "--lang", "french", "--grade", "1", "bonjour"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     auto expected = Louis("fr-bfu-comp6.utb", u"bonjour");
@@ -163,7 +163,7 @@ TEST_F(Tool, TranslateFrenchGradeOneIsUncontracted) {
 
 TEST_F(Tool, UsageErrorsSayWhatIsWrongInOneLine) {
     ExpectUsageError(Run({"translate", "--lang", "klingon", "x"}), "unknown language 'klingon'");
-    ExpectUsageError(Run({"translate", "--width", "40", "x"}), "--width must be 12, 20 or 32");
+    ExpectUsageError(Run({"translate", "--on-pad", "--width", "40", "x"}), "--width must be 12, 20 or 32");
     ExpectUsageError(Run({"translate", "--grade", "two", "x"}), "--grade needs a number");
     ExpectUsageError(Run({"translate", ""}), "no text");
     ExpectUsageError(Run({"translate", "\xC3("}), "not valid UTF-8");

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,8 @@ const char kHelp[] =
     "Output:\n"
     "  --show                 print the pad's pins as braille text after every display change\n"
     "  --quiet                print nothing but errors\n"
+    "  --keys                 press keys read from standard input, one a line: 'function BITS'\n"
+    "                         (0x80 0x40 0x20 0x10), 'perkins 4|2', 'page CODE' (1 2 4 8)\n"
     "\n"
     "Faults (several may be combined; N counts from 1, 0 means every one):\n"
     "  --never-answer         receive everything, answer nothing\n"
@@ -90,6 +93,7 @@ struct Settings {
     std::string portDir = ".";
     bool portDirGiven = false;
     bool show = false;
+    bool keys = false;
     bool quiet = false;
     std::vector<std::pair<padsim::Fault, std::pair<long, long>>> faults;  // fault, (n, code)
 };
@@ -158,6 +162,9 @@ Settings ParseArguments(int argc, char **argv) {
         } else if (arg == "--show") {
             noValue();
             s.show = true;
+        } else if (arg == "--keys") {
+            noValue();
+            s.keys = true;
         } else if (arg == "--quiet") {
             noValue();
             s.quiet = true;
@@ -262,6 +269,21 @@ int main(int argc, char **argv) {
         std::fflush(stdout);
     }
 
+    if (s.keys) {
+        // Key presses from standard input, for scripts and tests; ends with the input.
+        std::thread([&pad] {
+            char line[128];
+            while (std::fgets(line, sizeof line, stdin)) {
+                char what[32] = {};
+                int value = 0;
+                if (std::sscanf(line, "%31s %i", what, &value) != 2) continue;
+                const std::string kind = what;
+                if (kind == "function") pad.SendFunctionKeys(static_cast<uint8_t>(value));
+                else if (kind == "perkins") pad.SendPerkinsKey(static_cast<uint8_t>(value));
+                else if (kind == "page") pad.SendPageKey(static_cast<uint8_t>(value));
+            }
+        }).detach();
+    }
     int signal = 0;
     sigwait(&stopSignals, &signal);
     pad.Stop();

@@ -88,21 +88,31 @@ struct Command {
 const std::vector<Command> &Commands() {
     static const std::vector<Command> kCommands = {
         {"translate",
-         "Usage: velumi translate [--lang NAME|CODE] [--grade N] [--width CELLS] [--hex] TEXT|-\n"
-         "Prints the braille of TEXT (or of standard input for -) as the SDK translates it, one output\n"
-         "line per braille line, as Unicode braille (U+2800 + cell byte) or with --hex as cell bytes.\n"
-         "The text is shown on a simulated pad started in-process and paged through line by line.\n"
-         "Lines of the input are joined into paragraphs; an empty line starts a new paragraph, and each\n"
-         "paragraph starts a new braille line.\n"
+         "Usage: velumi translate [--lang NAME|CODE] [--grade N] [--width N] [--format FORMAT] [--table LIST]\n"
+         "                        [--translator engine|liblouis] [--padded] TEXT|-\n"
+         "Prints the braille of TEXT, or of standard input for -, as a filter: each input line gives\n"
+         "its own output (one line, or several with --width), blank lines stay blank, and each line is\n"
+         "printed as soon as it is translated. No pad is needed (VELUMI_TRANSLATE).\n"
          "\n"
          "  --lang NAME|CODE  language (default english)\n"
          "  --grade N         the language's option, see below\n"
-         "  --width CELLS     braille line width: 12, 20 or 32 (default 32), the braille lines of the\n"
-         "                    pad models; the SDK wraps words for the model's line\n"
-         "  --hex             print cell bytes in hexadecimal instead of Unicode braille\n"
+         "  --width N         braille lines of N cells, words kept whole where they fit; 0 (default):\n"
+         "                    no wrapping\n"
+         "  --format FORMAT   unicode (default: Unicode braille, U+2800 + cell), brf (North American\n"
+         "                    braille ASCII; dots 7 and 8 are dropped) or hex (cell bytes)\n"
+         "  --hex             the same as --format hex\n"
+         "  --padded          fill every wrapped line to the full width with blank cells\n"
+         "  --table LIST      translate with this liblouis table list (e.g. en-ueb-g2.ctb) instead of the\n"
+         "                    language's table\n"
+         "  --translator WHO  engine: the Kotari engine's own translator for the language (also french,\n"
+         "                    german, italian, spanish, russian, czech, polish, norwegian, vietnamese);\n"
+         "                    liblouis: the language's liblouis table; default: the SDK's choice\n"
+         "  --on-pad          the older way: show the text on a simulated pad (--width 12, 20 or 32,\n"
+         "                    default 32) and print every braille line it pages through; lines of the\n"
+         "                    input are joined into paragraphs, an empty line starts a new one\n"
          "  --verbose         pass the SDK's diagnostic lines through (to standard error)\n",
-         {"--lang", "--grade", "--width"},
-         {"--hex", "--verbose"},
+         {"--lang", "--grade", "--width", "--format", "--table", "--translator"},
+         {"--hex", "--verbose", "--padded", "--on-pad"},
          1,
          1},
         {"show",
@@ -379,6 +389,8 @@ bool GradeFromArgs(const Args &a, int &grade) {
     auto it = a.values.find("--grade");
     if (it == a.values.end()) return false;
     grade = static_cast<int>(ParseNumber("--grade", it->second, 0, 255, "a number"));
+    const std::string problem = GradeProblem(LanguageFromArgs(a), grade);
+    if (!problem.empty()) UsageError(problem);
     return true;
 }
 
@@ -486,7 +498,7 @@ void WarnIfCut(const std::u16string &text) {
 
 // ---- translate ----------------------------------------------------------
 
-int Translate(const Args &a) {
+int TranslateOnPad(const Args &a) {
     const int language = LanguageFromArgs(a);
     int grade = 0;
     const bool gradeGiven = GradeFromArgs(a, grade);
@@ -525,6 +537,139 @@ int Translate(const Args &a) {
     }
     pad.Close();
     for (const auto &line : out) std::printf("%s\n", hex ? Hex(line).c_str() : Braille(line).c_str());
+    return 0;
+}
+
+// North American braille ASCII for a six-dot cell (dots 1-6 in bits 0-5).
+char BrfChar(uint8_t cell) {
+    static const char kBrf[65] = " A1B'K2L@CIF/MSP\"E3H9O6R^DJG>NTQ,*5<-U8V.%[$+X!&;:4\\0Z7(_?W]#Y)=";
+    return kBrf[cell & 0x3F];
+}
+
+std::string FormatCells(const uint8_t *cells, size_t n, const std::string &format) {
+    if (format == "hex") return Hex(std::vector<uint8_t>(cells, cells + n));
+    if (format == "brf") {
+        std::string out;
+        for (size_t i = 0; i < n; ++i) out.push_back(BrfChar(cells[i]));
+        return out;
+    }
+    return Braille(std::vector<uint8_t>(cells, cells + n));
+}
+
+int Translate(const Args &a) {
+    if (a.flags.count("--on-pad")) {
+        for (const char *o : {"--format", "--table", "--translator"})
+            if (a.values.count(o)) UsageError(std::string(o) + " does not go with --on-pad");
+        if (a.flags.count("--padded")) UsageError("--padded does not go with --on-pad (its lines are always full)");
+        return TranslateOnPad(a);
+    }
+    const int language = LanguageFromArgs(a);
+    int grade = 0;
+    GradeFromArgs(a, grade);
+    int width = 0;
+    if (a.values.count("--width"))
+        width = static_cast<int>(ParseNumber("--width", a.values.at("--width"), 0, 100000, "a number of cells"));
+    std::string format = a.flags.count("--hex") ? "hex" : "unicode";
+    if (a.values.count("--format")) {
+        format = a.values.at("--format");
+        if (format != "unicode" && format != "brf" && format != "hex")
+            UsageError("--format must be unicode, brf or hex, not '" + format + "'");
+    }
+    VelumiTranslateOptions options{};
+    options.language = language;
+    options.option = grade;
+    options.width = width;
+    options.translator = VELUMI_TRANSLATOR_DEFAULT;
+    if (a.values.count("--translator")) {
+        const std::string &who = a.values.at("--translator");
+        if (who == "engine") {
+            if (!EngineHasLanguage(language))
+                UsageError("the engine has no translator for " + LanguageNameOf(language) +
+                           "; use --translator liblouis");
+            options.translator = VELUMI_TRANSLATOR_ENGINE;
+        } else if (who == "liblouis") {
+            if (!LouisHasLanguage(language) && !a.values.count("--table"))
+                UsageError("the SDK has no liblouis table for " + LanguageNameOf(language) +
+                           "; name one with --table or use --translator engine");
+            options.translator = VELUMI_TRANSLATOR_LIBLOUIS;
+        } else {
+            UsageError("--translator must be engine or liblouis, not '" + who + "'");
+        }
+    }
+    std::string tables;
+    if (a.values.count("--table")) {
+        tables = a.values.at("--table");
+        if (tables.empty()) UsageError("--table needs a liblouis table list");
+        if (options.translator == VELUMI_TRANSLATOR_ENGINE) UsageError("--table does not go with --translator engine");
+        options.tables = tables.c_str();
+    }
+    const bool padded = a.flags.count("--padded") > 0;
+    const bool verbose = a.flags.count("--verbose") > 0;
+    if (!verbose) ::setenv("VELUMI_QUIET", "1", 1);
+    const bool fromStdin = a.positional[0] == "-";
+    if (!fromStdin && a.positional[0].empty()) UsageError("there is no text to translate in the text");
+
+    std::vector<uint8_t> cells(4096);
+    std::string out;
+    long lineNumber = 0;
+    auto translateLine = [&](std::string line) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::u16string check;
+        if (!Utf8ToUtf16(line, check))
+            UsageError((fromStdin ? "line " + std::to_string(lineNumber) + " of standard input" : std::string("the text")) +
+                       " is not valid UTF-8; give the text in UTF-8");
+        out.clear();
+        if (line.find_first_not_of(" \t\f\v") != std::string::npos) {
+            int count = 0;
+            int r;
+            {
+                // liblouis reports a missing table on standard error itself.
+                QuietStdout quiet(verbose);
+                r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(),
+                                     static_cast<int>(cells.size()), &count);
+                if (r == 0 && count > static_cast<int>(cells.size())) {
+                    cells.resize(static_cast<size_t>(count));
+                    r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(), count,
+                                         &count);
+                }
+            }
+            if (r != 0) {
+                std::fflush(stdout);
+                if (!tables.empty() && r == VELUMI_ERROR_BRAILLE_NOT_TRANSLATE)
+                    Failure("liblouis could not translate with the table list '" + tables +
+                            "'; check the table names (in /usr/share/liblouis/tables)");
+                Failure(BrailleError(r, language));
+            }
+            const size_t n = static_cast<size_t>(count);
+            if (width <= 0) {
+                out = FormatCells(cells.data(), n, format);
+                out.push_back('\n');
+            } else {
+                for (size_t k = 0; k < n; k += static_cast<size_t>(width)) {
+                    size_t len = std::min(n - k, static_cast<size_t>(width));
+                    if (!padded)
+                        while (len > 0 && cells[k + len - 1] == 0) --len;
+                    out += FormatCells(cells.data() + k, len, format);
+                    out.push_back('\n');
+                }
+            }
+        } else {
+            out = "\n";  // a blank line stays blank
+        }
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    };
+    if (fromStdin) {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            translateLine(line);
+            if (std::cin.rdbuf()->in_avail() <= 0) std::fflush(stdout);  // as the input comes
+        }
+    } else {
+        const std::vector<std::string> lines = SplitLines(a.positional[0]);
+        for (const std::string &line : lines) translateLine(line);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) Failure(std::string("cannot write the output: ") + std::strerror(errno));
     return 0;
 }
 
