@@ -20,14 +20,56 @@
  * Callbacks run on the SDK's own threads:
  *  - key callback: on the serial receive thread, for each key notice;
  *  - display callback: on the display transfer thread, under the SDK's internal
- *    lock, when a picture or braille line has been shown completely (not when a
- *    transfer fails);
+ *    lock, when a display job has been shown completely (not when a transfer
+ *    fails, and not for a call that returned an error or
+ *    VELUMI_ERROR_DISPLAY_NO_CHANGE). The callback takes no argument: it reports
+ *    the one job that was running, and only one runs at a time (a display call
+ *    while one runs returns VELUMI_ERROR_DISPLAY_IN_PROGRESS). Jobs are: each
+ *    successful VELUMI_DISPLAY, VELUMI_DISPLAY_DATA(_PART), VELUMI_RESET_DISPLAY,
+ *    VELUMI_BRAILLE_DISPLAY, VELUMI_BRAILLE_ASCII_DISPLAY and
+ *    VELUMI_RESET_BRAILLE_DISPLAY; each page move (VELUMI_SEND_KEY or the pad's
+ *    own page keys; a move refused at the first or last line reports nothing);
+ *    and init's clearing of the braille line and then of the graphics area.
+ *    Counting callbacks against the calls that returned 0 tells which is which;
  *  - firmware-version and device-name callbacks: on the caller's thread when the
  *    value is already known, else on the serial receive thread when the pad
  *    answers (before the call that asked returns).
  * A callback that blocks stops reception. A function that waits for the pad,
  * called from inside a callback, waits on the thread that would deliver the
  * answer and returns VELUMI_ERROR_COM_RESPONSE_TIMEOUT after 10 s.
+ *
+ * Starting up
+ * -----------
+ * VELUMI_INIT returns 0 once the port is open, even when no pad answers: the
+ * device-name question and the two clears then fail quietly (traced) after
+ * their resends, about 4 s each. To find out whether a pad is there, call
+ * VELUMI_GET_DEVICE_NAME after init: it calls back with the name when the pad
+ * answered init's question, and returns VELUMI_ERROR_COM_NOT_RESPONSE (or
+ * _RESPONSE_TIMEOUT) without calling back when nothing answers; or wait for
+ * init's display callbacks with a time-out of your own.
+ * Init leaves the clearing of the graphics area running when it returns (the
+ * first line is accepted, the others follow): a display call made at once
+ * returns VELUMI_ERROR_DISPLAY_IN_PROGRESS (129). Either register the display
+ * callback before init and wait for its calls (one for the braille line, one
+ * for the graphics area, on a model with both; the graphics clear is skipped
+ * when this process already showed a blank area, so wait for the first and
+ * briefly for the second), or retry a call that returns 129 after a few
+ * milliseconds.
+ *
+ * Graphic cells
+ * -------------
+ * The graphics area is `lines` x `cellsPerLine` cells (VELUMI_GET_DISPLAY_INFO),
+ * sent line after line, top line first, each line's cells left to right. A
+ * cell is 2 pins across by 4 down; bit n-1 raises dot n, and the dots are
+ * numbered as in eight-dot braille:
+ *      left column  right column
+ *        dot 1 0x01   dot 4 0x08     (top row)
+ *        dot 2 0x02   dot 5 0x10
+ *        dot 3 0x04   dot 6 0x20
+ *        dot 7 0x40   dot 8 0x80     (bottom row)
+ * So the pin at column x (0 = left), row y (0 = top) of the whole area lies in
+ * cell (y / 4) * cellsPerLine + x / 2. Braille cells use the same bits; the
+ * translators produce six-dot cells (bits 0x01..0x20).
  */
 #ifndef VELUMI_SDK_H
 #define VELUMI_SDK_H
@@ -84,9 +126,23 @@ enum VelumiModel {
     VELUMI_ASK_THE_PAD = 8 /* select the model from the device name the pad reports */
 };
 
-/* Languages for the braille line. Arabic, Chinese, English, Japanese and Korean
- * use the Kotari engine, every other code liblouis. Codes 19..25 (Kazakh,
- * Danish, Greek, Swedish, Finnish, Thai, Uzbek) are accepted through liblouis. */
+/* Languages for the braille line. VELUMI_BRAILLE_DISPLAY (and VELUMI_TRANSLATE
+ * by default) translates ARABIC, CHINESE_TRADITIONAL, CHINESE_SIMPLIFIED,
+ * ENGLISH, JAPANESE and KOREAN with the Kotari engine, and every other code with
+ * liblouis and the table the language's option selects (option 1 uncontracted,
+ * else contracted):
+ *   FRENCH fr-bfu-comp6.utb / fr-bfu-g2.ctb, GERMAN de-g0.utb / de-g2.ctb,
+ *   ITALIAN it.tbl, RUSSIAN ru-litbrl.ctb / ru-ru-g1.ctb, SPANISH es.tbl / es-g2.ctb,
+ *   VIETNAMESE vi-vn-g0.utb / vi-vn-g2.ctb, PORTUGUESE pt-pt-g1.utb / pt.tbl,
+ *   CZECH cs.tbl, POLISH pl.tbl, NORWEGIAN no-no-g0.utb / no-no-g1.ctb,
+ *   DUTCH and BULGARIAN the English tables en_US.tbl / en-us-g1.ctb, NONE ko-g2.ctb;
+ *   codes 19..25: Kazakh kk.utb, Danish da-dk-g16.ctb / da-dk-g26.ctb, Greek el.ctb,
+ *   Swedish sv-g0.utb / sv-g2.ctb, Finnish fi.utb, Thai th-g0.utb, Uzbek uz-g1.utb.
+ * The engine also has translators of its own for FRENCH, GERMAN, ITALIAN,
+ * SPANISH, RUSSIAN, CZECH, POLISH, NORWEGIAN and VIETNAMESE, reached through
+ * VELUMI_TRANSLATE with VELUMI_TRANSLATOR_ENGINE. Options per language: ENGLISH
+ * grade 1 or 2; CHINESE_SIMPLIFIED mode 1, 2 or 3; the liblouis languages 1 or 2
+ * where they have two tables; the others none. */
 enum VelumiLanguage {
     NONE = 0, ARABIC = 1, CHINESE_TRADITIONAL = 2, CHINESE_SIMPLIFIED = 3, DUTCH = 4, ENGLISH = 5,
     FRENCH = 6, GERMAN = 7, ITALIAN = 8, JAPANESE = 9, KOREAN = 10, RUSSIAN = 11, SPANISH = 12,
@@ -98,9 +154,10 @@ typedef void (*VELUMI_KEY_CALLBACK)(int key);          /* function keys 0..3, Pe
 typedef void (*VELUMI_DISPLAY_CALLBACK)(void);         /* a picture or braille line was shown */
 typedef void (*VELUMI_TEXT_CALLBACK)(const char *text); /* firmware version or device name */
 
-/* Opens COM port number `port`, loads the translators, asks the pad for its
- * device name (which selects the model), then clears the braille line and the
- * graphics area. 0, 3 already initialised, 4/5 engine missing (the port is not
+/* Opens port number `port` (see the top of this file), loads the translators,
+ * asks the pad for its device name (which selects the model), then clears the
+ * braille line and the graphics area. 0 (also when no pad answers: see
+ * "Starting up"), 3 already initialised, 4/5 engine missing (the port is not
  * opened), 16/17/18 port failures. */
 VELUMI_API int VELUMI_INIT(int port);
 

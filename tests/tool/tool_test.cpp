@@ -573,3 +573,15 @@ TEST_F(Tool, PageOfStandardInputReadsKeysFromTheTerminal) {
     close(tty);
     close(master);
 }
+
+TEST_F(Picture, DashMeansStandardInputAndOutput) {
+    std::ifstream f(dir + "/in.png", std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const auto r = Run({"image2tgx", "-", "-"}, png);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.size(), 830u);
+    EXPECT_EQ(r.out.compare(0, 5, "_tgx_"), 0);
+    EXPECT_EQ(std::vector<uint8_t>(r.out.begin() + 30, r.out.end()), expected);
+    EXPECT_NE(r.err.find("standard input: 80 x 80 pixels -> standard output"), std::string::npos) << r.err;
+    ExpectFailure(Run({"image2tgx", "-", dir + "/x.tgx"}, "not a picture"), "standard input is not a PNG file");
+}

@@ -17,24 +17,38 @@ constexpr uint64_t kMaxPixels = 64u * 1024u * 1024u;
 }  // namespace
 
 bool ReadPng(const std::string &path, Image &image, std::string &error) {
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = "cannot open '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    uint8_t signature[8] = {};
-    const bool isPng = std::fread(signature, 1, 8, f) == 8 && png_sig_cmp(signature, 0, 8) == 0;
-    std::fclose(f);
-    if (!isPng) {
-        error = "'" + path + "' is not a PNG file";
-        return false;
-    }
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) {
-        error = "cannot read PNG '" + path + "': " + png.message;
-        return false;
+    std::vector<uint8_t> bytes;  // standard input, for "-"
+    if (path == "-") {
+        uint8_t block[65536];
+        for (size_t n; (n = std::fread(block, 1, sizeof block, stdin)) > 0;) bytes.insert(bytes.end(), block, block + n);
+        if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) {
+            error = "standard input is not a PNG file";
+            return false;
+        }
+        if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
+            error = std::string("cannot read the PNG on standard input: ") + png.message;
+            return false;
+        }
+    } else {
+        std::FILE *f = std::fopen(path.c_str(), "rb");
+        if (!f) {
+            error = "cannot open '" + path + "': " + std::strerror(errno);
+            return false;
+        }
+        uint8_t signature[8] = {};
+        const bool isPng = std::fread(signature, 1, 8, f) == 8 && png_sig_cmp(signature, 0, 8) == 0;
+        std::fclose(f);
+        if (!isPng) {
+            error = "'" + path + "' is not a PNG file";
+            return false;
+        }
+        if (!png_image_begin_read_from_file(&png, path.c_str())) {
+            error = "cannot read PNG '" + path + "': " + png.message;
+            return false;
+        }
     }
     if (static_cast<uint64_t>(png.width) * png.height > kMaxPixels) {
         png_image_free(&png);

@@ -16,8 +16,8 @@ struct Image {
     std::vector<uint8_t> rgba;
 };
 
-// Reads a PNG file of any colour type and depth (gamma-corrected to 8-bit sRGB).
-// False with a one-line reason in `error`.
+// Reads a PNG file of any colour type and depth (gamma-corrected to 8-bit sRGB);
+// "-" reads it from standard input. False with a one-line reason in `error`.
 bool ReadPng(const std::string &path, Image &image, std::string &error);
 // Writes an 8-bit RGBA PNG file.
 bool WritePng(const std::string &path, const Image &image, std::string &error);

@@ -16,6 +16,7 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -176,7 +177,9 @@ const std::vector<Command> &Commands() {
          "Converts a PNG picture into a _tgx_ graphics file for the model's graphics area: the picture\n"
          "is scaled to the pin matrix (2 pins per cell across, 4 down) keeping its aspect ratio, and\n"
          "centred; transparent pixels are background. Prints the pins raised and the threshold used,\n"
-         "and warns when the result raises no pins or nearly all of them.\n"
+         "and warns when the result raises no pins or nearly all of them. IN.png - reads the picture from\n"
+         "standard input, OUT.tgx - writes the file to standard output (the summary then goes to\n"
+         "standard error).\n"
          "\n"
          "  --model NAME      ORIEL_WIDE, ORIEL, LINNET, TARN (default), WREN\n"
          "  --conversion HOW  lines: a pin is raised when a dark pixel falls in its area, so thin lines\n"
@@ -611,7 +614,7 @@ int Translate(const Args &a) {
 
     std::vector<uint8_t> cells(4096);
     std::string out;
-    long lineNumber = 0;
+    long lineNumber = 0, firstLine = 0;
     auto translateLine = [&](std::string line) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -621,11 +624,14 @@ int Translate(const Args &a) {
                        " is not valid UTF-8; give the text in UTF-8");
         out.clear();
         if (line.find_first_not_of(" \t\f\v") != std::string::npos) {
+            if (firstLine == 0) firstLine = lineNumber;
             int count = 0;
             int r;
             {
-                // liblouis reports a missing table on standard error itself.
-                QuietStdout quiet(verbose);
+                // The first translation loads the tables; liblouis reports a missing
+                // table on standard error itself, so that one runs quietly.
+                std::unique_ptr<QuietStdout> quiet;
+                if (lineNumber == firstLine || verbose) quiet = std::make_unique<QuietStdout>(verbose);
                 r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(),
                                      static_cast<int>(cells.size()), &count);
                 if (r == 0 && count > static_cast<int>(cells.size())) {
@@ -660,11 +666,24 @@ int Translate(const Args &a) {
         std::fwrite(out.data(), 1, out.size(), stdout);
     };
     if (fromStdin) {
-        std::string line;
-        while (std::getline(std::cin, line)) {
-            translateLine(line);
-            if (std::cin.rdbuf()->in_avail() <= 0) std::fflush(stdout);  // as the input comes
+        // Lines are read in large blocks; the output is flushed whenever no more
+        // input is waiting, so a pipe sees each line as soon as it is translated.
+        std::string pending;
+        std::vector<char> block(1 << 16);
+        for (;;) {
+            const ssize_t n = ::read(STDIN_FILENO, block.data(), block.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) Failure(std::string("cannot read standard input: ") + std::strerror(errno));
+            if (n == 0) break;
+            pending.append(block.data(), static_cast<size_t>(n));
+            size_t start = 0;
+            for (size_t nl; (nl = pending.find('\n', start)) != std::string::npos; start = nl + 1)
+                translateLine(pending.substr(start, nl - start));
+            pending.erase(0, start);
+            pollfd p = {STDIN_FILENO, POLLIN, 0};
+            if (::poll(&p, 1, 0) == 0) std::fflush(stdout);
         }
+        if (!pending.empty()) translateLine(pending);
     } else {
         const std::vector<std::string> lines = SplitLines(a.positional[0]);
         for (const std::string &line : lines) translateLine(line);
@@ -1069,10 +1088,20 @@ int Image2Tgx(const Args &a) {
     if (!ReadPng(a.positional[0], image, error)) Failure(error + "; give a PNG picture");
     ConvertStats stats;
     const std::vector<uint8_t> data = Convert(image, lines, cells, convert, stats);
-    if (!WriteFile(a.positional[1], MakeTgx(lines, cells, data), error)) Failure(error);
-    std::printf("%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised (threshold %d)\n",
-                a.positional[0].c_str(), image.width, image.height, a.positional[1].c_str(), lines, cells,
-                model.c_str(), stats.raised, stats.threshold);
+    const bool toStdout = a.positional[1] == "-";
+    if (toStdout) {
+        // The file on standard output, the summary on standard error.
+        const std::vector<uint8_t> tgx = MakeTgx(lines, cells, data);
+        if (std::fwrite(tgx.data(), 1, tgx.size(), stdout) != tgx.size() || std::fflush(stdout) != 0)
+            Failure(std::string("cannot write to standard output: ") + std::strerror(errno));
+    } else if (!WriteFile(a.positional[1], MakeTgx(lines, cells, data), error)) {
+        Failure(error);
+    }
+    std::fprintf(toStdout ? stderr : stdout,
+                 "%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised (threshold %d)\n",
+                 a.positional[0] == "-" ? "standard input" : a.positional[0].c_str(), image.width, image.height,
+                 toStdout ? "standard output" : a.positional[1].c_str(), lines, cells, model.c_str(), stats.raised,
+                 stats.threshold);
     return 0;
 }
 
