@@ -46,6 +46,7 @@ bool Answer(bool done, const std::u32string &output) {
 int main(int argc, char **argv) {
     if (argc < 3) return 2;
     velumi::platform::EndWithParent(static_cast<pid_t>(std::atol(argv[2])));
+    velumi::platform::CloseInheritedDescriptors();
     velumi::LouisCall louis;
     if (louis.Open(argv[1]) != 0) return 3;
     std::string tables;

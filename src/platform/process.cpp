@@ -10,6 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/clock.h"
@@ -141,6 +144,18 @@ bool IsExecutable(const std::string &path) { return !path.empty() && ::access(pa
 void EndWithParent(pid_t parent) {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent) ::_exit(1);  // the parent ended before the request took effect
+}
+
+void CloseInheritedDescriptors() {
+    DIR *dir = ::opendir("/proc/self/fd");
+    if (!dir) return;
+    std::vector<int> open;
+    while (const dirent *entry = ::readdir(dir)) {
+        const int fd = std::atoi(entry->d_name);
+        if (fd > kHelperChannelFd && fd != ::dirfd(dir)) open.push_back(fd);
+    }
+    ::closedir(dir);
+    for (int fd : open) ::close(fd);
 }
 
 bool ReadFully(int fd, void *data, size_t size) {

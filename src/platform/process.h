@@ -58,6 +58,9 @@ bool IsExecutable(const std::string &path);
 // In a helper: ends the helper when its parent (process `parent`) ends, so that
 // no helper stuck in a runaway call outlives the application.
 void EndWithParent(pid_t parent);
+// In a helper: closes every descriptor above the channel that the application
+// left open to its children, so that the helper holds none of its files or ports.
+void CloseInheritedDescriptors();
 // In a helper: reads or writes exactly `size` bytes on fd; false at the end of input or on an error.
 bool ReadFully(int fd, void *data, size_t size);
 bool WriteFully(int fd, const void *data, size_t size);

@@ -1,7 +1,9 @@
 // liblouis in its helper process: inputs on which liblouis never returns, a
 // helper that crashes, and the calls after them.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -122,6 +124,20 @@ TEST_F(Isolation, TranslationsAreThoseOfLiblouisInThisProcess) {
         ASSERT_EQ(InProcessLouisTranslator().Translate(text, request, direct), 0) << language;
         EXPECT_EQ(isolated.cells, LayOutWords(direct.cells, 32)) << language;
     }
+}
+
+TEST_F(Isolation, TheHelperHoldsNoneOfTheApplicationsFiles) {
+    LouisTranslator().Unbind();  // the next call starts a fresh helper
+    const int opened = ::open("/dev/null", O_RDONLY);
+    const int fd = ::fcntl(opened, F_DUPFD, 20);  // not close-on-exec: children inherit it
+    ::close(opened);
+    ASSERT_GT(fd, 3);
+    ASSERT_EQ(Run(u"Haus", German(2)), 0);
+    const int pid = LouisHelperPid();
+    ASSERT_GT(pid, 1);
+    EXPECT_NE(::access(("/proc/" + std::to_string(pid) + "/fd/3").c_str(), F_OK), -1) << "its channel";
+    EXPECT_EQ(::access(("/proc/" + std::to_string(pid) + "/fd/" + std::to_string(fd)).c_str(), F_OK), -1);
+    ::close(fd);
 }
 
 TEST_F(Isolation, WithoutTheHelperProgramLiblouisRunsInThisProcess) {
