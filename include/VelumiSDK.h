@@ -14,6 +14,17 @@
  * program opening it gets VELUMI_ERROR_COM_OPEN_FAIL. The SDK's trace names the
  * reason (no such device, permission denied: join the dialout group, busy).
  *
+ * Environment
+ * -----------
+ * VELUMI_QUIET=1 silences the diagnostic lines the SDK prints on standard
+ * output and standard error (translator choice, liblouis tables and warnings;
+ * the engine's lines too); VELUMI_QUIET=stderr moves the standard-output lines
+ * to standard error. VELUMI_NO_TRACE_FILE=1 writes no trace file (and creates
+ * no trace folder). Both are read at the time of each line or init.
+ * liblouis runs in the helper program velumi/velumi-louis-helper beside this
+ * library (VELUMI_LOUIS_HELPER names another); a liblouis call that does not
+ * end within 5 s, or crashes, returns VELUMI_ERROR_BRAILLE_NOT_TRANSLATE.
+ *
  * Thread safety
  * -------------
  * The functions may be called from any thread, but from one thread at a time.
@@ -192,8 +203,8 @@ VELUMI_API int VELUMI_RESET_DISPLAY(void);
 
 /* Translates NUL-terminated UTF-16 text (at most 2047 units are used) for
  * `language` and shows the first line of it on the braille line. 6 when the
- * translator is not loaded, 64 when translation fails or text is null, 10 when
- * the model has no braille line. */
+ * translator is not loaded, 64 when translation fails (also when liblouis does
+ * not finish within 5 s) or text is null, 10 when the model has no braille line. */
 VELUMI_API int VELUMI_BRAILLE_DISPLAY(const velumi_char16 *text, int language);
 
 /* Sets the language and its one option: the English grade (1 uncontracted,

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/diagnostics.h"
 #include "platform/utf.h"
 
 namespace velumi {
@@ -159,6 +160,10 @@ std::string UserStateFolder() {
 
 void TraceStart() {
     CNubraTrace &trace = CNubraTrace::Instance();
+    if (platform::TraceFileOff()) {  // VELUMI_NO_TRACE_FILE: no file and no folder
+        trace.Enable(false);
+        return;
+    }
     const char *forced = std::getenv("VELUMI_LOG_DIR");
     if (forced && *forced) {
         std::string dir = forced;

@@ -55,7 +55,8 @@ int LouisTranslatorBase::Translate(std::u16string_view text, const TranslationRe
     DiagnosticLine("%s\n%s", tableList.c_str(), utf8.c_str());
     const std::u32string input = ScalarValues(platform::Utf8ToUtf16(utf8));
     std::u32string output;
-    const int result = Call(tableList, input, output, LouisOutputCapacity(input.size()));
+    // An empty text clears the line, as through the engine; liblouis itself refuses an empty input.
+    const int result = input.empty() ? 0 : Call(tableList, input, output, LouisOutputCapacity(input.size()));
     if (result != 0) return result;
     out.cells = Cells(output);
     return 0;

@@ -47,4 +47,27 @@ private:
     LouisCall call_;
 };
 
+// liblouis in a helper process (velumi-louis-helper), kept between calls, with a
+// deadline on every call: a call that liblouis never finishes, or that crashes
+// it, returns VELUMI_ERROR_BRAILLE_NOT_TRANSLATE with a trace line, the helper
+// is killed, and the next call starts a fresh one. Without the helper program
+// liblouis runs in this process (traced once). The braille line's liblouis
+// translator (LouisTranslator) is this one.
+class IsolatedLouis : public InProcessLouis {
+public:
+    void Unbind() override;
+
+protected:
+    int Call(const std::string &tableList, const std::u32string &in, std::u32string &out, int capacity) override;
+};
+
+// The default deadline of one liblouis call in the helper process.
+constexpr int kLouisDeadlineMs = 5000;
+
+// Tests and tools: the helper program to start (empty: the usual search), the
+// deadline of one call, and the helper's process id (-1 when none runs).
+void SetLouisHelperPath(const std::string &path);
+void SetLouisDeadlineMs(int ms);
+int LouisHelperPid();
+
 }  // namespace velumi

@@ -19,6 +19,11 @@ int LouisCall::Open(const std::string &libraryName) {
         library_.Close();
         return NUBRA_ERROR_KOTARI_DLL_GET_FUNC_FAIL;
     }
+    // liblouis writes its own warnings (a table not found) to standard error.
+    using SetLogLevelFn = void (*)(int);
+    auto setLogLevel = reinterpret_cast<SetLogLevelFn>(library_.Symbol("lou_setLogLevel"));
+    constexpr int kLouisLogOff = 60000;  // LOU_LOG_OFF
+    if (setLogLevel && platform::DiagnosticsQuiet()) setLogLevel(kLouisLogOff);
     using CharSizeFn = int (*)();
     auto charSize = reinterpret_cast<CharSizeFn>(library_.Symbol("lou_charSize"));
     charSize_ = charSize ? charSize() : 2;

@@ -151,7 +151,4 @@ void DumpTranslation(const char16_t *text, const uint8_t *cells, int count, int 
     }
 }
 
-// Until the helper process is in place, liblouis runs in this process.
-Translator &LouisTranslator() { return InProcessLouisTranslator(); }
-
 }  // namespace velumi

@@ -1,16 +1,32 @@
 #include "platform/diagnostics.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace velumi::platform {
 
-bool DiagnosticsQuiet() {
-    const char *value = std::getenv(kQuietVariable);
-    return value && *value && std::strcmp(value, "0") != 0;
+namespace {
+// True when the variable is set to anything but "" or "0".
+bool Switched(const char *name, const char **value = nullptr) {
+    const char *v = std::getenv(name);
+    if (value) *value = v;
+    return v && *v && std::strcmp(v, "0") != 0;
 }
+}  // namespace
+
+bool DiagnosticsQuiet() {
+    const char *value = nullptr;
+    return Switched(kQuietVariable, &value) && std::strcmp(value, "stderr") != 0;
+}
+
+std::FILE *DiagnosticStream() {
+    const char *value = nullptr;
+    if (!Switched(kQuietVariable, &value)) return stdout;
+    return std::strcmp(value, "stderr") == 0 ? stderr : nullptr;
+}
+
+bool TraceFileOff() { return Switched(kNoTraceFileVariable); }
 
 }  // namespace velumi::platform
 
@@ -25,10 +41,11 @@ void WriteLine(std::FILE *stream, const char *format, va_list args) {
 }  // namespace
 
 void DiagnosticLine(const char *format, ...) {
-    if (platform::DiagnosticsQuiet()) return;
+    std::FILE *stream = platform::DiagnosticStream();
+    if (!stream) return;
     va_list args;
     va_start(args, format);
-    WriteLine(stdout, format, args);
+    WriteLine(stream, format, args);
     va_end(args);
 }
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "braille/kotari_bridge.h"
+#include "braille/louis_bridge.h"
 #include "braille/translator.h"
 #include "braille/word_layout.h"
 #include "device/catalog.h"
@@ -21,6 +22,7 @@ class Translate : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         SetKotariLibraryPath(VELUMI_BUILD_DIR "/lib/libKotariEngine.so");
+        SetLouisHelperPath(VELUMI_BUILD_DIR "/lib/velumi/velumi-louis-helper");
         setenv("VELUMI_QUIET", "1", 1);
     }
     static void TearDownTestSuite() { unsetenv("VELUMI_QUIET"); }

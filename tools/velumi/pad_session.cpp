@@ -92,35 +92,12 @@ int ModelType(const std::string &canonical) {
 }  // namespace
 
 QuietStdout::QuietStdout(bool verbose) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    saved_ = ::dup(STDOUT_FILENO);
-    if (saved_ < 0) return;
-    if (verbose) {
-        ::dup2(STDERR_FILENO, STDOUT_FILENO);
-        return;
-    }
-    savedErr_ = ::dup(STDERR_FILENO);
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null >= 0) {
-        ::dup2(null, STDOUT_FILENO);
-        if (savedErr_ >= 0) ::dup2(null, STDERR_FILENO);
-        ::close(null);
-    }
+    // Set once, before the SDK first looks: it reads the switch at every line.
+    static const int set = ::setenv("VELUMI_QUIET", verbose ? "stderr" : "1", 1);
+    (void)set;
 }
 
-QuietStdout::~QuietStdout() {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    if (saved_ >= 0) {
-        ::dup2(saved_, STDOUT_FILENO);
-        ::close(saved_);
-    }
-    if (savedErr_ >= 0) {
-        ::dup2(savedErr_, STDERR_FILENO);
-        ::close(savedErr_);
-    }
-}
+QuietStdout::~QuietStdout() = default;
 
 void RestoreTerminalOnSignal(int fd, const termios *saved) {
     g_terminalFd = fd;

@@ -35,18 +35,15 @@ struct PadChoice {
     bool verbose = false;       // let the SDK's diagnostic lines through (to standard error)
 };
 
-// While alive, the process's standard output and standard error go to /dev/null
-// (standard output to standard error when verbose): the SDK prints its
-// translator choice and table names there, and liblouis its table errors.
+// Keeps the SDK's diagnostic lines (translator choice, table names, liblouis's
+// warnings) off the tool's output through the SDK's VELUMI_QUIET switch: none
+// at all, or on standard error when verbose.
 class QuietStdout {
 public:
     explicit QuietStdout(bool verbose);
     ~QuietStdout();
     QuietStdout(const QuietStdout &) = delete;
     QuietStdout &operator=(const QuietStdout &) = delete;
-
-private:
-    int saved_ = -1, savedErr_ = -1;
 };
 
 // Restores the terminal settings `saved` (kept by the caller) on fd when the tool
