@@ -585,3 +585,16 @@ TEST_F(Picture, DashMeansStandardInputAndOutput) {
     EXPECT_NE(r.err.find("standard input: 80 x 80 pixels -> standard output"), std::string::npos) << r.err;
     ExpectFailure(Run({"image2tgx", "-", dir + "/x.tgx"}, "not a picture"), "standard input is not a PNG file");
 }
+
+TEST_F(Tool, ShowTakesItsTextFromStandardInputForADash) {
+    auto r = Run({"show-ascii", "-"}, "abc\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto rows = Rows(r.out, "braille line");
+    ASSERT_EQ(rows.size(), 1u) << r.out;
+    EXPECT_EQ(std::vector<uint8_t>(rows[0].begin(), rows[0].begin() + 4), (std::vector<uint8_t>{1, 3, 9, 0}));
+    r = Run({"show", "-"}, "abc\ndef\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    rows = Rows(r.out, "braille line");
+    ASSERT_EQ(rows.size(), 1u) << r.out;
+    EXPECT_EQ(rows[0], Engine(u"abc def", 5, 32)) << "the lines joined as one paragraph";
+}

@@ -40,9 +40,9 @@ const char kUsage[] =
     "The command-line tool for the Velumi tactile pad.\n"
     "\n"
     "Commands:\n"
-    "  translate TEXT|-      print the braille of a text as Unicode braille (or --hex cell bytes)\n"
-    "  show TEXT             show a text in braille on the pad's braille line\n"
-    "  show-ascii TEXT       show text written in braille ASCII on the braille line\n"
+    "  translate TEXT|-      print the braille of a text, line by line, without a pad\n"
+    "  show TEXT|-           show a text in braille on the pad's braille line\n"
+    "  show-ascii TEXT|-     show text written in braille ASCII on the braille line\n"
     "  show-image FILE       show a _tgx_ graphics file or a PNG picture on the graphics area\n"
     "  reset                 clear the braille line and the graphics area\n"
     "  info                  print the SDK version and the pad's name, firmware and geometry\n"
@@ -56,6 +56,7 @@ const char kUsage[] =
     "port number N, which opens $VELUMI_PORT_N when set, else $VELUMI_PORT_DIR/comN when that is\n"
     "set, else /dev/ttyS(N-1).\n"
     "\n"
+    "'-' stands for standard input (a text or a picture) or standard output (image2tgx's file).\n"
     "'velumi COMMAND --help' describes a command. Exit status: 0 success, 1 failure, 2 bad usage.\n";
 
 const char kPadOptions[] =
@@ -117,14 +118,14 @@ const std::vector<Command> &Commands() {
          1,
          1},
         {"show",
-         "Usage: velumi show [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT\n"
+         "Usage: velumi show [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT|-\n"
          "Translates TEXT and shows its first braille line on the pad (VELUMI_BRAILLE_DISPLAY).\n",
          {"--lang", "--grade", "--port", "--model"},
          {"--verbose"},
          1,
          1},
         {"show-ascii",
-         "Usage: velumi show-ascii [PAD OPTION]... TEXT\n"
+         "Usage: velumi show-ascii [PAD OPTION]... TEXT|-\n"
          "Shows TEXT, written in North American braille ASCII, on the braille line\n"
          "(VELUMI_BRAILLE_ASCII_DISPLAY).\n",
          {"--port", "--model"},
@@ -698,7 +699,15 @@ int Show(const Args &a) {
     const int language = LanguageFromArgs(a);
     int grade = 0;
     const bool gradeGiven = GradeFromArgs(a, grade);
-    const std::u16string text = ToUtf16(a.positional[0], "the text");
+    // "-": the text from standard input, its lines joined as one paragraph.
+    std::u16string text;
+    if (a.positional[0] == "-") {
+        for (const std::u16string &p : Paragraphs(ToUtf16(ReadTextArgument("-"), "standard input"), SIZE_MAX / 2))
+            text += (text.empty() ? u"" : u" ") + p;
+        if (text.empty()) UsageError("there is no text on standard input");
+    } else {
+        text = ToUtf16(a.positional[0], "the text");
+    }
     WarnIfCut(text);
     const PadChoice choice = ChoiceFromArgs(a);
     Pad &pad = OpenPad(choice);
@@ -714,7 +723,11 @@ int Show(const Args &a) {
 }
 
 int ShowAscii(const Args &a) {
-    const std::string text = a.positional[0];
+    std::string text = ReadTextArgument(a.positional[0]);
+    if (a.positional[0] == "-")
+        for (char &c : text)
+            if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    while (a.positional[0] == "-" && !text.empty() && text.back() == ' ') text.pop_back();
     const PadChoice choice = ChoiceFromArgs(a);
     Pad &pad = OpenPad(choice);
     const int r = pad.Run([&] { return VELUMI_BRAILLE_ASCII_DISPLAY(text.c_str()); });
