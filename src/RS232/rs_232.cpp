@@ -40,10 +40,13 @@ void BackOff(int wakeFd, int ms) {
 
 std::string ResolvePortName(const std::string &name) {
     static const std::string kPrefix = "\\\\.\\COM";
-    if (name.compare(0, kPrefix.size(), kPrefix) != 0 || name.size() == kPrefix.size() || name.size() > kPrefix.size() + 6 ||
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0) return name;
+    // Never a file named after a bad port number in the current directory.
+    if (name.size() == kPrefix.size() || name.size() > kPrefix.size() + 3 ||
         name.find_first_not_of("0123456789", kPrefix.size()) != std::string::npos)
-        return name;
+        return std::string();
     const int n = std::atoi(name.c_str() + kPrefix.size());
+    if (!ValidPortNumber(n)) return std::string();
     const std::string mapped = "VELUMI_PORT_" + std::to_string(n);
     const char *path = std::getenv(mapped.c_str());
     if (path && *path) return path;
@@ -106,7 +109,7 @@ int CRS232::Open() {
     m_hWait.ResetEvent();
     m_hWaitOK.ResetEvent();
     const std::string path = ResolvePortName(portName_);
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         NubraLog("[ERROR] RS232 / open %s : %s", path.c_str(), std::strerror(errno));
         ::close(wakeFd_);
