@@ -32,6 +32,7 @@ const Language kLanguages[] = {
     {"russian_words.txt", 11, 2, "unicode.dis,ru-litbrl.ctb"},
 };
 
+using bench_support::Characters;
 using bench_support::Decode;
 
 // The file's lines joined by spaces, cut into texts of at most 2000 characters
@@ -49,12 +50,6 @@ std::vector<std::u32string> Texts(const char *file) {
     return texts;
 }
 
-size_t Characters(const std::vector<std::u32string> &texts) {
-    size_t n = 0;
-    for (const auto &t : texts) n += t.size();
-    return n;
-}
-
 void BM_Engine(benchmark::State &state) {
     const Language &lang = kLanguages[state.range(0)];
     const auto texts = Texts(lang.file);
@@ -69,16 +64,7 @@ void BM_Engine(benchmark::State &state) {
     o.language = lang.code;
     o.lineCells = 40;
     o.germanGrade = lang.germanGrade;
-    std::vector<uint8_t> out(2 * KOTARI_CELL_BUFFER_SIZE + 40);
-    std::vector<uint16_t> work;
-    for (auto _ : state) {
-        for (const auto &in : inputs) {
-            work = in;  // the engine may rewrite its text
-            benchmark::DoNotOptimize(BrailleTranslator(work.data(), out.data(), &o));
-        }
-    }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    bench_support::TranslateEach(state, inputs, o, static_cast<double>(Characters(texts)));
     state.SetLabel(lang.file);
 }
 

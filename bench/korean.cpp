@@ -17,6 +17,7 @@
 
 namespace {
 
+using bench_support::Characters;
 using bench_support::Decode;
 
 // joined = false: one text per sentence; true: sentences joined by spaces into
@@ -36,12 +37,6 @@ std::vector<std::u32string> Texts(bool joined) {
         }
     }
     return texts;
-}
-
-size_t Characters(const std::vector<std::u32string> &texts) {
-    size_t n = 0;
-    for (const auto &t : texts) n += t.size();
-    return n;
 }
 
 std::vector<uint16_t> Utf16(const std::u32string &t) {
@@ -68,16 +63,7 @@ void BM_KoreanEngine(benchmark::State &state) {
     o.englishGrade = 1;
     o.markComputerText = 1;
     o.lineCells = 32;
-    std::vector<uint8_t> out(2 * KOTARI_CELL_BUFFER_SIZE + 32);
-    std::vector<uint16_t> work;
-    for (auto _ : state) {
-        for (const auto &in : inputs) {
-            work = in;  // the engine may rewrite its text
-            benchmark::DoNotOptimize(BrailleTranslator(work.data(), out.data(), &o));
-        }
-    }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    bench_support::TranslateEach(state, inputs, o, static_cast<double>(Characters(texts)));
     state.SetLabel(joined ? "KotariEngine, 2000-character texts" : "KotariEngine, sentences");
 }
 

@@ -23,9 +23,35 @@ extern "C" {
 #define KOTARI_EXPORT
 #endif
 
+/* Language codes of TranslatorOptions.language: the SDK's language codes,
+ * passed on unchanged. Codes the engine has no translator for (NONE, CHINESE
+ * TRADITIONAL, DUTCH, BULGARIAN, PORTUGUESE and any unknown value) are
+ * translated as English. */
+typedef enum KotariLanguage {
+    KOTARI_LANGUAGE_NONE = 0,
+    KOTARI_LANGUAGE_ARABIC = 1,
+    KOTARI_LANGUAGE_CHINESE_TRADITIONAL = 2,
+    KOTARI_LANGUAGE_CHINESE_SIMPLIFIED = 3,
+    KOTARI_LANGUAGE_DUTCH = 4,
+    KOTARI_LANGUAGE_ENGLISH = 5,
+    KOTARI_LANGUAGE_FRENCH = 6,
+    KOTARI_LANGUAGE_GERMAN = 7,
+    KOTARI_LANGUAGE_ITALIAN = 8,
+    KOTARI_LANGUAGE_JAPANESE = 9,
+    KOTARI_LANGUAGE_KOREAN = 10,
+    KOTARI_LANGUAGE_RUSSIAN = 11,
+    KOTARI_LANGUAGE_SPANISH = 12,
+    KOTARI_LANGUAGE_VIETNAMESE = 13,
+    KOTARI_LANGUAGE_BULGARIAN = 14,
+    KOTARI_LANGUAGE_PORTUGUESE = 15,
+    KOTARI_LANGUAGE_CZECH = 16,
+    KOTARI_LANGUAGE_POLISH = 17,
+    KOTARI_LANGUAGE_NORWEGIAN = 18
+} KotariLanguage;
+
 /* Nine signed 32-bit fields, 36 bytes, in this order. */
 typedef struct TranslatorOptions {
-    int32_t language;          /* engine type code (the SDK's language code) */
+    int32_t language;          /* a KotariLanguage code */
     int32_t englishGrade;      /* 1 = uncontracted, anything else = contracted */
     int32_t lowercaseInput;    /* nonzero: fold A-Z to a-z before English translation */
     int32_t markComputerText;  /* nonzero: enclose web and e-mail addresses in computer-text indicators */

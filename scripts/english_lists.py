@@ -21,7 +21,8 @@ Procedure (reproducible):
      files of the installed packages, /usr/share/doc). Words whose
      segmentation uses a shortform (WordsignTable entries 35 and on) or one of
      the groupsigns blind, first, friend, good, letter, little, quick go to the
-     shortform list (512 records), the others to the exception list (252).
+     shortform list (514 records), the others to the exception list (257); the
+     words the braille rules give as examples (RULE_EXAMPLES) always come first.
   5. Write the list file (sorted, as the engine bisects) and rebuild.
 
   scripts/english_lists.py [--build build] [--dict FILE] [--no-rebuild]
@@ -39,8 +40,10 @@ from louis_compare import Engine, Louis  # noqa: E402
 
 TABLES = os.path.join(ROOT, "engine", "lang", "english", "english_tables.cpp")
 OUTPUT = os.path.join(ROOT, "engine", "lang", "english", "english_wordlists.cpp")
-SHORTFORM_COUNT = 512
-EXCEPTION_COUNT = 252
+SHORTFORM_COUNT = 514
+EXCEPTION_COUNT = 257
+# Words the braille rules themselves give as examples: always in the lists.
+RULE_EXAMPLES = ["aboutface", "aboutfaced", "biofeedback", "chifforobe", "disingenuous", "insofar", "twofold"]
 MAX_WORD = 20
 MAX_SEGMENTED = 25
 LETTERS = dict(zip("abcdefghijklmnopqrstuvwxyz", [
@@ -286,6 +289,12 @@ def main():
     # among equals, common words before names, short words before long ones.
     candidates.sort(key=lambda c: (-c[0], not c[4], len(c[1]), c[1]))
     candidates = [c[:4] for c in candidates]
+    examples = []
+    for w in RULE_EXAMPLES:
+        seg = split_cells(w, louis.cells(w), groups)
+        kind = "shortform" if set(re.findall(r"/([a-z]+)/", seg)) & shortform_groups else "exception"
+        examples.append((0, w, seg, kind))
+    candidates = examples + [c for c in candidates if c[1] not in RULE_EXAMPLES]
     candidates += extra
     # Last spare records: the shortforms themselves, so that they are used
     # wherever the word stands (the whole-word rule wants an opening and a

@@ -75,17 +75,36 @@ def write(path, lines):
         f.write("\n".join(lines) + "\n")
 
 
+LETTER_CELLS = [0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A, 0x1A, 0x05, 0x07, 0x0D,
+                0x1D, 0x15, 0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35]
+
+
+def common_letter_row(cp):
+    """The row the engine's shared ASCII rows give a letter or digit."""
+    if chr(cp).isdigit():
+        return (DIGIT, [[0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A][cp - 0x30]])
+    i = ord(chr(cp).lower()) - ord("a")
+    t = (CAPITAL if chr(cp).isupper() else SMALL) | (LETTER_AJ if i < 10 else 0)
+    return (t, [LETTER_CELLS[i]])
+
+
 def gen_generic(name, table, source, capsign, keepnum, var, skip=()):
     rows = build(table, capsign, keepnum, skip)
+    # The ASCII letters and digits come from the engine's shared rows; the table
+    # holds only what differs from them.
+    for cp in list(rows):
+        if chr(cp).isascii() and chr(cp).isalnum():
+            assert rows[cp] == common_letter_row(cp), f"{name} {chr(cp)} differs from the common alphabet"
+            del rows[cp]
     lines = header(name, source)
     lines += [f'#include "lang/european/{name.lower()}_tables.h"', "", "namespace kotari {", ""]
-    lines.append(f"constexpr latin::CharEntry {var}[] = {{")
+    lines.append(f"constexpr CharEntry {var}[] = {{")
     for cp in sorted(rows):
         t, c = rows[cp]
         lines.append("    {0x%04X, 0x%02X, %d, {%s}}," % (cp, t, len(c), hexcells(c)))
     lines.append("};")
     lines.append(f"const int {var}Count = {len(rows)};")
-    lines.append(f"static_assert(latin::IsSorted({var}, sizeof {var} / sizeof {var}[0]), \"sorted by code point\");")
+    lines.append(f"static_assert(IsSortedByChar({var}, sizeof {var} / sizeof {var}[0]), \"sorted by code point\");")
     lines += ["", "}  // namespace kotari"]
     write(os.path.join(OUTDIR, f"{name.lower()}_tables.cpp"), lines)
     return rows
@@ -124,8 +143,8 @@ def gen_polish():
         lines.append("    " + ", ".join("0x%04X" % cp for cp in caps[i:i + 12]) + ",")
     lines.append("};")
     lines.append("static_assert(sizeof kPolishCapitals / sizeof kPolishCapitals[0] == %d, \"58 capitals\");" % len(caps))
-    lines.append("static_assert(latin::IsSorted(kPolishChars, kPolishCharCount), \"sorted by code point\");")
-    lines.append("static_assert(latin::IsSortedChars(kPolishCapitals, kPolishCapitalCount), \"sorted by code point\");")
+    lines.append("static_assert(IsSortedByChar(kPolishChars, kPolishCharCount), \"sorted by code point\");")
+    lines.append("static_assert(IsSortedChars(kPolishCapitals, kPolishCapitalCount), \"sorted by code point\");")
     lines += ["", "}  // namespace kotari"]
     write(os.path.join(OUTDIR, "polish_tables.cpp"), lines)
     print("Polish:", len(direct), "characters,", len(records), "records,", len(caps), "capitals")

@@ -64,3 +64,33 @@ inline std::vector<uint8_t> EngineCells(const std::u16string &text, int language
 #endif
 
 }  // namespace test_support
+
+namespace test_support {
+
+// One engine translator run on a copy of `text` in a work buffer of
+// KOTARI_CELL_BUFFER_SIZE blank cells followed by a guard area.
+struct GuardedRun {
+    int count = 0;                 // what the translator returned
+    std::vector<uint8_t> cells;    // the counted cells; empty when the count is out of range
+    bool guardIntact = true;       // nothing written past the work buffer
+    bool blankAfterCount = true;   // nothing written between the count and the end of the buffer
+};
+
+inline GuardedRun RunGuarded(int (*translator)(char16_t *, uint8_t *), const std::u16string &text) {
+    constexpr int kGuard = 256;
+    constexpr uint8_t kGuardByte = 0xA5;
+    std::vector<char16_t> input(text.begin(), text.end());
+    input.push_back(0);
+    std::vector<uint8_t> buffer(KOTARI_CELL_BUFFER_SIZE + kGuard, kGuardByte);
+    std::fill(buffer.begin(), buffer.begin() + KOTARI_CELL_BUFFER_SIZE, 0);
+    GuardedRun run;
+    run.count = translator(input.data(), buffer.data());
+    for (int i = KOTARI_CELL_BUFFER_SIZE; i < KOTARI_CELL_BUFFER_SIZE + kGuard; ++i)
+        run.guardIntact &= buffer[i] == kGuardByte;
+    if (run.count < 0 || run.count > KOTARI_CELL_BUFFER_SIZE) return run;
+    for (int i = run.count; i < KOTARI_CELL_BUFFER_SIZE; ++i) run.blankAfterCount &= buffer[i] == 0;
+    run.cells.assign(buffer.begin(), buffer.begin() + run.count);
+    return run;
+}
+
+}  // namespace test_support

@@ -1,5 +1,11 @@
 // Engine-internal interface: settings shared by all translators, the translator
 // signature, line packing and the per-language entry points.
+//
+// The rest of the core, for translators:
+//   core/cells.h        the a-z and digit cells, character classes, surrogates, sorted-table lookup
+//   core/text_cursor.h  whole characters of NUL-terminated UTF-16 (surrogate pairs, lone surrogates)
+//   core/cell_writer.h  the bounded writer that commits whole characters
+//   core/line_layout.h  word wrap into lines, with markers for units that stay together
 #pragma once
 
 #include <cstddef>
@@ -38,8 +44,12 @@ using Translator = int (*)(char16_t *text, uint8_t *cells);
 // number of lines of g_settings.lineWidth. Returns the cells written.
 int packCells(uint8_t *out, const uint8_t *cells, int n, bool wrap);
 
-// Translator for a language code, following the dispatch table.
+// Translator for a language code (a KotariLanguage; unknown codes give English).
 Translator TranslatorFor(int language);
+
+// True for the languages whose translators lay out their own lines (Chinese,
+// Korean, Norwegian): packing then only pads their cells to whole lines.
+bool LaysOutOwnLines(int language);
 
 // Per-language entry points (engine/lang/<language>).
 int TranslateEnglish(char16_t *text, uint8_t *cells);

@@ -22,25 +22,29 @@ void ApplyOptions(const TranslatorOptions &o) {
 
 Translator TranslatorFor(int language) {
     switch (language) {
-    case 1: return TranslateArabic;
-    case 3: return TranslateChinese;
-    case 6: return TranslateFrench;
-    case 7: return TranslateGerman;
-    case 8: return TranslateItalian;
-    case 9: return TranslateJapanese;
-    case 10: return TranslateKorean;
-    case 11: return TranslateRussian;
-    case 12: return TranslateSpanish;
-    case 13: return g_settings.vietnameseVariant == 1 ? TranslateVietnamese1 : TranslateVietnamese2;
-    case 16: return TranslateCzech;
-    case 17: return TranslatePolish;
-    case 18: return TranslateNorwegian;
-    default: return TranslateEnglish;  // 0, 2, 4, 5, 14, 15 and unknown codes
+    case KOTARI_LANGUAGE_ARABIC: return TranslateArabic;
+    case KOTARI_LANGUAGE_CHINESE_SIMPLIFIED: return TranslateChinese;
+    case KOTARI_LANGUAGE_FRENCH: return TranslateFrench;
+    case KOTARI_LANGUAGE_GERMAN: return TranslateGerman;
+    case KOTARI_LANGUAGE_ITALIAN: return TranslateItalian;
+    case KOTARI_LANGUAGE_JAPANESE: return TranslateJapanese;
+    case KOTARI_LANGUAGE_KOREAN: return TranslateKorean;
+    case KOTARI_LANGUAGE_RUSSIAN: return TranslateRussian;
+    case KOTARI_LANGUAGE_SPANISH: return TranslateSpanish;
+    case KOTARI_LANGUAGE_VIETNAMESE:
+        return g_settings.vietnameseVariant == 1 ? TranslateVietnamese1 : TranslateVietnamese2;
+    case KOTARI_LANGUAGE_CZECH: return TranslateCzech;
+    case KOTARI_LANGUAGE_POLISH: return TranslatePolish;
+    case KOTARI_LANGUAGE_NORWEGIAN: return TranslateNorwegian;
+    default: return TranslateEnglish;  // NONE, Chinese traditional, Dutch, English, Bulgarian, Portuguese, unknown
     }
 }
 
 // Chinese, Korean and Norwegian lay out their own lines; their output is only padded.
-static bool Wraps(int language) { return language != 3 && language != 10 && language != 18; }
+bool LaysOutOwnLines(int language) {
+    return language == KOTARI_LANGUAGE_CHINESE_SIMPLIFIED || language == KOTARI_LANGUAGE_KOREAN ||
+           language == KOTARI_LANGUAGE_NORWEGIAN;
+}
 
 }  // namespace kotari
 
@@ -50,12 +54,12 @@ extern "C" KOTARI_EXPORT int32_t BrailleTranslator(uint16_t *text, uint8_t *out,
     std::memset(cells, 0, sizeof cells);
     static const char16_t kEmpty[1] = {0};
     TranslatorOptions defaults{};
-    defaults.language = 5;
+    defaults.language = KOTARI_LANGUAGE_ENGLISH;
     const TranslatorOptions &o = options ? *options : defaults;
     ApplyOptions(o);
     char16_t *input = text ? reinterpret_cast<char16_t *>(text) : const_cast<char16_t *>(kEmpty);
     int n = TranslatorFor(o.language)(input, cells);
     if (n < 0) n = 0;
     if (n > kCellBufferSize) n = kCellBufferSize;
-    return packCells(out, cells, n, Wraps(o.language));
+    return packCells(out, cells, n, !LaysOutOwnLines(o.language));
 }

@@ -77,6 +77,30 @@ TEST(EnglishGroupsigns, MixedCaseGroupsKeepTheirCapitals) {
     EXPECT_EQ(G2("THE"), "20 20 2E");
 }
 
+TEST(EnglishWordLists, BareShortformsOnlyStandingAlone) {
+    EXPECT_EQ(G2("much@"), "0D 25 21 08 01");
+    EXPECT_EQ(G2("could/should"), "09 33 07 19 38 0C 29 33 07 19");
+    EXPECT_EQ(G2("about@"), "01 03 33 1E 08 01");
+    EXPECT_EQ(G2("@much"), "08 01 0D 25 21");
+    // Standing alone, or with an apostrophe ending, they stay shortforms.
+    EXPECT_EQ(G2("much"), "0D 21");
+    EXPECT_EQ(G2("(could)"), "10 23 09 19 10 1C");
+    EXPECT_EQ(G2("much's"), "0D 21 04 0E");
+    EXPECT_EQ(G2("-much"), "24 0D 21");
+    // A longer listed word is not a bare shortform.
+    EXPECT_EQ(G2("muchly"), "0D 21 07 3D");
+}
+
+TEST(EnglishWordLists, TheRulesOwnExamples) {
+    EXPECT_EQ(G2("aboutface"), "01 03 0B 01 09 11");
+    EXPECT_EQ(G2("aboutfaced"), "01 03 0B 01 09 2B");
+    EXPECT_EQ(G2("chifforobe"), "21 0A 16 15 17 15 03 11");
+    EXPECT_EQ(G2("twofold"), "1E 3A 15 0B 15 07 19");
+    EXPECT_EQ(G2("insofar"), "14 0E 15 0B 1C");
+    EXPECT_EQ(G2("biofeedback"), "03 0A 15 0B 11 2B 03 01 09 05");
+    EXPECT_EQ(G2("disingenuous"), "32 14 1B 22 25 33 0E");
+}
+
 TEST(EnglishWordLists, ShortformAndExceptionWords) {
     EXPECT_EQ(G2("today's"), "1E 19 04 0E");
     EXPECT_EQ(G2("friendship"), "0B 17 29 0A 0F");
@@ -129,10 +153,12 @@ TEST(EnglishFirstWord, InsideKoreanTheFirstWordIsSpelledOut) {
     kotari::g_settings = kotari::EngineSettings{};
     std::u16string text = u"but but";
     uint8_t cells[64] = {};
-    int n = TranslateRun(&text[0], static_cast<int>(text.size()), cells, 64, true);
+    kotari::CellWriter out(cells, 64);
+    int n = TranslateRun(&text[0], static_cast<int>(text.size()), out, true);
     EXPECT_EQ(Hex(std::vector<uint8_t>(cells, cells + n)), "03 25 1E 00 03");
     text = u"every";
-    n = TranslateRun(&text[0], 5, cells, 64, true);
+    kotari::CellWriter again(cells, 64);
+    n = TranslateRun(&text[0], 5, again, true);
     EXPECT_EQ(Hex(std::vector<uint8_t>(cells, cells + n)), "10 11 3D");
     // The flag belongs to that call: a later English translation is unaffected.
     EXPECT_EQ(G2("but but"), "03 00 03");
@@ -143,7 +169,12 @@ TEST(EnglishRun, StopsAtLengthAndCapacity) {
     kotari::g_settings.englishGrade = 1;
     std::u16string text = u"abc def";
     uint8_t cells[8] = {};
-    EXPECT_EQ(TranslateRun(&text[0], 3, cells, 8, false), 3);  // "abc" only
+    kotari::CellWriter out(cells, 8);
+    EXPECT_EQ(TranslateRun(&text[0], 3, out, false), 3);  // "abc" only
+    // At the capacity the run ends on a whole word: "abc" does not fit in 2 cells.
     uint8_t small[2] = {};
-    EXPECT_EQ(TranslateRun(&text[0], 7, small, 2, false), 2);
+    kotari::CellWriter tight(small, 2);
+    EXPECT_EQ(TranslateRun(&text[0], 7, tight, false), 0);
+    EXPECT_TRUE(tight.full());
+    EXPECT_EQ(small[0] | small[1], 0);
 }

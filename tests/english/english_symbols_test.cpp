@@ -19,7 +19,11 @@ TEST(EnglishAccents, ModifierThenBaseLetter) {
 
 TEST(EnglishAccents, LigaturesAndOldLetters) {
     EXPECT_EQ(G1("\u00E6"), "01 18 16 11");
-    EXPECT_EQ(G1("\u00C6"), "20 01 18 16 11");
+    // A capital ligature outside a capitalised word: a capital sign before each letter.
+    EXPECT_EQ(G1("\u00C6"), "20 01 20 18 16 11");
+    EXPECT_EQ(G2("\u0152uvre"), "20 15 20 18 16 11 25 27 17 11");
+    EXPECT_EQ(G1("a\u00C6"), "01 20 01 20 18 16 11");
+    EXPECT_EQ(G1("\u00C6SOP"), "20 20 01 18 16 11 0E 15 0F");  // the word indicator covers both
     EXPECT_EQ(G1("\u01FD"), "18 0C 01 18 16 11");  // ǽ: acute over the ligature
     EXPECT_EQ(G1("\u00FE"), "3C 2E");  // thorn
     EXPECT_EQ(G1("\u00F0"), "3C 2B");  // eth
@@ -70,6 +74,16 @@ TEST(EnglishSymbols, QuestionMarkAlone) {
     EXPECT_EQ(G1("?"), "30 26");
     EXPECT_EQ(G1("a ? b"), "01 00 30 26 00 03");
     EXPECT_EQ(G1("why?"), "3A 13 3D 26");
+}
+
+TEST(EnglishSymbols, RightSingleQuoteBetweenLettersIsAnApostrophe) {
+    EXPECT_EQ(G1("don\u2019t"), "19 15 1D 04 1E");
+    EXPECT_EQ(G2("don\u2019t"), G2("don't"));
+    EXPECT_EQ(G2("it\u2019s"), "2D 04 0E");
+    EXPECT_EQ(G1("rock\u2019n\u2019roll"), "17 15 09 05 04 1D 04 17 15 07 07");
+    // Elsewhere it is still the closing quote.
+    EXPECT_EQ(G1("\u2018hi\u2019"), "20 26 13 0A 20 34");
+    EXPECT_EQ(G1("\u2019tis"), "20 34 1E 0A 0E");
 }
 
 TEST(EnglishSymbols, StraightQuotesAlternate) {

@@ -72,4 +72,18 @@ TEST(EuropeanBounds, ThroughTheExport) {
     }
 }
 
+TEST(EuropeanBounds, ItalianEndsOnAWholeCharacter) {
+    // A capital É is 28 3F: after "ab" and 2047 of "É ", the limit falls between
+    // the capital sign and the letter. The sign is not left alone at the end.
+    kotari::g_settings = kotari::EngineSettings{};
+    auto cells = Translate(kotari::TranslateItalian, u"ab" + Repeat(u"\u00C9 ", 8000));
+    ASSERT_EQ(cells.size(), size_t(kotari::kCellBufferSize - 1));
+    EXPECT_EQ(cells.back(), 0x00);
+    EXPECT_EQ(cells[cells.size() - 2], 0x3F);
+    // ⅒ is five cells: 1228 fit whole.
+    cells = Translate(kotari::TranslateItalian, Repeat(u"\u2152", 2047));
+    ASSERT_EQ(cells.size(), size_t(WholeFit(5)));
+    EXPECT_EQ(std::vector<uint8_t>(cells.end() - 5, cells.end()), european_test::Cells({0x20, 0x21, 0x0C, 0x21, 0x3C}));
+}
+
 }  // namespace

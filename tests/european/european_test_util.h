@@ -9,28 +9,18 @@
 #include <vector>
 
 #include "core/engine.h"
+#include "test_support.h"
 
 namespace european_test {
 
-constexpr int kGuard = 256;
-constexpr uint8_t kGuardByte = 0xA5;
-
+// The counted cells; fails the test when the translator writes past its work
+// buffer or returns a count outside it.
 inline std::vector<uint8_t> Translate(kotari::Translator fn, const std::u16string &text) {
-    std::vector<char16_t> input(text.begin(), text.end());
-    input.push_back(0);
-    std::vector<uint8_t> buffer(kotari::kCellBufferSize + kGuard, kGuardByte);
-    std::fill(buffer.begin(), buffer.begin() + kotari::kCellBufferSize, 0);
-    const int n = fn(input.data(), buffer.data());
-    EXPECT_GE(n, 0);
-    EXPECT_LE(n, kotari::kCellBufferSize);
-    for (int i = kotari::kCellBufferSize; i < kotari::kCellBufferSize + kGuard; ++i) {
-        if (buffer[i] != kGuardByte) {
-            ADD_FAILURE() << "cell " << i << " written past the work buffer";
-            break;
-        }
-    }
-    if (n < 0) return {};
-    return std::vector<uint8_t>(buffer.begin(), buffer.begin() + n);
+    const test_support::GuardedRun run = test_support::RunGuarded(fn, text);
+    EXPECT_GE(run.count, 0);
+    EXPECT_LE(run.count, kotari::kCellBufferSize);
+    if (!run.guardIntact) ADD_FAILURE() << "cells written past the work buffer";
+    return run.cells;
 }
 
 inline std::vector<uint8_t> Cells(std::initializer_list<int> cells) {

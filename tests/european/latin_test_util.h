@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/engine.h"
+#include "test_support.h"
 
 namespace latin_test {
 
@@ -16,16 +17,10 @@ using Cells = std::vector<uint8_t>;
 inline Cells RunTranslator(kotari::Translator fn, const std::u16string &text, const TranslatorOptions &o,
                            bool *guardIntact = nullptr) {
     kotari::ApplyOptions(o);
-    std::u16string copy = text;
-    std::vector<uint8_t> buffer(kotari::kCellBufferSize + 256, 0);
-    for (int i = kotari::kCellBufferSize; i < kotari::kCellBufferSize + 256; ++i) buffer[i] = 0xA5;
-    int n = fn(copy.data(), buffer.data());
-    bool intact = true;
-    for (int i = kotari::kCellBufferSize; i < kotari::kCellBufferSize + 256; ++i) intact &= buffer[i] == 0xA5;
-    for (int i = n; i < kotari::kCellBufferSize; ++i) intact &= buffer[i] == 0;  // nothing past the count
-    if (guardIntact) *guardIntact = intact;
-    if (n < 0 || n > kotari::kCellBufferSize) return Cells(1, 0xFF);
-    return Cells(buffer.begin(), buffer.begin() + n);
+    const test_support::GuardedRun run = test_support::RunGuarded(fn, text);
+    if (guardIntact) *guardIntact = run.guardIntact && run.blankAfterCount;
+    if (run.count < 0 || run.count > kotari::kCellBufferSize) return Cells(1, 0xFF);
+    return run.cells;
 }
 
 inline TranslatorOptions Options(int language, int lineCells = 0) {

@@ -55,7 +55,7 @@ TEST(Polish, MultiCellCharactersComeFromRecords) {
 }
 
 TEST(Polish, TableBisectionFindsEveryCharacter) {
-    using namespace kotari::latin;
+    using namespace kotari;
     for (const kotari::PolishChar &c : kotari::kPolishChars) {
         Cells expected;
         if (c.type & kTypeRecord) {

@@ -14,9 +14,6 @@
 
 namespace korean_test {
 
-constexpr int kGuard = 256;
-constexpr uint8_t kGuardByte = 0xA5;
-
 struct Settings {
     int lineCells = 0;
     bool computer = true;
@@ -41,27 +38,17 @@ inline void Apply(const Settings &st) {
 // every cell is a six-dot cell.
 inline std::vector<uint8_t> Translate16(const std::u16string &text, Settings st = {}) {
     Apply(st);
-    std::vector<char16_t> input(text.begin(), text.end());
-    input.push_back(0);
-    std::vector<uint8_t> buffer(kotari::kCellBufferSize + kGuard, kGuardByte);
-    std::fill(buffer.begin(), buffer.begin() + kotari::kCellBufferSize, 0);
-    const int n = kotari::TranslateKorean(input.data(), buffer.data());
-    EXPECT_GE(n, 0);
-    EXPECT_LE(n, kotari::kCellBufferSize);
-    for (int i = kotari::kCellBufferSize; i < kotari::kCellBufferSize + kGuard; ++i) {
-        if (buffer[i] != kGuardByte) {
-            ADD_FAILURE() << "cell " << i << " written past the work buffer";
+    const test_support::GuardedRun run = test_support::RunGuarded(kotari::TranslateKorean, text);
+    EXPECT_GE(run.count, 0);
+    EXPECT_LE(run.count, kotari::kCellBufferSize);
+    if (!run.guardIntact) ADD_FAILURE() << "cells written past the work buffer";
+    for (size_t i = 0; i < run.cells.size(); ++i) {
+        if (run.cells[i] > 0x3F) {
+            ADD_FAILURE() << "cell " << i << " keeps a marker: " << int(run.cells[i]);
             break;
         }
     }
-    if (n < 0) return {};
-    for (int i = 0; i < n; ++i) {
-        if (buffer[i] > 0x3F) {
-            ADD_FAILURE() << "cell " << i << " keeps a marker: " << int(buffer[i]);
-            break;
-        }
-    }
-    return std::vector<uint8_t>(buffer.begin(), buffer.begin() + n);
+    return run.cells;
 }
 
 inline std::string K(const std::string &text, Settings st = {}) { return Hex(Translate16(U16(text), st)); }

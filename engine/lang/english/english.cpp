@@ -6,6 +6,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "lang/english/english_tables.h"
 
@@ -37,9 +39,7 @@ struct Unit {
 struct State {
     char16_t *text;
     int length;
-    uint8_t *cells;
-    int capacity;
-    int out;
+    CellWriter *out;  // commits after each word, number, symbol or blank
     int pos;
     CharClass cls;
     CharClass prev;
@@ -63,9 +63,7 @@ State s;
 
 inline char16_t At(int k) { return (k >= 0 && k < s.length) ? s.text[k] : char16_t(0); }
 
-inline void Put(uint8_t c) {
-    if (s.out < s.capacity) s.cells[s.out++] = c;
-}
+inline void Put(uint8_t c) { s.out->put(c); }
 inline void Put2(uint8_t a, uint8_t b) {
     Put(a);
     Put(b);
@@ -74,10 +72,9 @@ inline void PutCells(const uint8_t *c, int n) {
     for (int i = 0; i < n; ++i) Put(c[i]);
 }
 
-inline bool IsUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-inline bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
-inline bool IsAsciiLetter(char16_t c) { return IsUpper(c) || IsLower(c); }
-inline char16_t Lower(char16_t c) { return IsUpper(c) ? char16_t(c + 32) : c; }
+inline bool IsUpper(char16_t c) { return IsAsciiUpper(c); }
+inline bool IsLower(char16_t c) { return IsAsciiLower(c); }
+inline char16_t Lower(char16_t c) { return AsciiLower(c); }
 inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Accent lookup: class and entry index, or false.
@@ -277,8 +274,9 @@ void PutAccented(char16_t ch, char16_t next, bool capitalsShown) {
     if (!FindAccent(ch, &k, &e)) return;
     const AccentClass &c = kAccentClassTable[k];
     const AccentEntry &entry = c.entries[e];
-    bool capital = e < c.capitals;
-    if (capital && !capitalsShown && !s.accentOpen) Put(kCapitalSign);
+    const bool capital = e < c.capitals;
+    const bool capitalSign = capital && !capitalsShown && !s.accentOpen;
+    if (capitalSign) Put(kCapitalSign);
     int nk, ne;
     bool sameNext = FindAccent(next, &nk, &ne) && nk == k;
     if (!s.accentOpen && k != kLigatureClass) {
@@ -295,6 +293,8 @@ void PutAccented(char16_t ch, char16_t next, bool capitalsShown) {
     } else {
         Put(kLetterCells[entry.base[0] - 'a']);
         if (entry.baseCount == 2) {
+            // A capital ligature (Æ, Œ) outside a capitalised word: both letters are capitals.
+            if (capitalSign) Put(kCapitalSign);
             Put2(0x18, 0x16);  // ligature indicator
             Put(kLetterCells[entry.base[1] - 'a']);
         }
@@ -333,7 +333,8 @@ struct ConflictIndex {
     }
 };
 
-// Rule 10: the conflict table. True when groupsign g at p is refused.
+// Conflicts with a neighbouring groupsign, from the conflict table: true when
+// groupsign g at p is refused because a competing group overlaps it.
 bool RefusedByConflicts(int g, int p, int wordStart, int wordEnd, bool atWordStart) {
     if (atWordStart && (g == kG_be || g == kG_dis)) return false;
     static const ConflictIndex index;
@@ -369,7 +370,7 @@ inline bool IsVowelOrY(char16_t ch) {
     }
 }
 
-// Context rules 1-10 for groupsign g found at p inside the word [wordStart, wordEnd).
+// The context rules for groupsign g found at p inside the word [wordStart, wordEnd).
 bool Allowed(int g, int p, int wordStart, int wordEnd) {
     const int len = kGroupsignTable[g].length;
     const char16_t before = At(p - 1);
@@ -389,31 +390,32 @@ bool Allowed(int g, int p, int wordStart, int wordEnd) {
 
     switch (g) {
     case kG_ch: case kG_sh: case kG_th: case kG_wh: case kG_ou: case kG_st:
-        if (atWordStart && !afterIsLetter) return false;  // 1
+        if (atWordStart && !afterIsLetter) return false;  // standing alone it reads as a wordsign
         break;
     case kG_ing:
-        if (atWordStart && IsOpening(before)) return false;  // 2
+        if (atWordStart && IsOpening(before)) return false;  // ing never starts a word
         break;
-    case kG_be: case kG_con: case kG_dis:  // 3
+    case kG_be: case kG_con: case kG_dis:  // lower signs that only start a word
         if (!atWordStart || !(IsLower(after) || IsAccented(after))) return false;
         if (p != 0 && !IsOpening(before)) return false;
         break;
-    case kG_ea: case kG_bb: case kG_cc: case kG_ff: case kG_gg:  // 4
+    case kG_ea: case kG_bb: case kG_cc: case kG_ff: case kG_gg:  // lower signs only between letters
         if (atWordStart || !afterIsLetter || IsCapital(s.text[p]) || IsCapital(after)) return false;
         break;
-    case kG_en:  // 5
+    case kG_en:  // standing alone, en is the wordsign enough
         if (IsOpening(before) && (IsClosing(after) || ApostropheEndingAt(p + len) >= 0)) return false;
         break;
-    case kG_one:  // 6
+    case kG_one:  // not after o, where it would hide a syllable break
         if (Lower(before) == u'o') return false;
         break;
     case kG_under:
         if (Lower(before) == u'a' || Lower(before) == u'o') return false;
         break;
-    case kG_children:  // 8
+    case kG_children:  // not before a vowel or y
         if (IsVowelOrY(after)) return false;
         break;
-    case kG_blind: case kG_first: case kG_friend: case kG_good: case kG_letter: case kG_little: case kG_quick:  // 9
+    case kG_blind: case kG_first: case kG_friend: case kG_good: case kG_letter: case kG_little: case kG_quick:
+        // shortform words contract only standing alone, and not before a vowel or y
         if (!(atWordStart && IsOpening(before) && (IsClosing(after) || ApostropheEndingAt(p + len) >= 0)))
             return false;
         if (IsVowelOrY(after)) return false;
@@ -422,7 +424,7 @@ bool Allowed(int g, int p, int wordStart, int wordEnd) {
         break;
     }
     if (g >= kFinalGroupsignFirst && g <= kFinalGroupsignLast && (atWordStart || IsUpper(s.text[p])))
-        return false;  // 7
+        return false;  // final-letter groupsigns neither start a word nor begin on a capital
     return !RefusedByConflicts(g, p, wordStart, wordEnd, atWordStart);
 }
 
@@ -580,15 +582,21 @@ int WholeWordsign(int start, int end) {
                 closed = true;
         }
         if (!closed) return -1;
-        if (w >= 29 && w <= 32) {  // be, were, his, was
-            for (int i = kOpeningDashFirst; i <= kOpeningDashLast; ++i)
-                if (start != 0 && before == kOpeningSet[i]) return -1;
-            for (int i = kClosingPunctFirst; i <= kClosingPunctLast; ++i)
-                if (after == kClosingSet[i]) return -1;
+        if (w >= kWordsignLowerFirst && w <= kWordsignLowerLast) {
+            for (int k = kOpeningDashFirst; k <= kOpeningDashLast; ++k)
+                if (start != 0 && before == kOpeningSet[k]) return -1;
+            for (int k = kClosingPunctFirst; k <= kClosingPunctLast; ++k)
+                if (after == kClosingSet[k]) return -1;
         }
         return w;
     }
     return -1;
+}
+
+// True when the word [start, end) stands alone: after the start of the text or
+// an opening mark, before a closing mark or an apostrophe ending.
+bool StandsAlone(int start, int end) {
+    return (start == 0 || IsOpening(At(start - 1))) && (IsClosing(At(end)) || ApostropheEndingAt(end) >= 0);
 }
 
 // Grade 2: fills s.units with the segmented form of the word [start, end).
@@ -610,6 +618,10 @@ void Contract(int start, int end) {
         return;
     }
     const WordRecord *rec = FindListedWord(start, n);
+    // A shortform that is the whole listed word applies only standing alone (much@
+    // and could/should are spelled with groupsigns); longer listed words always.
+    const bool bareShortform = rec && rec->segmentedLength == rec->wordLength + 2 && rec->segmented[0] == '/';
+    if (bareShortform && !StandsAlone(start, end)) rec = nullptr;
     if (rec) {
         ApplyForm(start, rec->segmented, rec->segmentedLength);
         return;
@@ -891,7 +903,7 @@ void TranslateNumber() {
         return;
     }
     if (s.prev != kNumber) Put(kNumberSign);
-    Put(kLetterCells[ch == u'0' ? 9 : ch - u'1']);
+    Put(DigitCell(ch));
 }
 
 void TranslateSpace() {
@@ -912,15 +924,14 @@ void TranslateSpace() {
 
 }  // namespace
 
-int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool insideKorean) {
-    if (!text || !cells || capacity <= 0 || length <= 0) return 0;
+int TranslateRun(char16_t *text, int length, CellWriter &out, bool insideKorean) {
+    if (!text || length <= 0) return 0;
+    const int start = out.count();
     int n = 0;
     while (n < length && text[n] != 0) ++n;
     s.text = text;
     s.length = n;
-    s.cells = cells;
-    s.capacity = capacity;
-    s.out = 0;
+    s.out = &out;
     s.prev = kStart;
     s.cls = kStart;
     s.capWord = s.grade1Word = s.computer = s.openQuote = s.accentOpen = s.greekCapitals = false;
@@ -931,6 +942,9 @@ int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool 
 
     if (g_settings.lowercaseInput)
         for (int k = 0; k < n; ++k) text[k] = Lower(text[k]);
+    // A right single quote between letters (don’t) is an apostrophe, not a closing quote.
+    for (int k = 1; k + 1 < n; ++k)
+        if (text[k] == 0x2019 && IsWordLetter(text[k - 1]) && IsWordLetter(text[k + 1])) text[k] = u'\'';
 
     for (s.pos = 0;; ++s.pos) {
         const char16_t ch = At(s.pos);
@@ -954,8 +968,9 @@ int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool 
         case kSpace: TranslateSpace(); break;
         case kOther: Put(0); break;
         case kEnd:
-        default: return s.out;
+        default: out.commit(); return out.count() - start;
         }
+        if (!out.commit()) return out.count() - start;  // the cells end on a whole word or character
         s.prev = s.cls;
     }
 }
@@ -963,7 +978,9 @@ int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool 
 }  // namespace english
 
 int TranslateEnglish(char16_t *text, uint8_t *cells) {
-    return english::TranslateRun(text, 1 << 30, cells, kCellBufferSize, false);
+    CellWriter out(cells);
+    english::TranslateRun(text, 1 << 30, out, false);
+    return out.count();
 }
 
 }  // namespace kotari

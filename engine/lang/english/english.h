@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "core/cell_writer.h"
+
 namespace kotari {
 namespace english {
 
@@ -22,16 +24,18 @@ int AccentClassOf(char16_t ch);
 bool IsComputerText(const char16_t *run, int length);
 
 // Translates the `length` units at `text` as English, using the English grade,
-// lower-case input and computer-text settings of g_settings, and writes at most
-// `capacity` cells to `cells`. Returns the number of cells written. The text is
-// rewritten in place like TranslateEnglish does (lower-casing). The run ends at
+// lower-case input and computer-text settings of g_settings, into `out`,
+// committing after each word, number, symbol and blank; a full writer ends the
+// run on the last whole one. Returns the number of cells committed. The text is
+// rewritten in place like TranslateEnglish does (lower-casing, a right single
+// quote between letters made an apostrophe). The run ends at
 // `length` or at an earlier NUL; the characters beyond it are not looked at.
 //
 // insideKorean: the run is Latin text embedded in Korean text. Its first word
 // is then looked up in the first-word list, which spells out the wordsigns that
 // Korean braille would misread (for example "but" is written as three letters).
 // The flag applies to this call only; plain English translations never see it.
-int TranslateRun(char16_t *text, int length, uint8_t *cells, int capacity, bool insideKorean);
+int TranslateRun(char16_t *text, int length, CellWriter &out, bool insideKorean);
 
 }  // namespace english
 }  // namespace kotari

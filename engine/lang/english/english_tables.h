@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari {
 namespace english {
 
-// Letters a-z; digits 1-9 and 0 reuse the cells of a-i and j.
-extern const uint8_t kLetterCells[26];
+// The letters a-z and the digits are the common cells of core/cells.h.
 
 // One accented character with its base letters ("ae" for the ligatures).
 struct AccentEntry {
@@ -40,19 +41,11 @@ struct GreekEntry {
 constexpr int kGreekCount = 49;
 extern const GreekEntry kGreekTable[kGreekCount];
 
-struct FractionEntry {
-    char16_t ch;
-    uint8_t count;
-    uint8_t cells[6];
-};
+using FractionEntry = CharCells<6>;
 constexpr int kFractionCount = 19;
 extern const FractionEntry kFractionTable[kFractionCount];
 
-struct SymbolEntry {
-    char16_t ch;
-    uint8_t count;
-    uint8_t cells[5];
-};
+using SymbolEntry = CharCells<5>;
 constexpr int kSymbolCount = 94;
 extern const SymbolEntry kSymbolTable[kSymbolCount];
 
@@ -101,6 +94,8 @@ struct WordsignEntry {
 constexpr int kWordsignCount = 110;
 constexpr int kWordsignLastWithEndings = 28;  // but ... still take any apostrophe ending
 constexpr int kWordsignEnough = 34;           // takes only 's
+constexpr int kWordsignLowerFirst = 29;       // be, were, his, was: lower wordsigns that
+constexpr int kWordsignLowerLast = 32;        // no dash or closing mark may touch
 extern const WordsignEntry kWordsignTable[kWordsignCount];
 
 struct GroupsignEntry {
@@ -150,8 +145,8 @@ struct WordRecord {
 };
 static_assert(sizeof(WordRecord) == 49, "word record layout");
 
-constexpr int kShortformWordCount = 512;
-constexpr int kExceptionWordCount = 252;
+constexpr int kShortformWordCount = 514;
+constexpr int kExceptionWordCount = 257;
 // Both lists are sorted by word (byte order) and searched by bisection.
 extern const WordRecord kShortformWordList[kShortformWordCount];
 extern const WordRecord kExceptionWordList[kExceptionWordCount];

@@ -1,30 +1,33 @@
 // Czech translator: every character through the flagged Czech table, with the
 // number sign, the capital sign and capital-run sign, and the separator 10
 // between a number or a capital run and the small letter that follows.
+#include "core/cell_writer.h"
 #include "core/engine.h"
+#include "core/text_cursor.h"
 #include "lang/european/czech_tables.h"
-#include "lang/european/european_common.h"
 
 namespace kotari {
 
 namespace {
 
 using namespace czech;
-using european::CellRun;
-using european::CellWriter;
+
+// The table row of a character, searched in table order; nullptr when absent.
+const CharRecord *SearchTable(char16_t ch) {
+    for (const CharRecord &r : kCharTable)
+        if (r.ch == ch) return &r;
+    return nullptr;
+}
 
 // Record of the character at text[i]; `units` receives how many code units it
 // spans (a surrogate pair is one unknown character).
 const CharRecord &RecordAt(const char16_t *text, int i, int *units) {
-    char16_t ch = text[i];
-    *units = 1;
-    if (european::IsHighSurrogate(ch) && european::IsLowSurrogate(text[i + 1])) {
-        *units = 2;
-        return kUnknownRecord;
-    }
-    for (const CharRecord &r : kCharTable)
-        if (r.ch == ch) return r;
-    return kUnknownRecord;
+    const char16_t ch = text[i];
+    *units = CharUnitsAt(text, i);
+    if (*units == 2) return kUnknownRecord;
+    static const LowCharIndex<CharRecord> low(SearchTable);
+    const CharRecord *r = low.covers(ch) ? low[ch] : SearchTable(ch);
+    return r ? *r : kUnknownRecord;
 }
 
 uint8_t PrefixCell(uint16_t flags) {
@@ -51,25 +54,22 @@ int TranslateCzech(char16_t *text, uint8_t *cells) {
         const CharRecord &rec = *current;
         const CharRecord &next = *following;
         const uint16_t f = rec.flags;
-        CellRun run;
         if (f & kDigit) {
-            if (!numberMode) run.add(0x3C);
-            run.addAll(rec.cells, rec.count);
+            if (!numberMode) out.put(0x3C);
         } else if (f & kCapital) {
             if (next.flags & kCapital) {
-                if (!capitalRun) run.add(0x30);
+                if (!capitalRun) out.put(0x30);
             } else if (!capitalRun) {
-                run.add(0x20);
+                out.put(0x20);
             }
-            run.addAll(rec.cells, rec.count);
         } else {
-            if ((f & kSmall) && (capitalRun || (numberMode && (f & kLetterAtoJ)))) run.add(0x10);
+            if ((f & kSmall) && (capitalRun || (numberMode && (f & kLetterAtoJ)))) out.put(0x10);
             if (f & kPrefixed) {
-                if (uint8_t p = PrefixCell(f)) run.add(p);
+                if (uint8_t p = PrefixCell(f)) out.put(p);
             }
-            run.addAll(rec.cells, rec.count);
         }
-        if (!out.append(run.c, run.n)) break;
+        out.put(rec.cells, rec.count);
+        if (!out.commit()) break;
 
         // State after the character.
         if (f & kDigit) {

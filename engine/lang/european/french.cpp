@@ -1,14 +1,13 @@
 // French translator: uncontracted French braille with the capital, number and
 // sentence rules, and contracted French (grade 2) through the word-start and
 // in-word abbreviation tables.
+#include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "lang/european/french_tables.h"
-#include "lang/european/latin_family.h"
 
 namespace kotari {
 namespace {
-
-using latin::CellWriter;
 
 enum class Cls { Small, Capital, Oe, Number, Space, Separator, Other };
 
@@ -18,7 +17,7 @@ bool IsSmall(char16_t c) {
 bool IsCapital(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xDC);
 }
-bool IsNumberChar(char16_t c) { return latin::IsDigit(c) || c == u'+' || c == u'=' || c == 0xD7 || c == 0xF7; }
+bool IsNumberChar(char16_t c) { return IsAsciiDigit(c) || c == u'+' || c == u'=' || c == 0xD7 || c == 0xF7; }
 
 bool IsSeparator(char16_t c) {
     if (c == u' ') return true;
@@ -46,6 +45,7 @@ Cls Classify(char16_t c) {
 bool EndsWord(char16_t c) { return c == 0 || IsSeparator(c) || IsSpaceLike(c); }
 
 char16_t Lower(char16_t c) {
+    if (IsAsciiLower(c)) return c;
     if (IsCapital(c)) return static_cast<char16_t>(c + 0x20);
     if (c == 0x152) return 0x153;
     if (c == 0x2019) return u'\'';
@@ -78,7 +78,7 @@ bool IsVowel(char16_t c) {
 // Cells of a small letter (capitals are read as their small letter first).
 int LetterCells(char16_t c, uint8_t out[3]) {
     if (c >= u'a' && c <= u'z') {
-        out[0] = latin::kLetterCells[c - u'a'];
+        out[0] = kLetterCells[c - u'a'];
         return 1;
     }
     switch (c) {
@@ -112,7 +112,7 @@ int LetterCells(char16_t c, uint8_t out[3]) {
 
 uint8_t NumberCell(char16_t c) {
     static const uint8_t kRaised[10] = {0x3C, 0x21, 0x23, 0x29, 0x39, 0x31, 0x2B, 0x3B, 0x33, 0x2A};
-    if (latin::IsDigit(c)) return kRaised[c - u'0'];
+    if (IsAsciiDigit(c)) return kRaised[c - u'0'];
     switch (c) {
     case u'+': return 0x16;
     case u'=': return 0x36;
@@ -202,14 +202,15 @@ public:
         while (t_[length]) ++length;
         rollbackBudget_ = 2 * length + 16;
         Step prev{};
-        while (t_[s_.in] && !w_.full) {
+        // Each pass first commits the step before it; a full buffer ends the loop.
+        while (t_[s_.in] && w_.commit()) {
             const char16_t c = t_[s_.in];
             const Cls cls = Classify(c);
             if (cls == Cls::Small || cls == Cls::Capital) {
                 Step cur{};
                 cur.valid = true;
                 cur.at = s_;
-                cur.at.out = w_.n;
+                cur.at.out = w_.count();
                 cur.entry = letter();
                 if (g_settings.frenchGrade == 2 && rollback(prev, cur)) continue;
                 prev = cur;
@@ -218,7 +219,8 @@ public:
             prev.valid = false;
             nonLetter(c, cls);
         }
-        return w_.n;
+        w_.commit();
+        return w_.count();
     }
 
 private:
@@ -230,7 +232,8 @@ private:
 
     // Doubled cells after an in-word group: undo the group and try again without it.
     bool rollback(Step &prev, const Step &cur) {
-        if (w_.n < 2 || w_.cells[w_.n - 1] != w_.cells[w_.n - 2] || rollbackBudget_ <= 0) return false;
+        const int n = w_.size();
+        if (n < 2 || w_.at(n - 1) != w_.at(n - 2) || rollbackBudget_ <= 0) return false;
         if (prev.valid && prev.entry >= 0) {
             --rollbackBudget_;
             restore(prev.at);
@@ -291,7 +294,7 @@ private:
     }
 
     bool endsWordAt(int p) const { return EndsWord(t_[p]); }
-    bool codeOne(int next) const {
+    bool endsWordOrPlural(int next) const {
         return endsWordAt(next) || ((t_[next] == u's' || t_[next] == u'S') && endsWordAt(next + 1));
     }
 
@@ -300,25 +303,26 @@ private:
         const char16_t n = t_[next];
         const bool ws = s_.wordStart;
         switch (code) {
-        case 0: return true;
-        case 1: return codeOne(next);
-        case 2: return !endsWordAt(next) && (Lower(n) == Lower(t_[next - 1]) || IsConsonant(n));
-        case 3: return IsVowel(n);
-        case 4: case 7: case 9: return IsConsonant(n);
-        case 5: case 15: return !ws;
-        case 6: return ws;
-        case 8: return ws && IsConsonant(n);
-        case 10: return ws || IsConsonant(n);
-        case 11: return !ws && !endsWordAt(next);
-        case 12: {
+        case kAnywhere: return true;
+        case kAtWordEnd: return endsWordOrPlural(next);
+        case kBeforeDoubledOrConsonant:
+            return !endsWordAt(next) && (Lower(n) == Lower(t_[next - 1]) || IsConsonant(n));
+        case kBeforeVowel: return IsVowel(n);
+        case kBeforeConsonant: case kBeforeConsonantToo: case kBeforeConsonantAlso: return IsConsonant(n);
+        case kNotAtWordStart: case kNotAtWordStartToo: return !ws;
+        case kAtWordStart: return ws;
+        case kAtWordStartBeforeConsonant: return ws && IsConsonant(n);
+        case kAtWordStartOrBeforeConsonant: return ws || IsConsonant(n);
+        case kInsideWord: return !ws && !endsWordAt(next);
+        case kAtWordStartBeforeBMP: {
             const char16_t l = Lower(n);
             return ws && (l == u'b' || l == u'm' || l == u'p');
         }
-        case 13: return !ws && start > 0 && IsVowel(t_[start - 1]) && IsVowel(n);
-        case 14: return codeOne(next) || IsConsonant(n);
-        case 16: return ws || codeOne(next);
-        case 17: return !ws && (codeOne(next) || IsConsonant(n));
-        case 18: return ws || codeOne(next) || IsConsonant(n);
+        case kBetweenVowels: return !ws && start > 0 && IsVowel(t_[start - 1]) && IsVowel(n);
+        case kAtWordEndOrBeforeConsonant: return endsWordOrPlural(next) || IsConsonant(n);
+        case kAtWordStartOrEnd: return ws || endsWordOrPlural(next);
+        case kInsideBeforeConsonantOrAtEnd: return !ws && (endsWordOrPlural(next) || IsConsonant(n));
+        case kAtWordStartOrEndOrBeforeConsonant: return ws || endsWordOrPlural(next) || IsConsonant(n);
         default: return false;
         }
     }
@@ -335,7 +339,7 @@ private:
                 const FrenchRow r = kFrenchWordStartRows[row];
                 for (int k = r.count - 1; k >= 0; --k) {
                     const FrenchWordEntry &e = kFrenchWordStart[r.first + k];
-                    if (!matches(at, e.text, e.length) || !codeOne(at + e.length)) continue;
+                    if (!matches(at, e.text, e.length) || !endsWordOrPlural(at + e.length)) continue;
                     w_.put(reinterpret_cast<const uint8_t *>(e.cells), e.cellCount);
                     s_.in = at + e.length;
                     return true;

@@ -19,7 +19,31 @@ struct FrenchGroupEntry {
     uint8_t length;
     const char *cells;
     uint8_t cellCount;
-    uint8_t position;  // 0-18, see FrenchPositionAllows
+    uint8_t position;  // a FrenchPlace: where in a word the group may be abbreviated
+};
+
+// Where an in-word group may be abbreviated, tested on the character after it
+// ("next"). At word start: no letter of the word has been written yet.
+enum FrenchPlace : uint8_t {
+    kAnywhere = 0,
+    kAtWordEnd = 1,                  // next ends the word, or a plural s that ends it
+    kBeforeDoubledOrConsonant = 2,   // inside the word, next repeats the group's last letter or is a consonant
+    kBeforeVowel = 3,
+    kBeforeConsonant = 4,
+    kNotAtWordStart = 5,
+    kAtWordStart = 6,
+    kBeforeConsonantToo = 7,         // the same test as kBeforeConsonant
+    kAtWordStartBeforeConsonant = 8,
+    kBeforeConsonantAlso = 9,        // the same test as kBeforeConsonant
+    kAtWordStartOrBeforeConsonant = 10,
+    kInsideWord = 11,                // neither at word start nor at its end
+    kAtWordStartBeforeBMP = 12,      // at word start, next is b, m or p
+    kBetweenVowels = 13,             // not at word start, a vowel before and after the group
+    kAtWordEndOrBeforeConsonant = 14,
+    kNotAtWordStartToo = 15,         // the same test as kNotAtWordStart
+    kAtWordStartOrEnd = 16,
+    kInsideBeforeConsonantOrAtEnd = 17,
+    kAtWordStartOrEndOrBeforeConsonant = 18,
 };
 
 struct FrenchRow {

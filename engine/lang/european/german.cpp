@@ -1,8 +1,9 @@
 // German translator: letters, umlauts and ß; capital signs that leave normally
 // capitalised words unmarked; numbers on the a-j cells; the grade 2 letter
 // groups; punctuation and symbols.
+#include "core/cell_writer.h"
 #include "core/engine.h"
-#include "lang/european/european_common.h"
+#include "core/text_cursor.h"
 #include "lang/european/german_tables.h"
 
 namespace kotari {
@@ -10,24 +11,21 @@ namespace kotari {
 namespace {
 
 using namespace german;
-using european::CellRun;
-using european::CellWriter;
-using european::IsAsciiDigit;
 
 constexpr char16_t kCapitalSharpS = 0x1E9E;
 
 bool IsCapital(char16_t c) {
-    return european::IsAsciiUpper(c) || c == u'Ä' || c == u'Ö' || c == u'Ü' || c == kCapitalSharpS;
+    return IsAsciiUpper(c) || c == u'Ä' || c == u'Ö' || c == u'Ü' || c == kCapitalSharpS;
 }
 bool IsSmall(char16_t c) {
-    return european::IsAsciiLower(c) || c == u'ß' || c == u'ä' || c == u'ö' || c == u'ü';
+    return IsAsciiLower(c) || c == u'ß' || c == u'ä' || c == u'ö' || c == u'ü';
 }
 bool IsLetter(char16_t c) { return IsCapital(c) || IsSmall(c); }
 // The capital test also takes ì after a capital as a small letter.
 bool IsSmallAfterCapital(char16_t c) { return IsSmall(c) || c == u'ì'; }
 
 char16_t Lower(char16_t c) {
-    if (european::IsAsciiUpper(c)) return static_cast<char16_t>(c + 32);
+    if (IsAsciiUpper(c)) return AsciiLower(c);
     switch (c) {
     case u'Ä': return u'ä';
     case u'Ö': return u'ö';
@@ -37,9 +35,9 @@ char16_t Lower(char16_t c) {
     }
 }
 
-uint8_t LetterCell(char16_t c) {
+uint8_t GermanLetterCell(char16_t c) {
     c = Lower(c);
-    if (european::IsAsciiLower(c)) return c == u'w' ? 0x3A : european::kLatinLetters[c - u'a'];
+    if (IsAsciiLower(c)) return LetterCell(c);
     switch (c) {
     case u'ä': return 0x1C;
     case u'ö': return 0x2A;
@@ -50,19 +48,10 @@ uint8_t LetterCell(char16_t c) {
 
 bool IsBlank(char16_t c) {
     return c == u' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F ||
-           european::IsLineBlank(c);
+           IsLineBlank(c);
 }
 
-const SymbolRecord *FindSymbol(char16_t c) {
-    int lo = 0, hi = kSymbolCount - 1;
-    while (lo <= hi) {
-        int mid = (lo + hi) / 2;
-        if (kSymbols[mid].ch == c) return &kSymbols[mid];
-        if (kSymbols[mid].ch < c) lo = mid + 1;
-        else hi = mid - 1;
-    }
-    return nullptr;
-}
+const SymbolRecord *FindSymbol(char16_t c) { return FindSorted(kSymbols, kSymbolCount, c); }
 
 // The text around position i; characters before the start and after the end read as 0.
 struct View {
@@ -167,36 +156,36 @@ const LetterGroup *GroupAt(const View &v, Word &w, int i, int *length) {
 }
 
 // The cells of a character that is neither a letter, a digit nor a blank.
-void SymbolCells(const View &v, int i, bool *doubleQuoteOpen, CellRun *run) {
+void SymbolCells(const View &v, int i, bool *doubleQuoteOpen, CellWriter *out) {
     const char16_t c = v.text[i];
     if (c == u'"') {
-        run->add(*doubleQuoteOpen ? 0x34 : 0x26);
+        out->put(*doubleQuoteOpen ? 0x34 : 0x26);
         *doubleQuoteOpen = !*doubleQuoteOpen;
         return;
     }
     if (c == 0x2018) {  // ‘ opens when the next single quote closes it with ’
         int j = i + 1;
         while (j < v.length && v.text[j] != 0x2018 && v.text[j] != 0x2019) ++j;
-        run->add(0x20, (j < v.length && v.text[j] == 0x2019) ? 0x26 : 0x34);
+        out->put(0x20, (j < v.length && v.text[j] == 0x2019) ? 0x26 : 0x34);
         return;
     }
     if (c == 0x201C) {  // “ opens when a ” follows before another opening quote
         for (int j = i + 1; j < v.length; ++j) {
             const char16_t d = v.text[j];
             if (d == 0x201D) {
-                run->add(0x26);
+                out->put(0x26);
                 return;
             }
             if (d == 0x00AB || d == 0x201C || d == 0x201E) break;
         }
-        run->add(0x34);
+        out->put(0x34);
         return;
     }
     if (const SymbolRecord *s = FindSymbol(c)) {
-        run->addAll(s->cells, s->count);
+        out->put(s->cells, s->count);
         return;
     }
-    run->add(0x22);
+    out->put(0x22);
 }
 
 }  // namespace
@@ -211,11 +200,10 @@ int TranslateGerman(char16_t *text, uint8_t *cells) {
     for (int i = 0; i < v.length;) {
         const char16_t c = text[i];
         const char16_t prev = v.at(i - 1), prev2 = v.at(i - 2), next = v.at(i + 1);
-        CellRun run;
         int used = 1;
         if (IsLetter(c)) {
             if (IsCapital(c)) {
-                if (uint8_t sign = CapitalSign(v, i)) run.add(sign);
+                if (uint8_t sign = CapitalSign(v, i)) out.put(sign);
             }
             int len = 0;
             const LetterGroup *g = nullptr;
@@ -224,26 +212,26 @@ int TranslateGerman(char16_t *text, uint8_t *cells) {
                 g = GroupAt(v, word, i, &len);
             }
             if (g) {
-                run.add(g->cell);
+                out.put(g->cell);
                 used = len;
             } else {
-                run.add(LetterCell(c));
+                out.put(GermanLetterCell(c));
             }
         } else if (IsAsciiDigit(c)) {
             const bool continues = IsAsciiDigit(prev) || prev == u'§' ||
                                    ((prev == u',' || prev == u'.') && IsAsciiDigit(prev2));
-            if (!continues) run.add(0x3C);
-            run.add(european::DigitCell(c));
-            if (next >= u'a' && next <= u'j') run.add(0x20);
+            if (!continues) out.put(0x3C);
+            out.put(DigitCell(c));
+            if (next >= u'a' && next <= u'j') out.put(0x20);
         } else if (c == u'\t') {
-            run.add(0x00, 0x00);
+            out.put(kBlankCell, kBlankCell);
         } else if (IsBlank(c)) {
-            run.add(0x00);
+            out.put(kBlankCell);
         } else {
-            if (european::IsHighSurrogate(c) && european::IsLowSurrogate(next)) used = 2;
-            SymbolCells(v, i, &doubleQuoteOpen, &run);
+            used = CharUnitsAt(text, i);
+            SymbolCells(v, i, &doubleQuoteOpen, &out);
         }
-        if (!out.append(run.c, run.n)) break;
+        if (!out.commit()) break;
         i += used;
     }
     return out.count();

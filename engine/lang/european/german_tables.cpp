@@ -5,61 +5,55 @@ namespace kotari {
 namespace german {
 
 constexpr SymbolRecord kSymbols[kSymbolCount] = {
-    {u'!', {0x16}, 1},
-    {u'#', {0x08, 0x3C}, 2},
-    {u'$', {0x08, 0x19}, 2},
-    {u'%', {0x3C, 0x1A, 0x34}, 3},
-    {u'&', {0x10, 0x25}, 2},
-    {u'\'', {0x20}, 1},
-    {u'(', {0x36}, 1},
-    {u')', {0x36}, 1},
-    {u'*', {0x14}, 1},
-    {u'+', {0x08, 0x16}, 2},
-    {u',', {0x02}, 1},
-    {u'-', {0x24}, 1},
-    {u'.', {0x04}, 1},
-    {u'/', {0x10, 0x02}, 2},
-    {u':', {0x12}, 1},
-    {u';', {0x06}, 1},
-    {u'<', {0x08, 0x30}, 2},
-    {u'=', {0x08, 0x36}, 2},
-    {u'>', {0x08, 0x18}, 2},
-    {u'?', {0x22}, 1},
-    {u'@', {0x08, 0x1C}, 2},
-    {u'[', {0x20, 0x36}, 2},
-    {u'\\', {0x08, 0x0C}, 2},
-    {u']', {0x20, 0x36}, 2},
-    {u'_', {0x08, 0x38}, 2},
-    {u'{', {0x30, 0x36}, 2},
-    {u'|', {0x38, 0x07}, 2},
-    {u'}', {0x30, 0x36}, 2},
-    {u'~', {0x08, 0x2E}, 2},
-    {u'\u00A2', {0x08, 0x09}, 2},        // cent
-    {u'\u00A7', {0x2C, 0x3C}, 2},        // section
-    {u'\u00AB', {0x26}, 1},              // left guillemet
-    {u'\u00B0', {0x08, 0x34}, 2},        // degree
-    {u'\u00B7', {0x38, 0x07}, 2},        // middle dot
-    {u'\u00BB', {0x34}, 1},              // right guillemet
-    {u'\u2013', {0x20, 0x24}, 2},        // en dash
-    {u'\u2019', {0x20, 0x34}, 2},        // right single quote
-    {u'\u201A', {0x20, 0x26}, 2},        // low single quote
-    {u'\u201D', {0x34}, 1},              // right double quote
-    {u'\u201E', {0x26}, 1},              // low double quote
-    {u'\u2022', {0x38, 0x07}, 2},        // bullet
-    {u'\u2026', {0x04, 0x04, 0x04}, 3},  // ellipsis
-    {u'\u2030', {0x3C, 0x1A, 0x34, 0x34}, 4},  // per mille
-    {u'\u2032', {0x08, 0x14}, 2},        // prime
-    {u'\u2033', {0x08, 0x14, 0x14}, 3},  // double prime
-    {u'\u20AC', {0x08, 0x11}, 2},        // euro
+    {u'!', 1, {0x16}},
+    {u'#', 2, {0x08, 0x3C}},
+    {u'$', 2, {0x08, 0x19}},
+    {u'%', 3, {0x3C, 0x1A, 0x34}},
+    {u'&', 2, {0x10, 0x25}},
+    {u'\'', 1, {0x20}},
+    {u'(', 1, {0x36}},
+    {u')', 1, {0x36}},
+    {u'*', 1, {0x14}},
+    {u'+', 2, {0x08, 0x16}},
+    {u',', 1, {0x02}},
+    {u'-', 1, {0x24}},
+    {u'.', 1, {0x04}},
+    {u'/', 2, {0x10, 0x02}},
+    {u':', 1, {0x12}},
+    {u';', 1, {0x06}},
+    {u'<', 2, {0x08, 0x30}},
+    {u'=', 2, {0x08, 0x36}},
+    {u'>', 2, {0x08, 0x18}},
+    {u'?', 1, {0x22}},
+    {u'@', 2, {0x08, 0x1C}},
+    {u'[', 2, {0x20, 0x36}},
+    {u'\\', 2, {0x08, 0x0C}},
+    {u']', 2, {0x20, 0x36}},
+    {u'_', 2, {0x08, 0x38}},
+    {u'{', 2, {0x30, 0x36}},
+    {u'|', 2, {0x38, 0x07}},
+    {u'}', 2, {0x30, 0x36}},
+    {u'~', 2, {0x08, 0x2E}},
+    {u'\u00A2', 2, {0x08, 0x09}},        // cent
+    {u'\u00A7', 2, {0x2C, 0x3C}},        // section
+    {u'\u00AB', 1, {0x26}},              // left guillemet
+    {u'\u00B0', 2, {0x08, 0x34}},        // degree
+    {u'\u00B7', 2, {0x38, 0x07}},        // middle dot
+    {u'\u00BB', 1, {0x34}},              // right guillemet
+    {u'\u2013', 2, {0x20, 0x24}},        // en dash
+    {u'\u2019', 2, {0x20, 0x34}},        // right single quote
+    {u'\u201A', 2, {0x20, 0x26}},        // low single quote
+    {u'\u201D', 1, {0x34}},              // right double quote
+    {u'\u201E', 1, {0x26}},              // low double quote
+    {u'\u2022', 2, {0x38, 0x07}},        // bullet
+    {u'\u2026', 3, {0x04, 0x04, 0x04}},  // ellipsis
+    {u'\u2030', 4, {0x3C, 0x1A, 0x34, 0x34}},  // per mille
+    {u'\u2032', 2, {0x08, 0x14}},        // prime
+    {u'\u2033', 3, {0x08, 0x14, 0x14}},  // double prime
+    {u'\u20AC', 2, {0x08, 0x11}},        // euro
 };
 
 namespace {
-
-constexpr bool SymbolsSorted() {
-    for (int i = 1; i < kSymbolCount; ++i)
-        if (!(kSymbols[i - 1].ch < kSymbols[i].ch)) return false;
-    return true;
-}
 
 using P = PatternPlace;
 
@@ -96,7 +90,7 @@ constexpr uint8_t Count(const Pattern (&)[N]) {
 
 }  // namespace
 
-static_assert(SymbolsSorted(), "German symbols must be sorted by character for bisection");
+static_assert(IsSortedByChar(kSymbols, kSymbolCount), "German symbols must be sorted by character for bisection");
 
 const LetterGroup kGroups[kGroupCount] = {
     {u"au", 0x21, nullptr, 0, nullptr, 0},

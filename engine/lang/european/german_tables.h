@@ -4,14 +4,12 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari {
 namespace german {
 
-struct SymbolRecord {
-    char16_t ch;
-    uint8_t cells[4];
-    uint8_t count;
-};
+using SymbolRecord = CharCells<4>;
 
 constexpr int kSymbolCount = 46;
 extern const SymbolRecord kSymbols[kSymbolCount];  // sorted by character

@@ -1,54 +1,40 @@
 // Italian translator: letters, punctuation and symbols from the main table, then
 // the extra tables (accents, Greek, IPA, fractions, Roman numerals, operators);
 // capital sign 46 (doubled before a word of capitals) and number sign 3456.
+#include "core/cell_writer.h"
 #include "core/engine.h"
+#include "core/text_cursor.h"
+#include "lang/european/char_table.h"
 #include "lang/european/italian_tables.h"
-#include "lang/european/latin_family.h"
 
 namespace kotari {
 namespace {
-
-using namespace latin;
 
 constexpr uint8_t kCapitalSign = 0x28;
 constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kHyphen = 0x24;
 constexpr uint8_t kUnknown = 0x22;
 
-bool IsWhite(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0xA0 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
-}
-
-const CharEntry *Lookup(char16_t c) {
-    if (const CharEntry *e = Find(kItalianChars, kItalianCharsCount, c)) return e;
+const CharEntry *SearchTables(char16_t c) {
+    if (const CharEntry *e = FindSorted(kItalianChars, kItalianCharsCount, c)) return e;
     for (const ItalianTable &t : kItalianExtraTables)
-        if (const CharEntry *e = Find(t.entries, t.count, c)) return e;
+        if (const CharEntry *e = FindSorted(t.entries, t.count, c)) return e;
     return nullptr;
 }
-
-bool IsLetter(char16_t c) {
-    const CharEntry *e = Lookup(c);
-    return e && (e->type & (kTypeSmall | kTypeCapital));
-}
-bool IsCapital(char16_t c) {
-    const CharEntry *e = Lookup(c);
-    return e && (e->type & kTypeCapital);
-}
-
-bool StartsCapitalWord(const char16_t *t, int i) { return latin::StartsCapitalWord(t, i, IsLetter, IsCapital); }
 
 }  // namespace
 
 int TranslateItalian(char16_t *text, uint8_t *cells) {
     if (!text || !cells) return 0;
+    static const CharTable table(SearchTables);
     CellWriter w(cells);
     bool number = false;
     bool capitalWord = false;
-    for (int i = 0; text[i] && !w.full; ++i) {
+    // Each pass first commits the character before it; a full buffer ends the loop.
+    for (int i = 0; text[i] && w.commit(); ++i) {
         const char16_t c = text[i];
-        if (IsWhite(c)) {
-            w.put(0);
+        if (IsWordSpace(c)) {
+            w.put(kBlankCell);
             number = capitalWord = false;
             continue;
         }
@@ -57,9 +43,9 @@ int TranslateItalian(char16_t *text, uint8_t *cells) {
             number = capitalWord = false;
             continue;
         }
-        const CharEntry *e = Lookup(c);
+        const CharEntry *e = table.find(c);
         if (!e) {
-            if (IsSurrogate(c) && c < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+            i += CharUnitsAt(text, i) - 1;  // a pair is one unknown character
             w.put(kUnknown);
             number = capitalWord = false;
             continue;
@@ -69,15 +55,7 @@ int TranslateItalian(char16_t *text, uint8_t *cells) {
             number = true;
             capitalWord = false;
         } else if (e->type & kTypeCapital) {
-            if (!capitalWord) {
-                if (StartsCapitalWord(text, i)) {
-                    w.put(kCapitalSign);
-                    w.put(kCapitalSign);
-                    capitalWord = true;
-                } else {
-                    w.put(kCapitalSign);
-                }
-            }
+            PutCapitalSigns(w, kCapitalSign, &capitalWord, [&] { return table.startsCapitalWord(text, i); });
             number = false;
         } else {
             number = false;
@@ -85,7 +63,8 @@ int TranslateItalian(char16_t *text, uint8_t *cells) {
         }
         w.put(e->cells, e->count);
     }
-    return w.n;
+    w.commit();
+    return w.count();
 }
 
 }  // namespace kotari

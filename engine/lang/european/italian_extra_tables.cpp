@@ -5,7 +5,7 @@
 namespace kotari {
 
 // Vowels with macron (dot 4 first) and breve (dot 5 first).
-constexpr latin::CharEntry kItalianAccents[] = {
+constexpr CharEntry kItalianAccents[] = {
     {0x0100, 0x02, 2, {0x08, 0x01}},  // Ā
     {0x0101, 0x01, 2, {0x08, 0x01}},  // ā
     {0x0102, 0x02, 2, {0x10, 0x01}},  // Ă
@@ -27,10 +27,10 @@ constexpr latin::CharEntry kItalianAccents[] = {
     {0x016C, 0x02, 2, {0x10, 0x25}},  // Ŭ
     {0x016D, 0x01, 2, {0x10, 0x25}},  // ŭ
 };
-static_assert(latin::IsSorted(kItalianAccents, sizeof kItalianAccents / sizeof kItalianAccents[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianAccents, sizeof kItalianAccents / sizeof kItalianAccents[0]), "sorted by code point");
 
 // Greek letters: dots 4-5 and the Latin letter of the same sound (capitals take the capital sign).
-constexpr latin::CharEntry kItalianGreek[] = {
+constexpr CharEntry kItalianGreek[] = {
     {0x0391, 0x02, 2, {0x18, 0x01}},  // Α
     {0x0392, 0x02, 2, {0x18, 0x03}},  // Β
     {0x0393, 0x02, 2, {0x18, 0x1B}},  // Γ
@@ -81,10 +81,10 @@ constexpr latin::CharEntry kItalianGreek[] = {
     {0x03C8, 0x01, 2, {0x18, 0x3D}},  // ψ
     {0x03C9, 0x01, 2, {0x18, 0x3A}},  // ω
 };
-static_assert(latin::IsSorted(kItalianGreek, sizeof kItalianGreek / sizeof kItalianGreek[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianGreek, sizeof kItalianGreek / sizeof kItalianGreek[0]), "sorted by code point");
 
 // Phonetic symbols: dots 4-5-6 and the nearest letter; length mark and stress marks.
-constexpr latin::CharEntry kItalianIpa[] = {
+constexpr CharEntry kItalianIpa[] = {
     {0x014B, 0x10, 2, {0x38, 0x1D}},  // ŋ
     {0x0250, 0x10, 2, {0x38, 0x01}},  // ɐ
     {0x0251, 0x10, 2, {0x38, 0x01}},  // ɑ
@@ -109,10 +109,10 @@ constexpr latin::CharEntry kItalianIpa[] = {
     {0x02CC, 0x10, 1, {0x20}},  // ˌ
     {0x02D0, 0x10, 1, {0x12}},  // ː
 };
-static_assert(latin::IsSorted(kItalianIpa, sizeof kItalianIpa / sizeof kItalianIpa[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianIpa, sizeof kItalianIpa / sizeof kItalianIpa[0]), "sorted by code point");
 
 // Vulgar fractions as ¼ ½ ¾ are written: dot 6, the raised numerator, dots 3-4, the raised denominator.
-constexpr latin::CharEntry kItalianFractions[] = {
+constexpr CharEntry kItalianFractions[] = {
     {0x2150, 0x10, 4, {0x20, 0x21, 0x0C, 0x3B}},  // ⅐
     {0x2151, 0x10, 4, {0x20, 0x21, 0x0C, 0x2A}},  // ⅑
     {0x2152, 0x10, 5, {0x20, 0x21, 0x0C, 0x21, 0x3C}},  // ⅒
@@ -129,10 +129,10 @@ constexpr latin::CharEntry kItalianFractions[] = {
     {0x215D, 0x10, 4, {0x20, 0x31, 0x0C, 0x33}},  // ⅝
     {0x215E, 0x10, 4, {0x20, 0x3B, 0x0C, 0x33}},  // ⅞
 };
-static_assert(latin::IsSorted(kItalianFractions, sizeof kItalianFractions / sizeof kItalianFractions[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianFractions, sizeof kItalianFractions / sizeof kItalianFractions[0]), "sorted by code point");
 
 // Roman numerals written with letters; the capital forms carry the capital sign (doubled for more than one letter).
-constexpr latin::CharEntry kItalianRoman[] = {
+constexpr CharEntry kItalianRoman[] = {
     {0x2160, 0x10, 2, {0x28, 0x0A}},  // Ⅰ
     {0x2161, 0x10, 4, {0x28, 0x28, 0x0A, 0x0A}},  // Ⅱ
     {0x2162, 0x10, 5, {0x28, 0x28, 0x0A, 0x0A, 0x0A}},  // Ⅲ
@@ -166,10 +166,10 @@ constexpr latin::CharEntry kItalianRoman[] = {
     {0x217E, 0x10, 1, {0x19}},  // ⅾ
     {0x217F, 0x10, 1, {0x0D}},  // ⅿ
 };
-static_assert(latin::IsSorted(kItalianRoman, sizeof kItalianRoman / sizeof kItalianRoman[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianRoman, sizeof kItalianRoman / sizeof kItalianRoman[0]), "sorted by code point");
 
 // Mathematical operators.
-constexpr latin::CharEntry kItalianOperators[] = {
+constexpr CharEntry kItalianOperators[] = {
     {0x00B1, 0x10, 2, {0x16, 0x24}},  // ±
     {0x2030, 0x10, 2, {0x3F, 0x3F}},  // ‰
     {0x2190, 0x10, 3, {0x26, 0x24, 0x24}},  // ←
@@ -187,7 +187,7 @@ constexpr latin::CharEntry kItalianOperators[] = {
     {0x2265, 0x10, 3, {0x28, 0x34, 0x36}},  // ≥
     {0x22C5, 0x10, 1, {0x04}},  // ⋅
 };
-static_assert(latin::IsSorted(kItalianOperators, sizeof kItalianOperators / sizeof kItalianOperators[0]), "sorted by code point");
+static_assert(IsSortedByChar(kItalianOperators, sizeof kItalianOperators / sizeof kItalianOperators[0]), "sorted by code point");
 
 const ItalianTable kItalianExtraTables[kItalianExtraTableCount] = {
     {kItalianAccents, sizeof kItalianAccents / sizeof kItalianAccents[0]},

@@ -2,15 +2,15 @@
 // digits and punctuation, and the extra tables looked up after it.
 #pragma once
 
-#include "lang/european/latin_family.h"
+#include "lang/european/char_table.h"
 
 namespace kotari {
 
-extern const latin::CharEntry kItalianChars[];
+extern const CharEntry kItalianChars[];
 extern const int kItalianCharsCount;
 
 struct ItalianTable {
-    const latin::CharEntry *entries;
+    const CharEntry *entries;
     int count;
 };
 

@@ -1,11 +1,11 @@
 // Norwegian character table, sorted by code point.
 #pragma once
 
-#include "lang/european/latin_family.h"
+#include "lang/european/char_table.h"
 
 namespace kotari {
 
-extern const latin::CharEntry kNorwegianChars[];
+extern const CharEntry kNorwegianChars[];
 extern const int kNorwegianCharsCount;
 
 }  // namespace kotari

@@ -1,13 +1,13 @@
 // Polish translator: one table of 231 characters searched by bisection, capital
 // and number indicators driven by the type bytes, blanks for word separators.
+#include "core/cell_writer.h"
 #include "core/engine.h"
-#include "lang/european/latin_family.h"
+#include "core/text_cursor.h"
+#include "lang/european/char_table.h"
 #include "lang/european/polish_tables.h"
 
 namespace kotari {
 namespace {
-
-using namespace latin;
 
 // Characters that separate words; each writes a blank.
 constexpr char16_t kPolishSeparators[] = {
@@ -29,7 +29,9 @@ struct Resolved {
 };
 
 bool Resolve(char16_t c, Resolved &r) {
-    const PolishChar *e = Find(kPolishChars, kPolishCharCount, c);
+    static const LowCharIndex<PolishChar> low(
+        [](char16_t ch) { return FindSorted(kPolishChars, kPolishCharCount, ch); });
+    const PolishChar *e = low.covers(c) ? low[c] : FindSorted(kPolishChars, kPolishCharCount, c);
     if (!e) return false;
     if (e->type & kTypeRecord) {
         const PolishRecord &rec = kPolishRecords[e->cell];
@@ -49,9 +51,9 @@ bool IsLetter(char16_t c) {
     return Resolve(c, r) && (r.type & (kTypeSmall | kTypeCapital));
 }
 
-bool IsCapital(char16_t c) { return Contains(kPolishCapitals, kPolishCapitalCount, c); }
+bool IsCapital(char16_t c) { return ContainsSorted(kPolishCapitals, kPolishCapitalCount, c); }
 
-bool StartsCapitalWord(const char16_t *t, int i) { return latin::StartsCapitalWord(t, i, IsLetter, IsCapital); }
+bool StartsCapitalWord(const char16_t *t, int i) { return kotari::StartsCapitalWord(t, i, IsLetter, IsCapital); }
 
 }  // namespace
 
@@ -60,17 +62,18 @@ int TranslatePolish(char16_t *text, uint8_t *cells) {
     CellWriter w(cells);
     bool number = false;
     bool capitalWord = false;  // inside a word marked 28 28
-    for (int i = 0; text[i] && !w.full; ++i) {
+    // Each pass first commits the character before it; a full buffer ends the loop.
+    for (int i = 0; text[i] && w.commit(); ++i) {
         const char16_t c = text[i];
         if (IsSurrogate(c)) {
             // A pair (or a stray half) is one unknown character.
-            if (c < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+            i += CharUnitsAt(text, i) - 1;
             w.put(kUnknown);
             number = capitalWord = false;
             continue;
         }
-        if (Contains(kPolishSeparators, kPolishSeparatorCount, c)) {
-            w.put(0);
+        if (ContainsSorted(kPolishSeparators, kPolishSeparatorCount, c)) {
+            w.put(kBlankCell);
             number = capitalWord = false;
             continue;
         }
@@ -85,15 +88,7 @@ int TranslatePolish(char16_t *text, uint8_t *cells) {
             number = true;
             capitalWord = false;
         } else if (IsCapital(c)) {
-            if (!capitalWord) {
-                if (StartsCapitalWord(text, i)) {
-                    w.put(kCapitalSign);
-                    w.put(kCapitalSign);
-                    capitalWord = true;
-                } else {
-                    w.put(kCapitalSign);
-                }
-            }
+            PutCapitalSigns(w, kCapitalSign, &capitalWord, [&] { return StartsCapitalWord(text, i); });
             number = false;
         } else if (r.type & kTypeSmall) {
             number = capitalWord = false;
@@ -103,7 +98,8 @@ int TranslatePolish(char16_t *text, uint8_t *cells) {
         }
         w.put(r.cells, r.count);
     }
-    return w.n;
+    w.commit();
+    return w.count();
 }
 
 }  // namespace kotari

@@ -320,7 +320,7 @@ constexpr char16_t kPolishCapitals[kPolishCapitalCount] = {
     0x00DC, 0x00DD, 0x0104, 0x0106, 0x0118, 0x0141, 0x0143, 0x015A, 0x0179, 0x017B,
 };
 static_assert(sizeof kPolishCapitals / sizeof kPolishCapitals[0] == 58, "58 capitals");
-static_assert(latin::IsSorted(kPolishChars, kPolishCharCount), "sorted by code point");
-static_assert(latin::IsSortedChars(kPolishCapitals, kPolishCapitalCount), "sorted by code point");
+static_assert(IsSortedByChar(kPolishChars, kPolishCharCount), "sorted by code point");
+static_assert(IsSortedChars(kPolishCapitals, kPolishCapitalCount), "sorted by code point");
 
 }  // namespace kotari

@@ -5,13 +5,13 @@
 
 #include <cstdint>
 
-#include "lang/european/latin_family.h"
+#include "lang/european/char_table.h"
 
 namespace kotari {
 
 struct PolishChar {
     char16_t ch;
-    uint8_t type;  // latin::kType*; with kTypeRecord, `cell` indexes kPolishRecords
+    uint8_t type;  // kType*; with kTypeRecord, `cell` indexes kPolishRecords
     uint8_t cell;
 };
 

@@ -19,71 +19,64 @@ const uint8_t kGreek[25] = {
 };
 
 constexpr SymbolRecord kAccented[kAccentedCount] = {
-    {u'\u00C0', {0x37}, 1}, {u'\u00C2', {0x21}, 1}, {u'\u00C4', {0x1C}, 1}, {u'\u00C7', {0x2F}, 1},
-    {u'\u00C8', {0x2E}, 1}, {u'\u00C9', {0x3F}, 1}, {u'\u00CA', {0x23}, 1}, {u'\u00CE', {0x29}, 1},
-    {u'\u00D4', {0x39}, 1}, {u'\u00D6', {0x2A}, 1}, {u'\u00D9', {0x3E}, 1}, {u'\u00DB', {0x31}, 1},
-    {u'\u00DC', {0x33}, 1}, {u'\u00E0', {0x37}, 1}, {u'\u00E2', {0x21}, 1}, {u'\u00E4', {0x1C}, 1},
-    {u'\u00E7', {0x2F}, 1}, {u'\u00E8', {0x2E}, 1}, {u'\u00E9', {0x3F}, 1}, {u'\u00EA', {0x23}, 1},
-    {u'\u00EE', {0x29}, 1}, {u'\u00F4', {0x39}, 1}, {u'\u00F6', {0x2A}, 1}, {u'\u00F9', {0x3E}, 1},
-    {u'\u00FB', {0x31}, 1}, {u'\u00FC', {0x33}, 1},
+    {u'\u00C0', 1, {0x37}}, {u'\u00C2', 1, {0x21}}, {u'\u00C4', 1, {0x1C}}, {u'\u00C7', 1, {0x2F}},
+    {u'\u00C8', 1, {0x2E}}, {u'\u00C9', 1, {0x3F}}, {u'\u00CA', 1, {0x23}}, {u'\u00CE', 1, {0x29}},
+    {u'\u00D4', 1, {0x39}}, {u'\u00D6', 1, {0x2A}}, {u'\u00D9', 1, {0x3E}}, {u'\u00DB', 1, {0x31}},
+    {u'\u00DC', 1, {0x33}}, {u'\u00E0', 1, {0x37}}, {u'\u00E2', 1, {0x21}}, {u'\u00E4', 1, {0x1C}},
+    {u'\u00E7', 1, {0x2F}}, {u'\u00E8', 1, {0x2E}}, {u'\u00E9', 1, {0x3F}}, {u'\u00EA', 1, {0x23}},
+    {u'\u00EE', 1, {0x29}}, {u'\u00F4', 1, {0x39}}, {u'\u00F6', 1, {0x2A}}, {u'\u00F9', 1, {0x3E}},
+    {u'\u00FB', 1, {0x31}}, {u'\u00FC', 1, {0x33}},
 };
 
 // Punctuation and symbols, then the mathematics signs of Russian braille:
 // + 235, − 36, × 3, ÷ 256, = 2356, < 246, > 135, ≤ ≥ with 2356 after, ≠ 23456,
 // ± 235-36, ≈ 26-26, % 3456-356, / 6-34, ∞ 12456.
 constexpr SymbolRecord kSymbols[kSymbolCount] = {
-    {u'!', {0x16}, 1},
-    {u'#', {0x39}, 1},
-    {u'$', {0x08, 0x19}, 2},
-    {u'%', {0x3C, 0x34}, 2},
-    {u'&', {0x20, 0x2F}, 2},
-    {u'\'', {0x04}, 1},
-    {u'(', {0x23}, 1},
-    {u')', {0x1C}, 1},
-    {u'*', {0x14}, 1},
-    {u'+', {0x16}, 1},
-    {u',', {0x02}, 1},
-    {u'-', {0x24}, 1},
-    {u'.', {0x32}, 1},
-    {u'/', {0x20, 0x0C}, 2},
-    {u':', {0x12}, 1},
-    {u';', {0x06}, 1},
-    {u'<', {0x2A}, 1},
-    {u'=', {0x36}, 1},
-    {u'>', {0x15}, 1},
-    {u'?', {0x22}, 1},
-    {u'@', {0x29}, 1},
-    {u'_', {0x24, 0x24}, 2},
-    {u'\u00A7', {0x2C}, 1},        // §
-    {u'\u00B0', {0x28, 0x34}, 2},  // °
-    {u'\u00B1', {0x16, 0x24}, 2},  // ±
-    {u'\u00D7', {0x04}, 1},        // ×
-    {u'\u00F7', {0x32}, 1},        // ÷
-    {u'\u0301', {0x08}, 1},        // combining acute accent (stress mark)
-    {u'\u2013', {0x24}, 1},        // en dash
-    {u'\u2014', {0x24}, 1},        // em dash, the dash of Russian dialogue
-    {u'\u2026', {0x32, 0x32, 0x32}, 3},  // ellipsis
-    {u'\u2116', {0x1D}, 1},        // №
-    {u'\u2212', {0x24}, 1},        // minus
-    {u'\u2215', {0x20, 0x0C}, 2},  // division slash
-    {u'\u221E', {0x3B}, 1},        // ∞
-    {u'\u2248', {0x22, 0x22}, 2},  // ≈
-    {u'\u2260', {0x3E}, 1},        // ≠
-    {u'\u2264', {0x2A, 0x36}, 2},  // ≤
-    {u'\u2265', {0x15, 0x36}, 2},  // ≥
-    {u'\uF0A2', {0x28, 0x14}, 2},
-    {u'\uF0B2', {0x28, 0x14, 0x14}, 3},
+    {u'!', 1, {0x16}},
+    {u'#', 1, {0x39}},
+    {u'$', 2, {0x08, 0x19}},
+    {u'%', 2, {0x3C, 0x34}},
+    {u'&', 2, {0x20, 0x2F}},
+    {u'\'', 1, {0x04}},
+    {u'(', 1, {0x23}},
+    {u')', 1, {0x1C}},
+    {u'*', 1, {0x14}},
+    {u'+', 1, {0x16}},
+    {u',', 1, {0x02}},
+    {u'-', 1, {0x24}},
+    {u'.', 1, {0x32}},
+    {u'/', 2, {0x20, 0x0C}},
+    {u':', 1, {0x12}},
+    {u';', 1, {0x06}},
+    {u'<', 1, {0x2A}},
+    {u'=', 1, {0x36}},
+    {u'>', 1, {0x15}},
+    {u'?', 1, {0x22}},
+    {u'@', 1, {0x29}},
+    {u'_', 2, {0x24, 0x24}},
+    {u'\u00A7', 1, {0x2C}},        // §
+    {u'\u00B0', 2, {0x28, 0x34}},  // °
+    {u'\u00B1', 2, {0x16, 0x24}},  // ±
+    {u'\u00D7', 1, {0x04}},        // ×
+    {u'\u00F7', 1, {0x32}},        // ÷
+    {u'\u0301', 1, {0x08}},        // combining acute accent (stress mark)
+    {u'\u2013', 1, {0x24}},        // en dash
+    {u'\u2014', 1, {0x24}},        // em dash, the dash of Russian dialogue
+    {u'\u2026', 3, {0x32, 0x32, 0x32}},  // ellipsis
+    {u'\u2116', 1, {0x1D}},        // №
+    {u'\u2212', 1, {0x24}},        // minus
+    {u'\u2215', 2, {0x20, 0x0C}},  // division slash
+    {u'\u221E', 1, {0x3B}},        // ∞
+    {u'\u2248', 2, {0x22, 0x22}},  // ≈
+    {u'\u2260', 1, {0x3E}},        // ≠
+    {u'\u2264', 2, {0x2A, 0x36}},  // ≤
+    {u'\u2265', 2, {0x15, 0x36}},  // ≥
+    {u'\uF0A2', 2, {0x28, 0x14}},
+    {u'\uF0B2', 3, {0x28, 0x14, 0x14}},
 };
 
-namespace {
-constexpr bool Sorted(const SymbolRecord *r, int n) {
-    for (int i = 1; i < n; ++i)
-        if (!(r[i - 1].ch < r[i].ch)) return false;
-    return true;
-}
-}  // namespace
-static_assert(Sorted(kAccented, kAccentedCount), "Russian accented letters must be sorted for bisection");
-static_assert(Sorted(kSymbols, kSymbolCount), "Russian symbols must be sorted for bisection");
+static_assert(IsSortedByChar(kAccented, kAccentedCount), "Russian accented letters must be sorted for bisection");
+static_assert(IsSortedByChar(kSymbols, kSymbolCount), "Russian symbols must be sorted for bisection");
 
 }  // namespace russian
 }  // namespace kotari

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari {
 namespace russian {
 
@@ -15,11 +17,7 @@ constexpr uint8_t kCyrillicYo = 0x21;
 // the Latin letter of the same sound; capitals U+0391-U+03A9 use the same cells.
 extern const uint8_t kGreek[25];
 
-struct SymbolRecord {
-    char16_t ch;
-    uint8_t cells[3];
-    uint8_t count;
-};
+using SymbolRecord = CharCells<3>;
 
 // Accented Latin-1 letters, either case (sorted by character).
 constexpr int kAccentedCount = 26;

@@ -1,8 +1,8 @@
 // Spanish translator: letters with capital signs (28 28 for a word of capitals,
 // a single 28 for a Roman numeral), numbers on the a-j cells with the number
 // sign, fractions with lowered numerators, ordinals, punctuation and symbols.
+#include "core/cell_writer.h"
 #include "core/engine.h"
-#include "lang/european/european_common.h"
 #include "lang/european/spanish_tables.h"
 
 namespace kotari {
@@ -10,30 +10,17 @@ namespace kotari {
 namespace {
 
 using namespace spanish;
-using european::CellRun;
-using european::CellWriter;
-using european::IsAsciiDigit;
 
-bool IsSmall(char16_t c) { return european::IsAsciiLower(c) || (c >= 0xE0 && c <= 0xFF && c != 0xF7); }
-bool IsCapital(char16_t c) { return european::IsAsciiUpper(c) || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
+bool IsSmall(char16_t c) { return IsAsciiLower(c) || (c >= 0xE0 && c <= 0xFF && c != 0xF7); }
+bool IsCapital(char16_t c) { return IsAsciiUpper(c) || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
 
-uint8_t LetterCell(char16_t c) {
-    if (european::IsAsciiUpper(c)) c = static_cast<char16_t>(c + 32);
-    else if (c >= 0xC0 && c <= 0xDE) c = static_cast<char16_t>(c + 0x20);
-    if (european::IsAsciiLower(c)) return c == u'w' ? 0x3A : european::kLatinLetters[c - u'a'];
+uint8_t SpanishLetterCell(char16_t c) {
+    if (IsAsciiLetter(c)) return LetterCell(c);
+    if (c >= 0xC0 && c <= 0xDE) c = static_cast<char16_t>(c + 0x20);
     return kLatin1Letters[c - 0xE0];
 }
 
-const SeparatorRecord *FindSeparator(char16_t c) {
-    int lo = 0, hi = kSeparatorCount - 1;
-    while (lo <= hi) {
-        int mid = (lo + hi) / 2;
-        if (kSeparators[mid].ch == c) return &kSeparators[mid];
-        if (kSeparators[mid].ch < c) lo = mid + 1;
-        else hi = mid - 1;
-    }
-    return nullptr;
-}
+const SeparatorRecord *FindSeparator(char16_t c) { return FindSorted(kSeparators, kSeparatorCount, c); }
 
 // U+007B-U+00BF are separators even where they write nothing.
 bool IsSeparator(char16_t c) { return FindSeparator(c) != nullptr || (c >= 0x7B && c <= 0xBF); }
@@ -94,31 +81,30 @@ private:
     bool step(const char16_t *text, int i) {
         const char16_t c = text[i];
         const char16_t prev = i > 0 ? text[i - 1] : 0;
-        CellRun run;
         if (IsSmall(c)) {
-            if (numberMode_ && c >= u'a' && c <= u'j' && IsAsciiDigit(prev)) run.add(0x10);
-            run.add(LetterCell(c));
             // Capitals that run into small letters ("ONGs") are marked one by one.
             if (!markEachCapital()) return false;
-            if (!out_.append(run.c, run.n)) return false;
+            if (numberMode_ && c >= u'a' && c <= u'j' && IsAsciiDigit(prev)) out_.put(0x10);
+            out_.put(SpanishLetterCell(c));
+            if (!out_.commit()) return false;
             numberMode_ = false;
             return true;
         }
         if (IsCapital(c)) {
             // The capital sign also ends a number, so it is written after a digit too.
             bool opens = runStart_ < 0;
-            if (opens) run.add(0x28);
-            run.add(LetterCell(c));
-            if (!out_.append(run.c, run.n)) return false;
+            if (opens) out_.put(0x28);
+            out_.put(SpanishLetterCell(c));
+            if (!out_.commit()) return false;
             if (opens) runStart_ = out_.count() - 1;
             numberMode_ = false;
             return true;
         }
         if (IsAsciiDigit(c)) {
             if (!closeRun()) return false;
-            if (!numberMode_) run.add(0x3C);
-            run.add(european::DigitCell(c));
-            if (!out_.append(run.c, run.n)) return false;
+            if (!numberMode_) out_.put(0x3C);
+            out_.put(DigitCell(c));
+            if (!out_.commit()) return false;
             numberMode_ = true;
             return true;
         }
@@ -129,7 +115,8 @@ private:
             if (c == u'/' || c == 0xAA || c == 0xBA) {
                 if (!fractionOrOrdinal(text, i)) return false;
             } else if (const SeparatorRecord *s = FindSeparator(c)) {
-                if (!out_.append(s->cells, s->count)) return false;
+                out_.put(s->cells, s->count);
+                if (!out_.commit()) return false;
             }
             return true;
         }
@@ -153,15 +140,20 @@ private:
         const bool lowers = numberSignFirst && (c != u'/' || after >= before);
         if (lowers) {
             for (int k = 1; k <= before; ++k) out_.set(n - k, kLoweredDigits[text[i - k] - u'0']);
-            if (c == 0xAA) return out_.put(0x01);
-            if (c == 0xBA) return out_.put(0x15);
-            return true;  // the denominator continues the number
+            if (c == 0xAA) out_.put(0x01);
+            if (c == 0xBA) out_.put(0x15);
+            return out_.commit();  // after a /, the denominator continues the number
         }
-        if (c == 0xAA) return out_.put(0x20, 0x36);
-        if (c == 0xBA) return out_.put(0x20, 0x1B);
-        // Not a fraction: the digits after the slash start a number of their own.
-        numberMode_ = false;
-        return out_.put(0x20, 0x02);
+        if (c == 0xAA) {
+            out_.put(0x20, 0x36);
+        } else if (c == 0xBA) {
+            out_.put(0x20, 0x1B);
+        } else {
+            // Not a fraction: the digits after the slash start a number of their own.
+            numberMode_ = false;
+            out_.put(0x20, 0x02);
+        }
+        return out_.commit();
     }
 
     CellWriter out_;

@@ -3,17 +3,15 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari {
 namespace spanish {
 
 // Cells of the small letters U+00E0-U+00FF (index ch - 0xE0); 0 for ÷.
 extern const uint8_t kLatin1Letters[32];
 
-struct SeparatorRecord {
-    char16_t ch;
-    uint8_t cells[3];
-    uint8_t count;  // 0: the separator writes nothing
-};
+using SeparatorRecord = CharCells<3>;  // a count of 0: the separator writes nothing
 
 constexpr int kSeparatorCount = 64;
 extern const SeparatorRecord kSeparators[kSeparatorCount];  // sorted by character

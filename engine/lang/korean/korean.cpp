@@ -3,7 +3,10 @@
 // indicators, numbers, punctuation, and a line layout that never splits a
 // syllable over a line end.
 
+#include "core/cell_writer.h"
 #include "core/engine.h"
+#include "core/line_layout.h"
+#include "core/text_cursor.h"
 #include "lang/english/english.h"
 #include "lang/korean/korean_tables.h"
 
@@ -18,7 +21,6 @@ static_assert(kMaxHanjaReading >= 4, "a Roman numeral spelling must fit where a 
 
 constexpr char16_t kSyllableFirst = 0xAC00;
 constexpr char16_t kSyllableLast = 0xD7A3;
-constexpr uint8_t kMarkerMask = 0xC0;
 constexpr uint8_t kRomanStart = 0x34;
 constexpr uint8_t kRomanEnd = 0x32;
 constexpr uint8_t kJamoSign = 0x3F;
@@ -45,23 +47,17 @@ constexpr char16_t kAeFirst = 0xC560, kAeLast = 0xC57B;  // 애-앻
 struct State {
     char16_t work[kWorkCapacity + 1];
     int length;
-    uint8_t stream[kCellBufferSize];  // cells before line layout, with syllable markers
-    int out;
-    bool firstMarker;  // the next syllable takes 0x40, else 0x80
-    bool quoteOpens;   // the next straight double quote opens
-    bool full;         // a cell did not fit in the stream
+    uint8_t stream[kCellBufferSize];  // cells before line layout, each syllable marked as a unit
+    CellWriter *out;
+    UnitMarker syllables;
+    bool quoteOpens;  // the next straight double quote opens
 };
 
 State s;
 
 inline char16_t At(int k) { return (k >= 0 && k < s.length) ? s.work[k] : char16_t(0); }
 
-inline void Put(uint8_t c) {
-    if (s.out < kCellBufferSize)
-        s.stream[s.out++] = c;
-    else
-        s.full = true;
-}
+inline void Put(uint8_t c) { s.out->put(c); }
 inline void PutCells(const uint8_t *c, int n, uint8_t marker) {
     for (int i = 0; i < n; ++i) Put(static_cast<uint8_t>(c[i] | marker));
 }
@@ -69,7 +65,7 @@ inline void PutCells(const uint8_t *c, int n, uint8_t marker) {
 inline bool IsSyllable(char16_t c) { return c >= kSyllableFirst && c <= kSyllableLast; }
 inline bool IsCompatJamo(char16_t c) { return c >= kCompatFirst && c <= kCompatLast; }
 inline bool IsHangul(char16_t c) { return IsSyllable(c) || IsCompatJamo(c); }
-inline bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+inline bool IsDigit(char16_t c) { return IsAsciiDigit(c); }
 inline bool IsCircled(char16_t c) { return c >= kCircledFirst && c <= kCircledLast; }
 inline bool IsGreek(char16_t c) {
     return (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x3B1 && c <= 0x3C9);
@@ -151,11 +147,7 @@ void Prepare(const char16_t *text) {
 // ---------------------------------------------------------------------------
 // Hangul
 
-inline uint8_t TakeMarker() {
-    const uint8_t m = s.firstMarker ? 0x40 : 0x80;
-    s.firstMarker = !s.firstMarker;
-    return m;
-}
+inline uint8_t TakeMarker() { return s.syllables.next(); }
 
 inline void PutJamo(int number, uint8_t marker) {
     const JamoCells &j = kJamoCells[number];
@@ -223,7 +215,7 @@ int TranslateSyllable(int i) {
             if (final == 0 && r->first != kSyllableGa && r->first != kSyllableSa) {
                 const char16_t next = At(i + 1);
                 full = (IsSyllable(next) && Initial(next) == kInitialIeung) ||
-                       (PunctuationClassOf(prev) == 26 && IsDigit(At(i - 2)));
+                       (PunctuationClassOf(prev) == kPunctHyphen && IsDigit(At(i - 2)));
             }
             if (!full) {
                 PutCells(r->cells, r->count, marker);
@@ -277,8 +269,8 @@ int TranslateLatinRun(int i) {
     while (end > i && !IsLatinLetter(s.work[end - 1])) --end;
 
     if (!(computer && mark)) Put(kRomanStart);
-    s.out += english::TranslateRun(s.work + i, end - i, s.stream + s.out, kCellBufferSize - s.out, true);
-    if (s.out >= kCellBufferSize) s.full = true;
+    // The run commits its cells word by word; one cut by the full buffer keeps its whole words.
+    if (s.out->commit()) english::TranslateRun(s.work + i, end - i, *s.out, true);
 
     const char16_t after = At(end);
     const int afterClass = PunctuationClassOf(after);
@@ -302,7 +294,7 @@ void TranslateDigit(int i) {
         ((prevClass == kPunctFullStop || prevClass == kPunctComma || prevClass == kPunctMiddleDot ||
           prevClass == kPunctColon) &&
          (IsDigit(prev2) || IsCircled(prev2))) ||
-        (prevClass == 26 && IsDigit(prev2));
+        (prevClass == kPunctHyphen && IsDigit(prev2));
     if (!continues) Put(kNumberSign);
     Put(kDigitCells[s.work[i] - u'0']);
     // A syllable whose first cell reads as a digit is kept apart from the number:
@@ -364,110 +356,24 @@ void TranslatePunctuation(int i, int cls) {
     if ((cls == kPunctPercent || InClasses(cls, kPunctDegreeFirst, kPunctDegreeLast)) && IsHangul(next)) Put(0);
 }
 
-// ---------------------------------------------------------------------------
-// Line layout: word wrapping that never splits a syllable over a line end.
-
-struct Layout {
-    uint8_t *out;
-    int width;
-    int length = 0;  // cells placed
-    int column = 0;
-
-    void SkipToNextLine() {
-        while (column < width && length < kCellBufferSize) {
-            out[length++] = 0;
-            ++column;
-        }
-        column = 0;
-    }
-    // A word longer than a line, from a line start. When a line end falls inside
-    // a syllable, the part of it already placed moves to the new line. Returns
-    // false when the buffer ended the word; it then ends on a whole syllable.
-    bool PlaceLong(const uint8_t *word, int k) {
-        for (int j = 0; j < k; ++j) {
-            if (column == width) {
-                column = 0;
-                const uint8_t marker = word[j] & kMarkerMask;
-                if (marker != 0 && (out[length - 1] & kMarkerMask) == marker) {
-                    int m = 0;
-                    while (m < width && (out[length - 1 - m] & kMarkerMask) == marker) ++m;
-                    if (m < width && length + m <= kCellBufferSize) {  // the syllable did not start the line
-                        const int from = length - m;
-                        for (int t = 0; t < m; ++t) out[length++] = out[from + t];
-                        for (int t = 0; t < m; ++t) out[from + t] = 0;
-                        column = m;
-                    }
-                }
-            }
-            if (length == kCellBufferSize) {
-                const uint8_t marker = word[j] & kMarkerMask;
-                while (marker != 0 && length > 0 && (out[length - 1] & kMarkerMask) == marker) out[--length] = 0;
-                return false;
-            }
-            out[length++] = word[j];
-            ++column;
-        }
-        if (column == width) column = 0;
-        return true;
-    }
-};
-
-// Lays out the n stream cells into lines of `width` cells at out (at most
-// kCellBufferSize cells), strips the syllable markers and returns the length.
-int LayOut(uint8_t *out, const uint8_t *in, int n, int width) {
-    Layout l{out, width};
-    for (int p = 0; p < n;) {
-        if (in[p] == 0) {
-            if (p == 0 || l.column != 0) {  // a blank that would start a line is dropped
-                if (l.length == kCellBufferSize) break;
-                l.out[l.length++] = 0;
-                if (++l.column == width) l.column = 0;
-            }
-            ++p;
-            continue;
-        }
-        int k = 0;
-        while (p + k < n && in[p + k] != 0) ++k;
-        if (k <= width) {
-            // A word that fits on a line, on this one or whole on the next.
-            const int skip = l.column + k > width ? width - l.column : 0;
-            if (l.length + skip + k > kCellBufferSize) break;
-            if (skip > 0) l.SkipToNextLine();
-            for (int j = 0; j < k; ++j) l.out[l.length++] = in[p + j];
-            l.column += k;
-            if (l.column == width) l.column = 0;
-        } else {
-            // A longer word starts on a fresh line (no blank line when one is already fresh).
-            if (l.column != 0) {
-                if (l.length + width - l.column >= kCellBufferSize) break;
-                l.SkipToNextLine();
-            }
-            if (!l.PlaceLong(in + p, k)) break;
-        }
-        p += k;
-    }
-    for (int i = 0; i < l.length; ++i) out[i] &= 0x3F;
-    return l.length;
-}
-
 }  // namespace
 }  // namespace korean
 
 int TranslateKorean(char16_t *text, uint8_t *cells) {
     using namespace korean;
     if (!cells) return 0;
-    s.out = 0;
-    s.full = false;
-    s.firstMarker = true;
+    CellWriter out(s.stream);
+    s.out = &out;
+    s.syllables.reset();
     s.quoteOpens = true;
     static const char16_t kEmpty[1] = {0};
     Prepare(text ? text : kEmpty);
 
-    for (int i = 0; i < s.length && !s.full;) {
+    for (int i = 0; i < s.length && !out.full();) {
         const char16_t ch = s.work[i];
-        const int before = s.out;
         if (IsLatinLetter(ch)) {
-            i = TranslateLatinRun(i);  // a run cut by the full buffer keeps what fitted
+            i = TranslateLatinRun(i);
+            out.commit();
             continue;
         }
         if (IsSyllable(ch)) {
@@ -483,17 +389,21 @@ int TranslateKorean(char16_t *text, uint8_t *cells) {
         } else if (ch == u' ') {
             if (At(i - 1) != u' ') Put(0);
         } else {
-            Put(0);
-            // A character outside the basic plane is one character, one blank.
-            if (ch >= 0xD800 && ch <= 0xDBFF && At(i + 1) >= 0xDC00 && At(i + 1) <= 0xDFFF) ++i;
+            Put(0);  // a character outside the basic plane is one character, one blank
+            i += CharUnitsAt(s.work, i) - 1;
         }
         if (!IsSyllable(ch)) ++i;
-        if (s.full) s.out = before;  // the buffer ends on a whole character
+        out.commit();  // the buffer ends on a whole character
     }
 
+    // Laid out so that no line end splits a syllable.
     const int raw = g_settings.rawLineCellsKorean;
-    const int width = raw > 0 ? raw : kCellBufferSize;
-    return LayOut(cells, s.stream, s.out, width);
+    LineRules rules;
+    rules.width = raw > 0 ? raw : kCellBufferSize;
+    rules.capacity = kCellBufferSize;
+    rules.blankLineBeforeLongWord = false;
+    rules.markedUnits = true;
+    return LayOutLines(cells, s.stream, out.count(), rules);
 }
 
 }  // namespace kotari

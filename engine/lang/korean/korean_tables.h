@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/cells.h"
+
 namespace kotari {
 namespace korean {
 
@@ -79,11 +81,7 @@ constexpr int kRomanNumeralCount = 24;
 extern const RomanNumeral kRomanNumerals[kRomanNumeralCount];
 
 // Punctuation and symbols: the class number is the row's index.
-struct PunctuationEntry {
-    char16_t ch;
-    uint8_t count;
-    uint8_t cells[8];
-};
+using PunctuationEntry = CharCells<8>;
 constexpr int kPunctuationCount = 79;
 extern const PunctuationEntry kPunctuation[kPunctuationCount];
 
@@ -101,6 +99,7 @@ enum PunctuationClass : int {
     kPunctComma = 3,
     kPunctMiddleDot = 4,
     kPunctColon = 5,
+    kPunctHyphen = 26,
     kPunctOpenParen = 12,
     kPunctCloseParen = 13,
     kPunctShapeFirst = 29,
