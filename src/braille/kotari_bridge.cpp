@@ -38,6 +38,7 @@ public:
     }
 
     bool Bound() const override { return library_.IsOpen() && entry_; }
+    bool LaysOutLines() const override { return true; }
 
     int Translate(std::u16string_view text, const TranslationRequest &request, Translation &out) override {
         platform::SharedLockGuard lock;

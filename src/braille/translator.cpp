@@ -40,8 +40,8 @@ bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 void Shape(Translator &translator, const TranslationRequest &request, std::vector<uint8_t> &cells) {
     if (request.width <= 0) {
         TrimTrailingBlanks(cells);
-    } else if (&translator != &EngineTranslator()) {
-        cells = LayOutWords(cells, request.width);  // the engine lays out its own lines
+    } else if (!translator.LaysOutLines()) {
+        cells = LayOutWords(cells, request.width);
     }
 }
 }  // namespace

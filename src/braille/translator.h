@@ -59,8 +59,11 @@ public:
     virtual int Bind() = 0;
     virtual void Unbind() = 0;
     virtual bool Bound() const = 0;
-    // Translates at most kMaxTextUnits units of text (already cut by the caller,
-    // always well-formed) into `out`. 0; VELUMI_ERROR_TRANSLATOR_NOT_LOADED when
+    // True when the translator wraps its cells into lines itself (the engine,
+    // whose layout keeps some units together); else the SDK's word layout does.
+    virtual bool LaysOutLines() const { return false; }
+    // Translates at most kMaxTextUnits units of text (already cut by the caller
+    // on a whole character) into `out.cells`. 0; VELUMI_ERROR_TRANSLATOR_NOT_LOADED when
     // not bound; VELUMI_ERROR_BRAILLE_NOT_TRANSLATE when the translation failed.
     virtual int Translate(std::u16string_view text, const TranslationRequest &request, Translation &out) = 0;
 };
