@@ -84,6 +84,8 @@ public:
     // another thread, so the tool must leave with _exit, without de-init.
     bool Stuck() const { return stuck_; }
     bool Simulated() const { return sim_ != nullptr; }
+    // The simulated pad, or null for a pad on a port.
+    padsim::SimulatedPad *Simulator() const { return sim_.get(); }
     int Port() const { return port_; }
     // The device path of the port (for messages).
     std::string PortName() const { return portName_; }
