@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "VelumiSDK.h"
+#include "api/error_codes.h"
 #include "device/velumi.h"
 #include "protocol/ccom.h"
 #include "tgxs/tgxs_reader.h"
@@ -126,4 +127,14 @@ VELUMI_API int VELUMI_REGISTER_DISPLAY_CALLBACK(VELUMI_DISPLAY_CALLBACK callback
 extern "C" VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path) {
     // Needs no device object; the reader catches everything itself.
     return velumi::tgxs::GetTgxsData(path);
+}
+
+extern "C" VELUMI_API const char *VELUMI_ERROR_NAME(int code) {
+    const velumi::ErrorEntry *e = velumi::ErrorByCode(code);
+    return e ? e->publicName : nullptr;
+}
+
+extern "C" VELUMI_API const char *VELUMI_ERROR_TEXT(int code) {
+    const velumi::ErrorEntry *e = velumi::ErrorByCode(code);
+    return e ? e->text : nullptr;
 }

@@ -216,7 +216,7 @@ int CVelumi::DisplayData(const unsigned char *data, int length, int sendAllLines
     DisplayJob *job = BeginJob("CVelumi::Display", JobKind::Graphics, result, [&] {
         if (length >= 0 && length <= CurrentModel().graphicBytes && (length == 0 || data)) return 0;
         NubraLog("[ERROR] NUBRA_ERROR_DISPLAY_INVALID_RANGE in %s() - length %d", "CVelumi::Display", length);
-        return NUBRA_ERROR_DISPLAY_INVALID_RANGE;
+        return static_cast<int>(NUBRA_ERROR_DISPLAY_INVALID_RANGE);
     });
     if (!job) return result;
     {

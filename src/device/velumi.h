@@ -9,29 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "api/error_codes.h"
 #include "device/catalog.h"
 #include "device/display_job.h"
 #include "protocol/protocol_device.h"
 
 namespace velumi {
-
-// Error codes of the device object (the protocol layer's are in display_status.h).
-enum : int {
-    NUBRA_ERROR_NONE = 0,
-    NUBRA_ERROR_VELUMI_NOT_INIT = 2,
-    NUBRA_ERROR_VELUMI_ALREADY_INIT = 3,
-    NUBRA_ERROR_KOTARI_DLL_LOAD_FAIL = 4,
-    NUBRA_ERROR_KOTARI_DLL_GET_FUNC_FAIL = 5,
-    NUBRA_ERROR_DLL_COULD_NOT_LOAD = 6,
-    NUBRA_ERROR_INVALID_DISPLAY_FILE = 8,
-    NUBRA_ERROR_INVALID_DEVICE_TYPE = 9,
-    NUBRA_ERROR_NO_BRAILLE_LINE = 10,
-    NUBRA_ERROR_COM_NOT_OPENED = 19,
-    NUBRA_ERROR_ACCESS_INVALID_MEM = 128,
-    NUBRA_ERROR_DISPLAY_IN_PROGRESS = 129,
-};
-constexpr int NUBRA_ERROR_DISPLAY_NO_CHANGE = static_cast<int>(0x80000005u);
-constexpr int NUBRA_ERROR_DISPLAY_INVALID_RANGE = static_cast<int>(0x80000006u);
 
 using KeyCallback = void (*)(int key);
 using DisplayCallback = void (*)();

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +47,8 @@ const char kHelp[] =
     "Output:\n"
     "  --show                 print the pad's pins as braille text after every display change\n"
     "  --quiet                print nothing but errors\n"
+    "  --keys                 press keys read from standard input, one a line: 'function BITS'\n"
+    "                         (0x80 0x40 0x20 0x10), 'perkins 4|2', 'page CODE' (1 2 4 8)\n"
     "  --web [ADDR:]PORT      serve the pad as a live web page on that port (ADDR default 127.0.0.1;\n"
     "                         0.0.0.0 opens it to the network; port 0 picks a free one): pins, braille\n"
     "                         line, keys to press, link state, last frames and fault switches\n"
@@ -97,6 +100,7 @@ struct Settings {
     std::string portDir = ".";
     bool portDirGiven = false;
     bool show = false;
+    bool keys = false;
     bool quiet = false;
     bool web = false;
     std::string webAddress;
@@ -168,6 +172,9 @@ Settings ParseArguments(int argc, char **argv) {
         } else if (arg == "--show") {
             noValue();
             s.show = true;
+        } else if (arg == "--keys") {
+            noValue();
+            s.keys = true;
         } else if (arg == "--quiet") {
             noValue();
             s.quiet = true;
@@ -290,6 +297,21 @@ int main(int argc, char **argv) {
         std::fflush(stdout);
     }
 
+    if (s.keys) {
+        // Key presses from standard input, for scripts and tests; ends with the input.
+        std::thread([&pad] {
+            char line[128];
+            while (std::fgets(line, sizeof line, stdin)) {
+                char what[32] = {};
+                int value = 0;
+                if (std::sscanf(line, "%31s %i", what, &value) != 2) continue;
+                const std::string kind = what;
+                if (kind == "function") pad.SendFunctionKeys(static_cast<uint8_t>(value));
+                else if (kind == "perkins") pad.SendPerkinsKey(static_cast<uint8_t>(value));
+                else if (kind == "page") pad.SendPageKey(static_cast<uint8_t>(value));
+            }
+        }).detach();
+    }
     int signal = 0;
     sigwait(&stopSignals, &signal);
     web.Stop();
