@@ -86,6 +86,19 @@ void PutCapitalSigns(CellWriter &w, uint8_t sign, bool *capitalWord, StartsCapit
     }
 }
 
+// A straight double quote at text[i] that opens a word (no letter or digit
+// before it, one after it) or closes one (the other way round).
+enum class QuoteRole { kNeither, kOpens, kCloses };
+
+template <typename IsWordCharFn>
+QuoteRole StraightQuoteRole(const char16_t *t, int i, IsWordCharFn isWordChar) {
+    const bool before = i > 0 && isWordChar(t[i - 1]);
+    const bool after = t[i + 1] != 0 && isWordChar(t[i + 1]);
+    if (!before && after) return QuoteRole::kOpens;
+    if (before && !after) return QuoteRole::kCloses;
+    return QuoteRole::kNeither;
+}
+
 // Spaces, tabs, line ends and the Unicode spaces: each writes a blank.
 constexpr bool IsWordSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0xA0 ||

@@ -21,6 +21,7 @@ static_assert(IsSortedChars(kPolishSeparators, kPolishSeparatorCount), "sorted b
 constexpr uint8_t kCapitalSign = 0x28;
 constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kUnknown = 0x22;
+constexpr uint8_t kOpeningQuote = 0x26;
 
 struct Resolved {
     uint8_t type = 0;
@@ -74,6 +75,14 @@ int TranslatePolish(char16_t *text, uint8_t *cells) {
         }
         if (ContainsSorted(kPolishSeparators, kPolishSeparatorCount, c)) {
             w.put(kBlankCell);
+            number = capitalWord = false;
+            continue;
+        }
+        if (c == u'"' && StraightQuoteRole(text, i, [](char16_t ch) {
+                Resolved q;
+                return Resolve(ch, q) && (q.type & (kTypeSmall | kTypeCapital | kTypeDigit));
+            }) == QuoteRole::kOpens) {
+            w.put(kOpeningQuote);  // the table's cell is the closing quote
             number = capitalWord = false;
             continue;
         }
