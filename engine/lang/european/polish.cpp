@@ -1,4 +1,4 @@
-// Polish translator: one table of 231 characters searched by bisection, capital
+// Polish translator: one table of 233 characters searched by bisection, capital
 // and number indicators driven by the type bytes, blanks for word separators.
 #include "core/cell_writer.h"
 #include "core/engine.h"
