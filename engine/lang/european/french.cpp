@@ -26,7 +26,7 @@ bool IsSeparator(char16_t c) {
         return true;
     if (c >= 0x7F && c <= 0x89) return true;
     if (c >= 0xA1 && c <= 0xBB) return true;
-    return c == 0x2013 || c == 0x2019 || c == 0x2026 || c == 0x20AC || c == 0x03C0;
+    return c == 0x2013 || c == 0x2019 || c == 0x2026 || c == 0x2030 || c == 0x20AC || c == 0x03C0;
 }
 
 // Line breaks, tabs and no-break spaces separate words like a space does.
@@ -149,12 +149,13 @@ int SeparatorCells(char16_t c, uint8_t out[3]) {
     case u'[': return two(0x18, 0x26);
     case u'\\': return two(0x10, 0x0C);
     case u']': return two(0x34, 0x03);
+    case u'^': return one(0x08);
     case u'_': return two(0x10, 0x24);
     case u'{': return three(0x20, 0x20, 0x26);
     case u'}': return three(0x34, 0x04, 0x04);
     case u'~': return two(0x10, 0x22);
     case 0x2026: return three(0x32, 0x32, 0x32);
-    case 0x89: return three(0x10, 0x2C, 0x2C);
+    case 0x2030: return three(0x10, 0x2C, 0x2C);  // ‰
     case 0xA2: return two(0x18, 0x09);
     case 0xA3: return two(0x18, 0x07);
     case 0xA5: return two(0x18, 0x3D);
