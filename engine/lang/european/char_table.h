@@ -13,12 +13,12 @@ namespace kotari {
 // Type byte of a character-table row.
 enum : uint8_t {
     kTypeSmall = 0x01,
-    kTypeCapital = 0x02,      // cells are those of the small letter
+    kTypeCapital = 0x02,  // cells are those of the small letter
     kTypeDigit = 0x04,
     kTypeKeepsNumber = 0x08,  // decimal comma and point
     kTypeSymbol = 0x10,
-    kTypeLetterAJ = 0x20,     // a-j, read as a digit right after a number
-    kTypeRecord = 0x80,       // Polish: the cell byte indexes the record table
+    kTypeLetterAJ = 0x20,  // a-j, read as a digit right after a number
+    kTypeRecord = 0x80,  // Polish: the cell byte indexes the record table
 };
 
 // One character of a table sorted by code point.
@@ -41,9 +41,9 @@ public:
         for (int i = 0; i < 26; ++i) {
             const uint8_t aj = i < 10 ? kTypeLetterAJ : 0;
             rows_[i] = CharEntry{static_cast<char16_t>(u'A' + i), static_cast<uint8_t>(kTypeCapital | aj), 1,
-                                 {kLetterCells[i], 0, 0, 0, 0, 0}};
+                {kLetterCells[i], 0, 0, 0, 0, 0}};
             rows_[26 + i] = CharEntry{static_cast<char16_t>(u'a' + i), static_cast<uint8_t>(kTypeSmall | aj), 1,
-                                      {kLetterCells[i], 0, 0, 0, 0, 0}};
+                {kLetterCells[i], 0, 0, 0, 0, 0}};
         }
     }
     // The row of an ASCII letter or digit; nullptr for any other character.
@@ -123,8 +123,8 @@ public:
         return e && (e->type & kTypeCapital);
     }
     bool startsCapitalWord(const char16_t *t, int i) const {
-        return StartsCapitalWord(t, i, [this](char16_t c) { return isLetter(c); },
-                                 [this](char16_t c) { return isCapital(c); });
+        return StartsCapitalWord(
+            t, i, [this](char16_t c) { return isLetter(c); }, [this](char16_t c) { return isCapital(c); });
     }
 
 private:

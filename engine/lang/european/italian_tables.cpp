@@ -3,6 +3,7 @@
 
 #include "lang/european/italian_tables.h"
 
+// clang-format off: table data, laid out by hand or by its generator
 namespace kotari {
 
 constexpr CharEntry kItalianChars[] = {

@@ -3,6 +3,7 @@
 
 #include "lang/european/norwegian_tables.h"
 
+// clang-format off: table data, laid out by hand or by its generator
 namespace kotari {
 
 constexpr CharEntry kNorwegianChars[] = {
@@ -492,6 +493,7 @@ constexpr CharEntry kNorwegianChars[] = {
     {0x221A, 0x10, 1, {0x29}},
 };
 const int kNorwegianCharsCount = 484;
-static_assert(IsSortedByChar(kNorwegianChars, sizeof kNorwegianChars / sizeof kNorwegianChars[0]), "sorted by code point");
+static_assert(IsSortedByChar(kNorwegianChars, sizeof kNorwegianChars / sizeof kNorwegianChars[0]),
+    "sorted by code point");
 
 }  // namespace kotari
