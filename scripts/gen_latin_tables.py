@@ -19,7 +19,7 @@ from louis_compare import Louis  # noqa: E402
 
 OUTDIR = os.path.join(os.path.dirname(ROOT), "engine", "lang", "european")
 
-CLANG_FORMAT_OFF = "// clang-format off: table data, laid out by hand or by its generator"
+CLANG_FORMAT_OFF = "// Table data, laid out by hand or by its generator.\n// clang-format off"
 SMALL, CAPITAL, DIGIT, KEEPNUM, SYMBOL, LETTER_AJ, RECORD = 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x80
 CANDIDATES = (list(range(0x21, 0x7F)) + list(range(0xA1, 0x250)) + list(range(0x391, 0x3CA)) +
               list(range(0x2010, 0x2050)) + list(range(0x2070, 0x20B0)) + list(range(0x2150, 0x2190)) +

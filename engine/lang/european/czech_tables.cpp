@@ -2,7 +2,8 @@
 // searched in order. Czech and Slovak letters, digits, punctuation and symbols.
 #include "lang/european/czech_tables.h"
 
-// clang-format off: table data, laid out by hand or by its generator
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace czech {
 
@@ -153,10 +154,10 @@ const CharRecord kCharTable[kCharTableSize] = {
     {0x00A3, {0x07, 0x0A, 0x03, 0x17, 0x01}, 5, 0x0010},  // pound sign
     {0x0020, {0x00}, 1, 0x0001},  // space
     {0x00A0, {0x00}, 1, 0x0001},  // no-break space
-    {0x0009, {0x00}, 1, 0x0001},  //
-    {0x000B, {0x00}, 1, 0x0001},  //
-    {0x000A, {0x00}, 1, 0x0001},  //
-    {0x000D, {0x00}, 1, 0x0001},  //
+    {0x0009, {0x00}, 1, 0x0001},  // 
+    {0x000B, {0x00}, 1, 0x0001},  // 
+    {0x000A, {0x00}, 1, 0x0001},  // 
+    {0x000D, {0x00}, 1, 0x0001},  // 
     {0x00C4, {0x08}, 1, 0x0004},  // latin capital letter a with diaeresis
     {0x0139, {0x28}, 1, 0x0004},  // latin capital letter l with acute
     {0x013D, {0x38}, 1, 0x0004},  // latin capital letter l with caron

@@ -2,7 +2,8 @@
 // from the word and letter-group rules of contracted French braille). Do not edit by hand.
 #include "lang/european/french_tables.h"
 
-// clang-format off: table data, laid out by hand or by its generator
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 const FrenchWordEntry kFrenchWordStart[] = {
@@ -2697,32 +2698,7 @@ static_assert(sizeof kFrenchWordStart / sizeof kFrenchWordStart[0] == 2685, "wor
 
 // Rows a-v, then à, é, ê, œ: first entry and count.
 const FrenchRow kFrenchWordStartRows[kFrenchWordStartRowCount] = {
-    {0, 173},
-    {173, 131},
-    {304, 293},
-    {597, 119},
-    {716, 121},
-    {837, 95},
-    {932, 107},
-    {1039, 107},
-    {1146, 103},
-    {1249, 35},
-    {1284, 38},
-    {1322, 141},
-    {1463, 147},
-    {1610, 86},
-    {1696, 94},
-    {1790, 253},
-    {2043, 43},
-    {2086, 116},
-    {2202, 185},
-    {2387, 134},
-    {2521, 35},
-    {2556, 61},
-    {2617, 7},
-    {2624, 58},
-    {2682, 1},
-    {2683, 2},
+    {0, 173}, {173, 131}, {304, 293}, {597, 119}, {716, 121}, {837, 95}, {932, 107}, {1039, 107}, {1146, 103}, {1249, 35}, {1284, 38}, {1322, 141}, {1463, 147}, {1610, 86}, {1696, 94}, {1790, 253}, {2043, 43}, {2086, 116}, {2202, 185}, {2387, 134}, {2521, 35}, {2556, 61}, {2617, 7}, {2624, 58}, {2682, 1}, {2683, 2},
 };
 
 const FrenchGroupEntry kFrenchInWord[] = {
@@ -3241,28 +3217,7 @@ const int kFrenchInWordCount = 510;
 
 // Rows a-v: first entry and count.
 const FrenchRow kFrenchInWordRows[kFrenchInWordRowCount] = {
-    {0, 34},
-    {34, 14},
-    {48, 63},
-    {111, 22},
-    {133, 42},
-    {175, 42},
-    {217, 16},
-    {233, 31},
-    {264, 27},
-    {291, 7},
-    {298, 5},
-    {303, 17},
-    {320, 14},
-    {334, 7},
-    {341, 20},
-    {361, 51},
-    {412, 11},
-    {423, 25},
-    {448, 18},
-    {466, 32},
-    {498, 8},
-    {506, 4},
+    {0, 34}, {34, 14}, {48, 63}, {111, 22}, {133, 42}, {175, 42}, {217, 16}, {233, 31}, {264, 27}, {291, 7}, {298, 5}, {303, 17}, {320, 14}, {334, 7}, {341, 20}, {361, 51}, {412, 11}, {423, 25}, {448, 18}, {466, 32}, {498, 8}, {506, 4},
 };
 
 }  // namespace kotari

@@ -2,7 +2,8 @@
 // phonetic symbols, vulgar fractions, Roman numerals and operators.
 #include "lang/european/italian_tables.h"
 
-// clang-format off: table data, laid out by hand or by its generator
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 // Vowels with macron (dot 4 first) and breve (dot 5 first).
@@ -28,8 +29,7 @@ constexpr CharEntry kItalianAccents[] = {
     {0x016C, 0x02, 2, {0x10, 0x25}},  // Ŭ
     {0x016D, 0x01, 2, {0x10, 0x25}},  // ŭ
 };
-static_assert(IsSortedByChar(kItalianAccents, sizeof kItalianAccents / sizeof kItalianAccents[0]),
-    "sorted by code point");
+static_assert(IsSortedByChar(kItalianAccents, sizeof kItalianAccents / sizeof kItalianAccents[0]), "sorted by code point");
 
 // Greek letters: dots 4-5 and the Latin letter of the same sound (capitals take the capital sign).
 constexpr CharEntry kItalianGreek[] = {
@@ -131,8 +131,7 @@ constexpr CharEntry kItalianFractions[] = {
     {0x215D, 0x10, 4, {0x20, 0x31, 0x0C, 0x33}},  // ⅝
     {0x215E, 0x10, 4, {0x20, 0x3B, 0x0C, 0x33}},  // ⅞
 };
-static_assert(IsSortedByChar(kItalianFractions, sizeof kItalianFractions / sizeof kItalianFractions[0]),
-    "sorted by code point");
+static_assert(IsSortedByChar(kItalianFractions, sizeof kItalianFractions / sizeof kItalianFractions[0]), "sorted by code point");
 
 // Roman numerals written with letters; the capital forms carry the capital sign (doubled for more than one letter).
 constexpr CharEntry kItalianRoman[] = {
@@ -190,8 +189,7 @@ constexpr CharEntry kItalianOperators[] = {
     {0x2265, 0x10, 3, {0x28, 0x34, 0x36}},  // ≥
     {0x22C5, 0x10, 1, {0x04}},  // ⋅
 };
-static_assert(IsSortedByChar(kItalianOperators, sizeof kItalianOperators / sizeof kItalianOperators[0]),
-    "sorted by code point");
+static_assert(IsSortedByChar(kItalianOperators, sizeof kItalianOperators / sizeof kItalianOperators[0]), "sorted by code point");
 
 const ItalianTable kItalianExtraTables[kItalianExtraTableCount] = {
     {kItalianAccents, sizeof kItalianAccents / sizeof kItalianAccents[0]},

@@ -3,7 +3,8 @@
 
 #include "lang/european/italian_tables.h"
 
-// clang-format off: table data, laid out by hand or by its generator
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 constexpr CharEntry kItalianChars[] = {

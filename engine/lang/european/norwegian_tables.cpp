@@ -3,7 +3,8 @@
 
 #include "lang/european/norwegian_tables.h"
 
-// clang-format off: table data, laid out by hand or by its generator
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 constexpr CharEntry kNorwegianChars[] = {
@@ -493,7 +494,6 @@ constexpr CharEntry kNorwegianChars[] = {
     {0x221A, 0x10, 1, {0x29}},
 };
 const int kNorwegianCharsCount = 484;
-static_assert(IsSortedByChar(kNorwegianChars, sizeof kNorwegianChars / sizeof kNorwegianChars[0]),
-    "sorted by code point");
+static_assert(IsSortedByChar(kNorwegianChars, sizeof kNorwegianChars / sizeof kNorwegianChars[0]), "sorted by code point");
 
 }  // namespace kotari
