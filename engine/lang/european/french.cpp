@@ -42,8 +42,8 @@ Cls Classify(char16_t c) {
 
 bool EndsWord(char16_t c) { return c == 0 || IsSeparator(c) || IsSpaceLike(c); }
 
-char16_t Lower(char16_t c) {
-    if (IsAsciiLower(c)) return c;
+inline char16_t Lower(char16_t c) {
+    if (IsAsciiLower(c)) return c;  // the common case, kept inline
     if (IsCapital(c)) return static_cast<char16_t>(c + 0x20);
     if (c == 0x152) return 0x153;
     if (c == 0x2019) return u'\'';
