@@ -4935,6 +4935,7 @@ constexpr WordRecord kExceptionWordList[kExceptionWordCount] = {
     {"southeastward", "s/ou//th//ea//st/w/ar/d", 13, 23},
     {"southeastwardly", "s/ou//th//ea//st/w/ar/dly", 15, 25},
     {"southeastwards", "s/ou//th//ea//st/w/ar/ds", 14, 24},
+    {"southend", "s/ou//th//en/d", 8, 14},
     {"spareribs", "sp/ar/eribs", 9, 11},
     {"sparth", "s/part/h", 6, 8},
     {"sparths", "s/part/hs", 7, 9},

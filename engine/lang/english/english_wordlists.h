@@ -6,7 +6,7 @@ namespace kotari {
 namespace english {
 
 constexpr int kShortformWordCount = 557;
-constexpr int kExceptionWordCount = 4645;
+constexpr int kExceptionWordCount = 4646;
 
 }  // namespace english
 }  // namespace kotari
