@@ -1,7 +1,7 @@
 // Feeds random documents to the TGXS reader, from memory and through a file
 // read as a plain path (the route VELUMI_GET_TGXS_DATA takes). Neither may
-// crash or throw, both must agree, and a reader that reports success holds an
-// object root.
+// crash or throw, both must agree, a reader that reports success holds an
+// object root, and it never keeps more items than its bound.
 #include <unistd.h>
 
 #include <cstdint>
@@ -19,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const bool ok = fromMemory.Parse(text, size);
     if (ok != (fromMemory.status() == TgxsStatus::kOk)) std::abort();
     if (ok && !fromMemory.root().isObject()) std::abort();
+    if (static_cast<size_t>(fromMemory.itemCount()) > velumi::tgxs::kTgxsMaxItems ||
+        static_cast<size_t>(fromMemory.itemCount()) > fromMemory.itemsInDocument())
+        std::abort();
     if (!ok && (fromMemory.itemCount() != 0 || !fromMemory.title().empty())) std::abort();
     fromMemory.Dump();
 

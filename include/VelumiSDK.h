@@ -96,7 +96,8 @@ typedef void (*VELUMI_TEXT_CALLBACK)(const char *text); /* firmware version or d
 /* Opens COM port number `port`, loads the translators, asks the pad for its
  * device name (which selects the model), then clears the braille line and the
  * graphics area. 0, 3 already initialised, 4/5 engine missing (the port is not
- * opened), 16/17/18 port failures. */
+ * opened), 16/17/18 port failures. Port numbers are 1..255: any other number
+ * returns VELUMI_ERROR_COM_OPEN_FAIL at once, before anything is opened. */
 VELUMI_API int VELUMI_INIT(int port);
 
 /* As VELUMI_INIT, but deviceType 0..7 selects the model directly; 8 asks the
@@ -109,7 +110,9 @@ VELUMI_API int VELUMI_DEINIT(void);
 
 /* Shows a "_tgx_" graphics file: a 30-byte header ("_tgx_", line count, cells
  * per line, 23 unused bytes) and the cells line after line. 8 when the file is
- * missing, short or made for another model. */
+ * missing, short or made for another model, or not a regular file (a pipe,
+ * device or folder is refused without waiting on it). Only the header and the
+ * picture's cells are read, however large the file. */
 VELUMI_API int VELUMI_DISPLAY(const char *path);
 
 /* Shows `length` cell bytes (0..graphic cell count; the rest stays blank).
@@ -141,7 +144,10 @@ VELUMI_API int VELUMI_BRAILLE_DISPLAY(const velumi_char16 *text, int language);
 VELUMI_API int VELUMI_SET_BRAILLE_LANGUAGE(int language, int option);
 
 /* Shows text written in North American braille ASCII (lower case reads as
- * upper case). 10 when the model has no braille line. */
+ * upper case). 10 when the model has no braille line. As with translated text,
+ * only the whole braille lines that fit in 6150 cells are kept (6144
+ * characters on a 12- or 32-cell line, 6140 on a 20-cell line); the rest is
+ * dropped. De-init releases the kept copy. */
 VELUMI_API int VELUMI_BRAILLE_ASCII_DISPLAY(const char *text);
 
 /* Clears the braille line. */
@@ -168,7 +174,15 @@ VELUMI_API int VELUMI_REGISTER_KEY_CALLBACK(VELUMI_KEY_CALLBACK callback);
 VELUMI_API int VELUMI_REGISTER_DISPLAY_CALLBACK(VELUMI_DISPLAY_CALLBACK callback);
 
 /* Reads a TGXS document (a path or an http, https, ftp or file URL) and writes
- * its contents to the trace. Always 0; allowed before init. */
+ * its contents to the trace. Always 0; allowed before init.
+ * Paths and file URLs (host empty, localhost or 127.0.0.1; query and fragment
+ * ignored) are read only when they name a regular file. A document may hold up
+ * to 16 MiB and may start with a UTF-8 byte-order mark; nesting deeper than
+ * 256 levels makes it invalid. Of "items" the first 10000 are kept, with only
+ * their known keys. The trace gets at most 32 lines on wrongly typed values
+ * and a dump of at most 195 lines (the first 64 items); a trace line holds at
+ * most 1023 bytes, 255 characters in the trace file, so one call adds under
+ * 140 KB to the file. URLs are traced without user name and password. */
 VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path);
 
 /* The SDK's version as "MAJOR.MINOR.PATCH"; a static string. */

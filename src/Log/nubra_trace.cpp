@@ -1,42 +1,15 @@
 #include "Log/nubra_trace.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/time.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/files.h"
 #include "platform/utf.h"
 
 namespace velumi {
-
-namespace {
-bool MakeDirectory(const std::string &path) {
-    if (path.empty()) return true;
-    if (::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) {
-        struct stat st;
-        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    }
-    return false;
-}
-
-bool WriteAll(int fd, const void *data, size_t size) {
-    const char *p = static_cast<const char *>(data);
-    while (size > 0) {
-        ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-}  // namespace
 
 CNubraTrace &CNubraTrace::Instance() {
     // Lives as long as the process: workers may log while the process exits.
@@ -59,17 +32,29 @@ bool CNubraTrace::Enabled() {
 
 bool CNubraTrace::SetFolder(const std::string &path) {
     std::string copy = path.substr(0, 259);
+    if (copy.empty()) {
+        std::lock_guard<std::mutex> g(lock_);
+        folder_.clear();
+        return false;
+    }
     // Create every prefix ending in "/": "a/", "a/b/", ...
     bool ok = true;
     size_t pos = 0;
     while ((pos = copy.find('/', pos)) != std::string::npos) {
-        if (pos > 0) ok = MakeDirectory(copy.substr(0, pos));
+        if (pos > 0) ok = platform::MakeFolder(copy.substr(0, pos));
         ++pos;
     }
-    if (!copy.empty() && copy.back() != '/') ok = MakeDirectory(copy);
+    if (!copy.empty() && copy.back() != '/') ok = platform::MakeFolder(copy);
     std::lock_guard<std::mutex> g(lock_);
     folder_ = copy;
     return ok;
+}
+
+bool CNubraTrace::SetPrivateFolder(const std::string &path) {
+    if (path.size() > 259 || !platform::EnsurePrivateFolder(path)) return false;
+    std::lock_guard<std::mutex> g(lock_);
+    folder_ = path;
+    return true;
 }
 
 std::string CNubraTrace::Folder() {
@@ -105,12 +90,14 @@ void CNubraTrace::Append(const std::string &record) {
         char date[48];
         std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
         date_ = date;
-        filePath_ = Folder() + date_ + ".txt";
+        const std::string folder = Folder();
+        filePath_ = folder.empty() ? std::string() : folder + date_ + ".txt";
         newDay_ = false;
     }
-    int fd = ::open(filePath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    bool created = fd >= 0;
-    if (!created) fd = ::open(filePath_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // No folder (none could be made safely): the record is dropped. Links,
+    // pipes and devices planted under the file's name are never written to.
+    bool created = false;
+    const int fd = filePath_.empty() ? -1 : platform::OpenForAppend(filePath_, created);
     if (fd >= 0) {
         std::u16string wide = platform::Utf8ToUtf16(record);
         std::string bytes;
@@ -120,9 +107,8 @@ void CNubraTrace::Append(const std::string &record) {
             bytes += static_cast<char>(c >> 8);
         }
         bytes += std::string("\r\0\n\0", 4);
-        if (!created) ::lseek(fd, 0, SEEK_END);
-        WriteAll(fd, bytes.data(), bytes.size());
-        ::close(fd);
+        platform::WriteAll(fd, bytes.data(), bytes.size());
+        platform::CloseFile(fd);
     }
     // Each record lands in the file of the day on which it is written.
     newDay_ = true;
@@ -134,38 +120,41 @@ std::string CNubraTrace::FilePath() {
 }
 
 std::string LogFolder() {
-    char exe[PATH_MAX + 1];
-    ssize_t n = ::readlink("/proc/self/exe", exe, PATH_MAX);
-    std::string dir = ".";
-    if (n > 0) {
-        exe[n] = '\0';
-        dir.assign(exe, static_cast<size_t>(n));
-        size_t slash = dir.rfind('/');
-        dir = slash == std::string::npos ? "." : dir.substr(0, slash);
-    }
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    return dir + "/_VelumiLog/";
+    const std::string dir = platform::ExecutableFolder();
+    return dir + (dir == "/" ? "" : "/") + "_VelumiLog/";
 }
 
 namespace {
+// The user's own state folder ("" without XDG_STATE_HOME or HOME).
 std::string UserStateFolder() {
     const char *state = std::getenv("XDG_STATE_HOME");
-    if (state && *state) return std::string(state) + "/velumi/log/";
+    if (state && *state == '/') return std::string(state) + "/velumi/log/";
     const char *home = std::getenv("HOME");
-    if (home && *home) return std::string(home) + "/.local/state/velumi/log/";
-    return "/tmp/velumi-log/";
+    if (home && *home == '/') return std::string(home) + "/.local/state/velumi/log/";
+    return std::string();
 }
+
 }  // namespace
 
-void TraceStart() {
+void TraceStart() { TraceStartBeside(platform::ExecutableFolder()); }
+
+void TraceStartBeside(const std::string &exeDir) {
     CNubraTrace &trace = CNubraTrace::Instance();
     const char *forced = std::getenv("VELUMI_LOG_DIR");
     if (forced && *forced) {
         std::string dir = forced;
         if (dir.back() != '/') dir += '/';
         trace.SetFolder(dir);
-    } else if (!trace.SetFolder(LogFolder())) {
-        trace.SetFolder(UserStateFolder());
+    } else {
+        // Beside the executable, unless that is a system folder (an SDK loaded
+        // by /usr/bin/python3 must not write into /usr/bin); then the user's
+        // state folder; then a private folder in /tmp; else no trace file.
+        const std::string beside = exeDir + (exeDir == "/" ? "" : "/") + "_VelumiLog/";
+        const std::string state = UserStateFolder();
+        const std::string temp = platform::UserTempFolder("velumi-log");
+        const bool done = (!platform::IsSystemFolder(exeDir) && trace.SetPrivateFolder(beside)) ||
+                          (!state.empty() && trace.SetFolder(state)) || trace.SetPrivateFolder(temp);
+        if (!done) trace.SetFolder(std::string());
     }
     trace.Enable(true);
 }

@@ -17,9 +17,14 @@ public:
 
     void Enable(bool on);
     bool Enabled();
-    // Creates the folder (and its parents) and stores it; it should end in "/".
-    // Returns false when the folder could not be created.
+    // Creates the folder (and its parents, new ones mode 0700) and stores it;
+    // it should end in "/". Returns false when the folder could not be
+    // created. An empty path leaves no folder: records are then dropped.
     bool SetFolder(const std::string &path);
+    // Stores `path` (ending in "/", its parent existing) only when it is, or
+    // can be made, a private folder of this user (platform::EnsurePrivateFolder);
+    // false and nothing stored otherwise.
+    bool SetPrivateFolder(const std::string &path);
     std::string Folder();
     // Stamps the UTF-8 text with the local time and appends it while enabled.
     void WriteLine(const char *text);
@@ -42,9 +47,13 @@ private:
 // "_VelumiLog/" beside the executable, with a trailing "/".
 std::string LogFolder();
 
-// Computes the log folder (falling back to a per-user state folder when the
-// folder beside the executable cannot be created) and enables the writer.
-// VELUMI_LOG_DIR overrides the folder.
+// Computes the log folder and enables the writer: VELUMI_LOG_DIR when set;
+// else "_VelumiLog/" beside the executable when that is not a system folder
+// and is (or can be made) private to this user; else the user's state folder
+// ($XDG_STATE_HOME/velumi/log/ or ~/.local/state/velumi/log/); else the
+// private $TMPDIR/velumi-log-UID/ (/tmp without TMPDIR); else no trace file.
 void TraceStart();
+// TraceStart for an executable in `exeDir`.
+void TraceStartBeside(const std::string &exeDir);
 
 }  // namespace velumi

@@ -39,10 +39,13 @@ void BackOff(int wakeFd, int ms) {
 
 std::string ResolvePortName(const std::string &name) {
     static const std::string kPrefix = "\\\\.\\COM";
-    if (name.compare(0, kPrefix.size(), kPrefix) != 0 || name.size() == kPrefix.size() || name.size() > kPrefix.size() + 6 ||
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0) return name;
+    // Never a file named after a bad port number in the current directory.
+    if (name.size() == kPrefix.size() || name.size() > kPrefix.size() + 3 ||
         name.find_first_not_of("0123456789", kPrefix.size()) != std::string::npos)
-        return name;
+        return std::string();
     const int n = std::atoi(name.c_str() + kPrefix.size());
+    if (!ValidPortNumber(n)) return std::string();
     const char *dir = std::getenv("VELUMI_PORT_DIR");
     if (dir && *dir) return std::string(dir) + "/com" + std::to_string(n);
     return "/dev/ttyS" + std::to_string(n - 1);
@@ -102,7 +105,7 @@ int CRS232::Open() {
     m_hWait.ResetEvent();
     m_hWaitOK.ResetEvent();
     const std::string path = ResolvePortName(portName_);
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         ::close(wakeFd_);
         wakeFd_ = -1;

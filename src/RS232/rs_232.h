@@ -28,8 +28,14 @@ struct SerialSettings {
 constexpr int kPortChunk = 4096;
 constexpr int kWriteTimeoutMs = 5000;
 
+// Port numbers the SDK opens: COM1 to COM255, as on the pad's home system.
+constexpr int kMinPortNumber = 1;
+constexpr int kMaxPortNumber = 255;
+inline bool ValidPortNumber(int port) { return port >= kMinPortNumber && port <= kMaxPortNumber; }
+
 // "\\.\COMn" -> $VELUMI_PORT_DIR/comN when set, else /dev/ttyS(n-1); any other
-// name is taken as a path.
+// name is taken as a path. A "\\.\COM" name without a valid port number
+// ("\\.\COM0", "\\.\COM-1", "\\.\COM256") gives "": nothing is opened.
 std::string ResolvePortName(const std::string &name);
 
 class CRS232 {

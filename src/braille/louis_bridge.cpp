@@ -120,7 +120,13 @@ int Liblouis_BrailleTranslator(DisplayJob &job, const char16_t *text, int width)
     std::vector<uint32_t> out32(g_charSize == 4 ? kLouisOutput : 0);
     std::vector<uint16_t> out16(g_charSize == 4 ? 0 : kLouisOutput);
     int outLength = kLouisOutput;
-    const int ok = g_translate(tableList.c_str(), g_charSize == 4 ? static_cast<const void *>(in32.data()) : in16.data(),
+    // An empty text clears the line, as through the engine; liblouis itself
+    // refuses an empty input.
+    int ok = 1;
+    if (inLength == 0)
+        outLength = 0;
+    else
+        ok = g_translate(tableList.c_str(), g_charSize == 4 ? static_cast<const void *>(in32.data()) : in16.data(),
                                &inLength, g_charSize == 4 ? static_cast<void *>(out32.data()) : out16.data(), &outLength,
                                nullptr, nullptr, nullptr, nullptr, nullptr, 0);
     // A failed translation (a missing table, say) leaves nothing usable.

@@ -93,7 +93,12 @@ int CVelumi::BrailleASCIIDisplay(const char *text) {
         platform::SharedLockGuard lock;
         job->isAscii = 1;
         if (width == 0) return NUBRA_ERROR_NO_BRAILLE_LINE;
-        const size_t n = std::strlen(text);
+        // Kept to the whole lines that the braille line pages through, as for
+        // translated text; the rest is dropped.
+        const size_t most = static_cast<size_t>(kJobCellsSize / width) * width;
+        const size_t length = strnlen(text, most + 1);
+        const size_t n = length > most ? most : length;
+        if (length > most) NubraLog("[CAUTION] %s() text cut to %zu characters", "CVelumi::BrailleASCIIDisplay", n);
         size_t padded = ((n + width - 1) / width) * width;
         if (padded < static_cast<size_t>(width)) padded = static_cast<size_t>(width);
         job->asciiCells.assign(padded + 1, 0);

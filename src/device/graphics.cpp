@@ -7,6 +7,7 @@
 
 #include "Log/nubra_log.h"
 #include "device/velumi.h"
+#include "platform/files.h"
 #include "platform/shared_lock.h"
 #include "protocol/ccom.h"
 
@@ -145,12 +146,17 @@ int CVelumi::Display(const char *path) {
     if (!job) return lastError_;
     const ModelEntry &m = CurrentModel();
     const size_t cells = static_cast<size_t>(m.graphicBytes);
-    std::string buffer(kTgxHeader + cells, '\0');
-    if (FILE *f = std::fopen(path, "rb")) {
-        size_t got = std::fread(&buffer[0], 1, buffer.size(), f);
-        (void)got;  // a short file leaves zeros and fails the checks below
-        std::fclose(f);
+    // Only a regular file is read, and only the bytes a picture needs: a pipe,
+    // device or directory would block the caller or never end.
+    std::string buffer;
+    std::string why;
+    const int fd = platform::OpenRegularFile(path, why);
+    if (fd < 0 || !platform::ReadAtMost(fd, kTgxHeader + cells, buffer)) {
+        if (fd >= 0) why = "read error";
+        NubraLog("[ERROR] NUBRA_ERROR_INVALID_DISPLAY_FILE in %s() - %s", "CVelumi::Display", why.c_str());
     }
+    if (fd >= 0) platform::CloseFile(fd);
+    buffer.resize(kTgxHeader + cells, '\0');  // a short file leaves zeros and fails the checks below
     if (buffer.compare(0, 5, kTgxSignature) != 0 || static_cast<uint8_t>(buffer[5]) != m.lines ||
         static_cast<uint8_t>(buffer[6]) != m.cellsPerLine)
         return NUBRA_ERROR_INVALID_DISPLAY_FILE;

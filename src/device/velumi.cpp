@@ -51,6 +51,12 @@ CVelumi::~CVelumi() {
 }
 
 int CVelumi::Init(int port, int deviceType) {
+    // Refused before the trace, the translators or any file is opened.
+    if (!ValidPortNumber(port)) {
+        NubraLog("[ERROR] NUBRA_ERROR_COM_OPEN_FAIL in %s() - port %d is not %d-%d", "CVelumi::Init", port,
+                 kMinPortNumber, kMaxPortNumber);
+        return NUBRA_ERROR_COM_OPEN_FAIL;
+    }
     char name[24];
     std::snprintf(name, sizeof name, "\\\\.\\COM%d", port);
     return InitPath(name, deviceType);
@@ -108,6 +114,7 @@ int CVelumi::DeInit() {
     {
         platform::SharedLockGuard lock;
         jobs_.clear();
+        Library().savedBraille.reset();  // the last braille line's copy goes with the link
     }
     NubraLog("[OK] %s() successed", "CVelumi::DeInit");
     initialised_ = ready_ = 0;

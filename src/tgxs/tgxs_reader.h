@@ -4,6 +4,10 @@
 //
 // TgxsReader takes a source (an http, https, ftp or file URL, or a plain path),
 // fetches it into a private local copy, parses the copy and keeps the fields.
+// Paths and file URLs (host empty, localhost or 127.0.0.1; query and fragment
+// ignored) are read directly, and only when they name a regular file; http,
+// https and ftp go through libcurl. URLs are traced without their user name
+// and password.
 // Nothing here throws and nothing here touches the source or any other file
 // but the reader's own temporary copy, which the reader always removes.
 #pragma once
@@ -16,6 +20,23 @@
 #include <json/value.h>
 
 namespace velumi::tgxs {
+
+// Bounds that keep memory and trace proportional to something sane whatever
+// the document holds (also stated in VelumiSDK.h):
+// - of "items", only the first kTgxsMaxItems elements are kept (the rest are
+//   checked as JSON, counted and dropped), and of every kept item only its
+//   known keys; values under unknown keys are checked and dropped;
+// - nesting deeper than kTgxsMaxDepth levels makes the document invalid;
+// - a parse traces at most kTgxsMaxTypeLines wrongly typed values one by one,
+//   then one line with the count of the rest;
+// - Dump writes the first kTgxsDumpItems items (three lines each), at most
+//   kTgxsMaxDumpLines lines in all. A trace line is at most 1023 bytes (255
+//   characters in the trace file), so a dump adds under 140 KB to the file.
+constexpr size_t kTgxsMaxItems = 10000;
+constexpr int kTgxsMaxDepth = 256;
+constexpr int kTgxsMaxTypeLines = 32;
+constexpr int kTgxsDumpItems = 64;
+constexpr int kTgxsMaxDumpLines = 2 + 3 * kTgxsDumpItems + 1;
 
 // The graphic part of a page: "graphic" {"name", "data"}.
 struct TgxsGraphic {
@@ -79,10 +100,11 @@ public:
     TgxsReader(const TgxsReader &) = delete;
     TgxsReader &operator=(const TgxsReader &) = delete;
 
-    // Parses a document held in memory, replacing any earlier content; the
-    // constructor parses the local copy through this. Returns true when the
-    // document was JSON with an object at its root (wrongly typed values are
-    // then traced and read as missing).
+    // Parses a document held in memory (a UTF-8 byte-order mark is skipped),
+    // replacing any earlier content; the constructor parses the local copy
+    // through this. Returns true when the document was JSON with an object at
+    // its root (wrongly typed values are then traced and read as missing).
+    // root() then holds only what the reader reads (see the bounds above).
     bool Parse(const char *data, size_t size);
 
     // Writes the document as trace lines: the source, the four header
@@ -108,7 +130,9 @@ public:
     const std::string &langOption() const { return langOption_; }
     const std::string &device() const { return device_; }
 
+    // Items kept (at most kTgxsMaxItems), and elements of "items" in the document.
     int32_t itemCount() const { return static_cast<int32_t>(items_.size()); }
+    size_t itemsInDocument() const { return itemsInDocument_; }
     // Items by index; `index` must be in [0, itemCount()).
     const TgxsItem &item(int32_t index) const { return items_[static_cast<size_t>(index)]; }
     int32_t page(int32_t index) const { return item(index).page; }
@@ -143,6 +167,7 @@ private:
     std::string langOption_;
     std::string device_;
     std::vector<TgxsItem> items_;
+    size_t itemsInDocument_ = 0;
 };
 
 // All of VELUMI_GET_TGXS_DATA's work: reads the TGXS document at `path` (a

@@ -106,6 +106,17 @@ TEST_F(Braille, SetBrailleLanguageReachesTheEnginesOptionSlot) {
     EXPECT_EQ(velumi::KotariOptions().englishGrade, 2) << "other slots keep their values";
 }
 
+TEST_F(Braille, JapaneseShowsKanaBrailleFromTheEngine) {
+    ASSERT_EQ(Init(2), 0);
+    const std::u16string text = u"東京へ行きます。";
+    ASSERT_EQ(ShowText(text, JAPANESE), 0);
+    const auto cells = Engine(text, JAPANESE, 20);
+    ASSERT_EQ(cells.size(), 20u);
+    EXPECT_EQ(test_support::Hex(pad->BrailleLine()), test_support::Hex(cells));
+    EXPECT_EQ(pad->BrailleLine()[0], 0x1E) << "ト";
+    EXPECT_EQ(pad->BrailleLine()[1], 0x12) << "ー";
+}
+
 TEST_F(Braille, PagingByKeysWithinTheTranslatedCells) {
     ASSERT_EQ(Init(2), 0);
     // 30 characters of braille ASCII: two lines of 20.

@@ -91,6 +91,16 @@ TEST(EnglishWordLists, BareShortformsOnlyStandingAlone) {
     EXPECT_EQ(G2("muchly"), "0D 21 07 3D");
 }
 
+TEST(EnglishWordLists, TheRulesOwnExamples) {
+    EXPECT_EQ(G2("aboutface"), "01 03 0B 01 09 11");
+    EXPECT_EQ(G2("aboutfaced"), "01 03 0B 01 09 2B");
+    EXPECT_EQ(G2("chifforobe"), "21 0A 16 15 17 15 03 11");
+    EXPECT_EQ(G2("twofold"), "1E 3A 15 0B 15 07 19");
+    EXPECT_EQ(G2("insofar"), "14 0E 15 0B 1C");
+    EXPECT_EQ(G2("biofeedback"), "03 0A 15 0B 11 2B 03 01 09 05");
+    EXPECT_EQ(G2("disingenuous"), "32 14 1B 22 25 33 0E");
+}
+
 TEST(EnglishWordLists, ShortformAndExceptionWords) {
     EXPECT_EQ(G2("today's"), "1E 19 04 0E");
     EXPECT_EQ(G2("friendship"), "0B 17 29 0A 0F");
@@ -120,17 +130,6 @@ TEST(EnglishWordLists, NoContractionAcrossSyllables) {
     // In running text too, and in upper case.
     EXPECT_EQ(G2("(carthorse)"), "10 23 09 1C 1E 13 15 17 0E 11 10 1C");
     EXPECT_EQ(G2("BEGGING"), "20 20 03 11 36 2C");
-}
-
-// The examples the contraction rules give for the lists.
-TEST(EnglishWordLists, NamedExamples) {
-    EXPECT_EQ(G2("aboutface"), "01 03 0B 01 09 11");
-    EXPECT_EQ(G2("aboutfaced"), "01 03 0B 01 09 2B");
-    EXPECT_EQ(G2("chifforobe"), "21 0A 16 15 17 15 03 11");
-    EXPECT_EQ(G2("twofold"), "1E 3A 15 0B 15 07 19");
-    EXPECT_EQ(G2("insofar"), "14 0E 15 0B 1C");
-    EXPECT_EQ(G2("biofeedback"), "03 0A 15 0B 11 2B 03 01 09 05");
-    EXPECT_EQ(G2("disingenuous"), "32 14 1B 22 25 33 0E");
 }
 
 // Every record's segmented form spells its word, uses only known groups, and

@@ -111,6 +111,18 @@ TEST_F(Tool, TranslateEnglishGradeTwo) {
     EXPECT_EQ(AllCells(r.out, 32), Engine(u"The quick brown fox and the knowledge", 5, 32, 2));
 }
 
+TEST_F(Tool, TranslateJapanesePrintsKanaBraille) {
+    const auto r = Run({"translate", "--lang", "ja", "東京へ行きます。"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.find("jpanalyzer"), std::string::npos) << "the translator's diagnostic lines stay out";
+    const auto cells = AllCells(r.out, 32);
+    EXPECT_EQ(cells, Engine(u"東京へ行きます。", 9, 32));
+    // トーキョーエ イキマス。
+    EXPECT_EQ(test_support::Hex(std::vector<uint8_t>(cells.begin(), cells.begin() + 12)),
+              "1E 12 08 2A 12 0B 00 03 23 35 39 32");
+}
+
 TEST_F(Tool, TranslateHexOnANarrowLine) {
     const auto r = Run({"translate", "--hex", "--width", "12", "--lang", "5", "abc"});
     ASSERT_EQ(r.status, 0) << r.err;

@@ -1,6 +1,9 @@
 #include "image.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,25 +17,60 @@ namespace velumi_tool {
 namespace {
 // Larger pictures are refused rather than risking memory exhaustion.
 constexpr uint64_t kMaxPixels = 64u * 1024u * 1024u;
+// The largest PNG file read.
+constexpr size_t kMaxPngBytes = 256u << 20;
 }  // namespace
 
-bool ReadPng(const std::string &path, Image &image, std::string &error) {
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+bool ReadRegularFile(const std::string &path, size_t limit, std::string &bytes, uint64_t &size, std::string &error) {
+    // O_NONBLOCK: a pipe without a writer or a device must not hold the tool.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         error = "cannot open '" + path + "': " + std::strerror(errno);
         return false;
     }
-    uint8_t signature[8] = {};
-    const bool isPng = std::fread(signature, 1, 8, f) == 8 && png_sig_cmp(signature, 0, 8) == 0;
-    std::fclose(f);
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = "'" + path + "' is " + (S_ISDIR(st.st_mode) ? "a folder" : "not a regular file") + ", not a picture file";
+        ::close(fd);
+        return false;
+    }
+    size = static_cast<uint64_t>(st.st_size);
+    bytes.clear();
+    char buffer[65536];
+    while (bytes.size() < limit) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = "cannot read '" + path + "': " + std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool ReadPng(const std::string &path, Image &image, std::string &error) {
+    // The signature and size first: a huge (or sparse) file is refused unread.
+    std::string bytes;
+    uint64_t size = 0;
+    if (!ReadRegularFile(path, 8, bytes, size, error)) return false;
+    const bool isPng = bytes.size() >= 8 && png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) == 0;
     if (!isPng) {
         error = "'" + path + "' is not a PNG file";
         return false;
     }
+    if (size > kMaxPngBytes) {
+        error = "PNG '" + path + "' is too large (" + std::to_string(size) + " bytes)";
+        return false;
+    }
+    if (!ReadRegularFile(path, kMaxPngBytes, bytes, size, error)) return false;
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) {
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
         error = "cannot read PNG '" + path + "': " + png.message;
         return false;
     }
@@ -132,39 +170,77 @@ std::vector<uint8_t> MakeTgx(int lines, int cellsPerLine, const std::vector<uint
     return out;
 }
 
+bool CheckOutput(const std::string &input, const std::string &output, std::string &error) {
+    struct stat out;
+    if (::lstat(output.c_str(), &out) != 0) return true;  // a new file
+    if (!S_ISREG(out.st_mode)) {
+        error = "'" + output + "' is " +
+                (S_ISLNK(out.st_mode) ? "a link" : S_ISDIR(out.st_mode) ? "a folder" : "not a regular file") +
+                "; give the name of a new or regular file to write";
+        return false;
+    }
+    struct stat in;
+    if (::stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+        error = "'" + output + "' is the input file; give another output name";
+        return false;
+    }
+    return true;
+}
+
 bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) {
+    // Never write into what the name holds now: the bytes go to a new file
+    // beside it, which is then renamed over it. A failure leaves the old file
+    // (or nothing) in place; links, folders, devices and pipes are refused.
+    struct stat old;
+    const bool exists = ::lstat(path.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        error = "cannot write '" + path + "': it is " + (S_ISLNK(old.st_mode) ? "a link" : "not a regular file");
+        return false;
+    }
+    const size_t slash = path.rfind('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".velumi-XXXXXX";
+    const int fd = ::mkostemp(&temp[0], O_CLOEXEC);
+    if (fd < 0) {
         error = "cannot create '" + path + "': " + std::strerror(errno);
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    // The mode a new file would get (0666 less the umask), or the old file's.
+    mode_t mode = old.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
     const int saved = errno;
-    if (std::fclose(f) != 0 || !written) {
-        error = "cannot write '" + path + "': " + std::strerror(written ? errno : saved);
-        std::remove(path.c_str());
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        error = "cannot write '" + path + "': " + std::strerror(ok ? errno : saved);
+        ::unlink(temp.c_str());
         return false;
     }
     return true;
 }
 
 bool ReadTgxHeader(const std::string &path, int &lines, int &cellsPerLine, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    char header[kTgxHeaderSize] = {};
-    in.read(header, kTgxHeaderSize);
-    if (in.gcount() < 7 || std::memcmp(header, "_tgx_", 5) != 0) {
+    std::string header;
+    uint64_t size = 0;
+    if (!ReadRegularFile(path, kTgxHeaderSize, header, size, error)) return false;
+    if (header.size() < 7 || std::memcmp(header.data(), "_tgx_", 5) != 0) {
         error = "'" + path + "' is not a _tgx_ graphics file";
         return false;
     }
     lines = static_cast<uint8_t>(header[5]);
     cellsPerLine = static_cast<uint8_t>(header[6]);
-    in.seekg(0, std::ios::end);
-    const long long size = static_cast<long long>(in.tellg());
-    if (size < kTgxHeaderSize + static_cast<long long>(lines) * cellsPerLine) {
+    if (size < kTgxHeaderSize + static_cast<uint64_t>(lines) * cellsPerLine) {
         error = "'" + path + "' is shorter than its header says (" + std::to_string(lines) + " lines of " +
                 std::to_string(cellsPerLine) + " cells)";
         return false;

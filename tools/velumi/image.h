@@ -42,7 +42,17 @@ constexpr int kTgxHeaderSize = 30;
 // The "_tgx_" file for lines x cellsPerLine cells: signature, line count, cells
 // per line, 23 zero bytes, then the cells line after line.
 std::vector<uint8_t> MakeTgx(int lines, int cellsPerLine, const std::vector<uint8_t> &cells);
+// Writes `bytes` to a new file beside `path` and renames it into place, so a
+// failed write leaves an existing file as it was. An existing regular file is
+// replaced (keeping its mode); a link, folder, device or pipe at `path` is
+// refused. False with a reason in `error`.
 bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error);
+// Whether `output` may be written for `input`: it is new, or a regular file
+// (not a link) that is not the input itself (also through another name).
+bool CheckOutput(const std::string &input, const std::string &output, std::string &error);
+// Reads at most `limit` bytes of `path` when it is a regular file, and its
+// size; never blocks on a pipe or device. False with a reason in `error`.
+bool ReadRegularFile(const std::string &path, size_t limit, std::string &bytes, uint64_t &size, std::string &error);
 // Reads the header of a "_tgx_" file: false with a reason when the file cannot be
 // read, lacks the signature, or is shorter than its header promises.
 bool ReadTgxHeader(const std::string &path, int &lines, int &cellsPerLine, std::string &error);

@@ -160,6 +160,11 @@ const std::vector<Command> &Commands() {
          "centred. A pin is raised where the picture is darker than the threshold; transparent pixels\n"
          "are background.\n"
          "\n"
+         "An existing OUT.tgx is replaced when it is a regular file (keeping its permissions); the\n"
+         "file is written beside it under a temporary name and renamed into place, so a failed\n"
+         "conversion leaves it unchanged. OUT.tgx may not be IN.png itself, a link, a folder, a\n"
+         "device or a pipe.\n"
+         "\n"
          "  --model NAME      ORIEL_WIDE, ORIEL, LINNET, TARN (default), WREN\n"
          "  --threshold N     luminance below N (0-256, default 128) raises a pin\n"
          "  --invert          light pixels raise the pins instead of dark ones\n",
@@ -360,6 +365,12 @@ std::string ReadTextArgument(const std::string &arg) {
 }
 
 std::u16string ToUtf16(const std::string &text, const char *what) {
+    // The SDK takes NUL-terminated text: everything after a NUL would be lost
+    // without a word. Such input is not text (UTF-16 or binary, most likely).
+    const size_t nul = text.find('\0');
+    if (nul != std::string::npos)
+        UsageError(std::string(what) + " contains a NUL byte (at byte " + std::to_string(nul) +
+                   "); give plain UTF-8 text");
     std::u16string out;
     if (!Utf8ToUtf16(text, out)) UsageError(std::string(what) + " is not valid UTF-8; give the text in UTF-8");
     return out;
@@ -531,12 +542,9 @@ ConvertOptions ConvertFromArgs(const Args &a) {
     return o;
 }
 
-bool IsPng(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    unsigned char sig[8] = {};
-    in.read(reinterpret_cast<char *>(sig), 8);
+bool IsPng(const std::string &bytes) {
     static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    return in.gcount() == 8 && std::memcmp(sig, kPng, 8) == 0;
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), kPng, 8) == 0;
 }
 
 int ShowImage(const Args &a) {
@@ -546,11 +554,11 @@ int ShowImage(const Args &a) {
     Image image;
     int fileLines = 0, fileCells = 0;
     std::string error;
-    {
-        std::ifstream probe(path, std::ios::binary);
-        if (!probe) Failure("cannot open '" + path + "': " + std::strerror(errno) + "; check the file name");
-    }
-    const bool png = IsPng(path);
+    // Only a regular file is read (a pipe or device would hold the tool).
+    std::string head;
+    uint64_t size = 0;
+    if (!ReadRegularFile(path, 8, head, size, error)) Failure(error + "; check the file name");
+    const bool png = IsPng(head);
     if (png ? !ReadPng(path, image, error) : !ReadTgxHeader(path, fileLines, fileCells, error))
         Failure(error + "; give a .tgx file made by velumi image2tgx, or a PNG picture");
 
@@ -807,6 +815,7 @@ int Image2Tgx(const Args &a) {
         UsageError("the " + model + " has no graphics area; use ORIEL_WIDE, ORIEL, LINNET, TARN or WREN");
     Image image;
     std::string error;
+    if (!CheckOutput(a.positional[0], a.positional[1], error)) Failure(error);
     if (!ReadPng(a.positional[0], image, error)) Failure(error + "; give a PNG picture");
     const std::vector<uint8_t> data = ImageToCells(image, lines, cells, convert);
     if (!WriteFile(a.positional[1], MakeTgx(lines, cells, data), error)) Failure(error);

@@ -4,6 +4,8 @@
 // en-ueb-g2.ctb; sorted by word, as the translator bisects them.
 #include "lang/english/english_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace english {
 

@@ -1,0 +1,90 @@
+// Helper for scripts/japanese_agreement.py: translates Japanese through the
+// engine and prints the analysis stream beside the cells.
+//
+// Reads lines "MODE HEX" from standard input, HEX being the UTF-8 text in hex.
+// MODE "text": the whole translation (BrailleTranslator, language 9, no line
+// width) and the analysis stream. MODE "kana": the text is taken as the
+// analysis stream itself (kana with word spaces) and only emitted as cells.
+// Prints "STREAMHEX CELLHEX" per line.
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "KotariEngine.h"
+#include "lang/japanese/jp_internal.h"
+
+using namespace kotari::jp;
+
+static std::string FromHex(const std::string &h) {
+    std::string s;
+    for (size_t i = 0; i + 1 < h.size(); i += 2) s += static_cast<char>(std::stoi(h.substr(i, 2), nullptr, 16));
+    return s;
+}
+
+static std::string ToHex(const unsigned char *p, size_t n) {
+    std::string s;
+    char b[3];
+    for (size_t i = 0; i < n; ++i) {
+        std::snprintf(b, sizeof b, "%02x", p[i]);
+        s += b;
+    }
+    return s.empty() ? "-" : s;
+}
+
+int main() {
+    g_diagnostics = false;
+    std::string mode, hex;
+    while (std::cin >> mode >> hex) {
+        std::string text = hex == "-" ? "" : FromHex(hex);
+        char utf8[kTextBytes];
+        CopyField(utf8, sizeof utf8, text.c_str());
+        char converted[kTextBytes];
+        ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
+        std::memcpy(utf8, converted, sizeof utf8);
+        TabsToZenSpace(utf8, kTextBytes);
+        char stream[kStreamBytes] = {0};
+        std::vector<unsigned char> cells;
+        if (mode == "kana") {
+            std::strcpy(stream, utf8);
+            unsigned char buf[kMaxCells] = {0};
+            int n = EmitCells(stream, static_cast<int>(std::strlen(stream)), buf, kMaxCells);
+            cells.assign(buf, buf + n);
+        } else {
+            jpanalyzer(utf8, stream, kStreamBytes);
+            // The whole engine, as an application calls it.
+            std::vector<uint16_t> u16;
+            for (size_t i = 0; i < text.size();) {
+                unsigned char c = static_cast<unsigned char>(text[i]);
+                int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+                for (int k = 1; k < len && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3F);
+                if (cp >= 0x10000) {
+                    u16.push_back(static_cast<uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+                    u16.push_back(static_cast<uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+                } else {
+                    u16.push_back(static_cast<uint16_t>(cp));
+                }
+                i += static_cast<size_t>(len);
+            }
+            if (u16.size() > 2047) u16.resize(2047);
+            u16.push_back(0);
+            TranslatorOptions o{};
+            o.language = 9;
+            o.englishGrade = 1;
+            o.markComputerText = 1;
+            o.chineseMode = 1;
+            o.frenchGrade = 1;
+            o.germanGrade = 2;
+            o.vietnameseVariant = 2;
+            std::vector<uint8_t> out(3 * KOTARI_CELL_BUFFER_SIZE);
+            int n = BrailleTranslator(u16.data(), out.data(), &o);
+            while (n > 0 && out[static_cast<size_t>(n - 1)] == 0) --n;
+            cells.assign(out.begin(), out.begin() + n);
+        }
+        std::cout << ToHex(reinterpret_cast<unsigned char *>(stream), std::strlen(stream)) << ' '
+                  << ToHex(cells.data(), cells.size()) << std::endl;
+    }
+    return 0;
+}

@@ -1,0 +1,169 @@
+// Japanese translator: the symbol and prefix tables of the cell rules, the
+// pronunciation and tsunagi rules on single tokens, and the analysis passes
+// for abbreviations, expressions, hash tags, months and foreign words.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/engine.h"
+#include "lang/japanese/jp_internal.h"
+#include "test_support.h"
+
+namespace {
+
+using test_support::Hex;
+using namespace kotari::jp;
+
+std::string Emit(const std::string &stream) {
+    g_diagnostics = false;
+    std::vector<uint8_t> cells(kMaxCells, 0);
+    int n = EmitCells(stream.c_str(), static_cast<int>(stream.size()), cells.data(), kMaxCells);
+    cells.resize(static_cast<size_t>(n));
+    return Hex(cells);
+}
+
+std::string Stream(const std::string &utf8) {
+    g_diagnostics = false;
+    char stream[kStreamBytes];
+    jpanalyzer(utf8.c_str(), stream, kStreamBytes);
+    return stream;
+}
+
+MorphToken Token(const char *line) {
+    g_diagnostics = false;
+    MorphToken t;
+    EXPECT_TRUE(ParseMecabLine(line, &t)) << line;
+    return t;
+}
+
+TEST(JapaneseTables, PunctuationAfterItsNeighbours) {
+    EXPECT_EQ(Emit("ア！イ"), "01 16 00 00 03");
+    EXPECT_EQ(Emit("ア！？"), "01 16 22") << "no blanks between two marks";
+    EXPECT_EQ(Emit("ア？)"), "01 22 36") << "none before )";
+    EXPECT_EQ(Emit("カ・キ"), "21 10 00 23");
+    EXPECT_EQ(Emit("ア，イ"), "01 03") << "the full-width comma writes nothing";
+    EXPECT_EQ(Emit("「ア、」"), "24 01 30 24");
+}
+
+TEST(JapaneseTables, AsciiSymbolsAndTheirSurroundings) {
+    EXPECT_EQ(Emit("(a)(b)"), "36 01 36 00 36 03 36") << "one blank between ) and (";
+    EXPECT_EQ(Emit("a)b"), "30 01 36 00 03") << "a blank after ) before a letter";
+    EXPECT_EQ(Emit("a&b"), "30 01 00 30 2F 00 03");
+    EXPECT_EQ(Emit("it's"), "30 0A 1E 04 0E");
+    EXPECT_EQ(Emit("1<2"), "3C 01 14 14 00 3C 03") << "a blank before the number sign after <";
+    EXPECT_EQ(Emit("1/2"), "3C 01 0C 03") << "no number sign after /";
+    EXPECT_EQ(Emit("a~"), "30 01 10 09");
+}
+
+TEST(JapaneseTables, FullWidthSymbolsUnitsAndMusic) {
+    EXPECT_EQ(Emit("Ⅳ"), "30 20 20 0A 27") << "Roman numeral of two letters: double capital";
+    EXPECT_EQ(Emit("Ⅰ"), "30 20 0A");
+    EXPECT_EQ(Emit("ⅸ"), "30 0A 2D");
+    EXPECT_EQ(Emit("℃"), "30 19 20 09");
+    EXPECT_EQ(Emit("ア→イ"), "01 00 12 12 15 03");
+    EXPECT_EQ(Emit("ア＃"), "01 30 29");
+    EXPECT_EQ(Emit("ア＊"), "01 00 30 06");
+    EXPECT_EQ(Emit("『カ』"), "30 24 21 24 06");
+    EXPECT_EQ(Emit("㎡"), "30 0D 23");
+    EXPECT_EQ(Emit("㍉"), "00") << "other unit signs of the block are one blank";
+    EXPECT_EQ(Emit("x²"), "30 2D 23");
+    EXPECT_EQ(Emit("\u03BC"), "30 08 0D");
+    EXPECT_EQ(Emit("\u00B5"), "30 08 0D") << "the micro sign like µ";
+    EXPECT_EQ(Emit("\xF0\x9D\x80\x80\xF0\x9D\x85\x9F\xF0\x9D\x89\x85"), "20 04 10 39 23 05")
+        << "music start, a quarter note, music end at the end of the text";
+    EXPECT_EQ(Emit("ゐゑ"), "06 16");
+    EXPECT_EQ(Emit("ヵヶヷ"), "") << "these kana write nothing";
+}
+
+TEST(JapanesePronunciation, RulesOnSingleTokens) {
+    MorphToken t = Token("お姉さん\t名詞,一般,*,*,*,*,お姉さん,オネエサン,オネーサン");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "オネエサン") << "e-row with エ";
+    t = Token("兄さん\t名詞,一般,*,*,*,*,兄さん,ニイサン,ニーサン");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "ニイサン") << "i-row with イ";
+    t = Token("経営\t名詞,サ変接続,*,*,*,*,経営,ケイエイ,ケーエー");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "ケイエイ") << "every e-row long vowel written with イ";
+    t = Token("東京\t名詞,固有名詞,地域,一般,*,*,東京,トウキョウ,トーキョー");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "トーキョー");
+    t = Token("でしょう\t助動詞,*,*,*,特殊・デス,未然ウ接続,です,デショウ,デショー");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "デショー") << "only content words";
+    t = Token("続く\t動詞,自立,*,*,五段・カ行イ音便,基本形,続く,ツヅク,ツズク");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "ツヅク") << "douon renko at the start";
+    t = Token("三日月\t名詞,一般,*,*,*,*,三日月,ミカヅキ,ミカズキ");
+    AdjustPronounce(t);
+    EXPECT_STREQ(t.pro, "ミカヅキ") << "nigo no rendaku";
+}
+
+TEST(JapaneseTsunagi, NumbersAndLetters) {
+    MorphToken three = Token("3\t名詞,数,*,*,*,*,*");
+    MorphToken ri = Token("輪\t名詞,接尾,助数詞,*,*,*,輪,リン,リン");
+    CheckTsunagi(three, ri);
+    EXPECT_TRUE(ri.tsunagi) << "ra-row after a number";
+    MorphToken kyaku = Token("脚\t名詞,接尾,助数詞,*,*,*,脚,キャク,キャク");
+    CheckTsunagi(three, kyaku);
+    EXPECT_FALSE(kyaku.tsunagi);
+    MorphToken you = Token("億\t名詞,数,*,*,*,*,億,オク,オク");
+    CheckTsunagi(three, you);
+    EXPECT_TRUE(you.tsunagi);
+    MorphToken a = Token("A\t名詞,一般,*,*,*,*,*");
+    MorphToken gata = Token("型\t名詞,接尾,一般,*,*,*,型,ガタ,ガタ");
+    CheckTsunagi(a, gata);
+    EXPECT_TRUE(gata.tsunagi) << "a suffix written in kana after a letter";
+}
+
+TEST(JapaneseAnalysisPasses, AbbreviationsExpressionsTagsAndMonths) {
+    EXPECT_EQ(Stream("J.F.K."), "JFK") << "capitals with periods";
+    EXPECT_EQ(Stream("Ｊ・Ｏ・Ｃ"), "ＪＯＣ") << "full-width capitals with nakaten";
+    EXPECT_EQ(Stream("1+2=3"), "\x01" "1+2=3") << "an expression opens with its sign";
+    EXPECT_EQ(Stream("1+2"), "1+2") << "one operator alone is no expression";
+    EXPECT_EQ(Stream("7月"), "7ガツ");
+    EXPECT_EQ(Stream("10km"), "10km") << "a unit word is not quoted";
+    EXPECT_EQ(Stream("let's go"), "\x02let's go\x03");
+    EXPECT_EQ(Stream("新北海道"), "シン ホッカイドー") << "a prefix stands apart from a name";
+    EXPECT_EQ(Stream("全世界"), "ゼンセカイ") << "and joins a common word";
+    EXPECT_EQ(Stream("このまま"), "コノママ");
+    EXPECT_EQ(Stream("この本"), "コノ ホン");
+    EXPECT_EQ(Stream("お茶"), "オチャ");
+    EXPECT_EQ(Stream("もっと三回"), "モット 3カイ") << "a number after an adverb stands apart";
+}
+
+TEST(JapaneseAnalysisPasses, KatakanaNamesInPieces) {
+    g_diagnostics = false;
+    char stream[kStreamBytes];
+    MorphToken t[2] = {Token("ラ・マンチャ\t名詞,固有名詞,地域,一般,*,*,ラ・マンチャ,ラ・マンチャ,ラ・マンチャ")};
+    AnalyzeTokens("ラ・マンチャ", t, 1, stream, kStreamBytes);
+    EXPECT_STREQ(stream, "ラ マンチャ") << "a nakaten inside a name is a space";
+    t[0] = Token("東京タワー\t名詞,固有名詞,一般,*,*,*,東京タワー,トウキョウタワー,トーキョータワー");
+    AnalyzeTokens("東京タワー", t, 1, stream, kStreamBytes);
+    EXPECT_STREQ(stream, "トーキョー タワー") << "kanji and katakana parts of a name stand apart";
+    t[0] = Token("テスト\t名詞,固有名詞,一般,*,*,*,テスト,テスト,テスト");
+    t[1] = Token("＝\t名詞,固有名詞,一般,*,*,*,＝,＝,＝");
+    AnalyzeTokens("テスト＝", t, 2, stream, kStreamBytes);
+    EXPECT_STREQ(stream, "テスト ") << "an equals sign inside a katakana name is a space";
+}
+
+TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {
+    EXPECT_EQ(Stream("x@y").find('\x15'), std::string::npos) << "no domain: no address";
+    EXPECT_NE(Stream("info@example.jp").find('\x15'), std::string::npos);
+    EXPECT_EQ(Stream("info@example.jp").back(), '\x14');
+    EXPECT_EQ(Stream("https://a.example").front(), '\x15');
+}
+
+TEST(JapaneseNormalise, SurrogatePairsAndVoicedWo) {
+    std::u16string music = u"\xD834\xDD5F";
+    char utf8[kTextBytes];
+    EXPECT_EQ(Utf16ToUtf8(music.c_str(), utf8, kTextBytes), 4);
+    EXPECT_STREQ(utf8, "\xF0\x9D\x85\x9F");
+    char out[kTextBytes];
+    ConvertHankakuKana2Zenkaku("ｦﾞﾜﾞ", out, kTextBytes);
+    EXPECT_STREQ(out, "ヺヷ");
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+// Japanese translator: normalisation, the analysis (spaces, pronunciation,
+// fractions, tsunagi, addresses, token limits), the kana cell rules and the
+// fixed buffers, each from the rules of Japanese braille as this engine
+// implements them.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/engine.h"
+#include "lang/japanese/jp_internal.h"
+#include "test_support.h"
+
+namespace {
+
+using test_support::Hex;
+using namespace kotari::jp;
+
+// Diagnostics off for the suite; the test that checks them turns them on.
+class Quiet : public testing::Environment {
+public:
+    void SetUp() override { g_diagnostics = false; }
+};
+const auto *const kQuiet = testing::AddGlobalTestEnvironment(new Quiet);
+
+// The whole translator (before line packing).
+std::vector<uint8_t> Cells(const std::string &utf8) {
+    std::u16string text = test_support::U16(utf8);
+    std::vector<uint8_t> cells(kotari::kCellBufferSize, 0);
+    int n = kotari::TranslateJapanese(text.data(), cells.data());
+    cells.resize(static_cast<size_t>(n));
+    return cells;
+}
+std::string H(const std::string &utf8) { return Hex(Cells(utf8)); }
+
+// The emission alone, over a stream written by hand (kana with word spaces).
+std::string Emit(const std::string &stream) {
+    std::vector<uint8_t> cells(kMaxCells + 16, 0xEE);
+    int n = EmitCells(stream.c_str(), static_cast<int>(stream.size()), cells.data(), kMaxCells);
+    cells.resize(static_cast<size_t>(n));
+    return Hex(cells);
+}
+
+// The analysis stream of a text.
+std::string Stream(const std::string &utf8) {
+    char stream[kStreamBytes];
+    jpanalyzer(utf8.c_str(), stream, kStreamBytes);
+    return stream;
+}
+
+bool HasThreeBlanks(const std::vector<uint8_t> &c) {
+    for (size_t i = 2; i < c.size(); ++i)
+        if (c[i] == 0 && c[i - 1] == 0 && c[i - 2] == 0) return true;
+    return false;
+}
+
+TEST(JapaneseKana, YouonAndSpecialSoundsTakeBackThePreviousKana) {
+    EXPECT_EQ(Emit("きゃ"), "08 21");
+    EXPECT_EQ(Emit("ぎゃ"), "18 21") << "nothing of ぎ remains";
+    EXPECT_EQ(Emit("ぴょ"), "28 2E");
+    EXPECT_EQ(Emit("ジェ"), "18 3B") << "the dakuten of ジ is taken back";
+    EXPECT_EQ(Emit("ティ"), "08 17");
+    EXPECT_EQ(Emit("ヴ"), "10 09");
+    EXPECT_EQ(Emit("ヴァ"), "32 25");
+    EXPECT_EQ(Emit("かゃ"), "21") << "an unlisted pair writes only the first kana";
+    EXPECT_EQ(Emit("ぉ"), "0A") << "a small kana alone is the full-size kana";
+    EXPECT_EQ(Emit("1ぁ"), "3C 01 01") << "a small kana after a digit is the full-size kana";
+    EXPECT_EQ(Emit("カー"), "21 12");
+    EXPECT_EQ(Emit("がぱっ"), "10 21 20 25 02");
+}
+
+TEST(JapaneseKana, PunctuationLettersAndDigits) {
+    EXPECT_EQ(Emit("ア。イ"), "01 32 00 00 03") << "a full stop inside the text takes two blanks";
+    EXPECT_EQ(Emit("「ア。」"), "24 01 32 24") << "none before a closing bracket";
+    EXPECT_EQ(Emit("ア。"), "01 32") << "none at the end";
+    EXPECT_EQ(Emit("ア、イ"), "01 30 00 03");
+    EXPECT_EQ(Emit("ABC"), "30 20 20 01 03 09") << "a word in capitals takes the double capital sign";
+    EXPECT_EQ(Emit("Ab"), "30 20 01 03");
+    EXPECT_EQ(Emit("3.5"), "3C 09 02 11") << "a decimal point, and one number sign";
+    EXPECT_EQ(Emit("end.ア"), "30 11 1D 19 32 00 01") << "a period before Japanese is a full stop and a blank";
+    EXPECT_EQ(Emit("１２３"), "3C 01 03 09");
+    EXPECT_EQ(Emit("3ア"), "3C 09 24 01") << "tsunagi between a number and an a-row kana";
+    EXPECT_EQ(Emit("3カ"), "3C 09 21");
+    EXPECT_EQ(Emit("aア"), "30 01 24 01") << "tsunagi between a letter and a kana";
+}
+
+TEST(JapaneseKana, SpacesNeverMakeThreeBlanks) {
+    EXPECT_EQ(Emit("ア。 イ"), "01 32 00 00 03");
+    EXPECT_EQ(Emit("ア  イ"), "01 00 00 03");
+    EXPECT_EQ(Emit("ア   イ"), "01 00 00 03") << "a space after two blanks writes nothing";
+    EXPECT_EQ(Emit(" ア"), "00 01") << "a leading space is kept";
+    EXPECT_FALSE(HasThreeBlanks(Cells("はい。 いいえ。   そうです。")));
+}
+
+TEST(JapaneseNormalise, HalfWidthKanaBecomeFullWidth) {
+    char out[kTextBytes];
+    ConvertHankakuKana2Zenkaku("ｶﾞﾊﾟｳﾞﾁﾏﾓﾜﾝｯｰ｢ｱ｣", out, kTextBytes);
+    EXPECT_STREQ(out, "ガパヴチマモワンッー「ア」");
+    ConvertHankakuKana2Zenkaku("ｱﾞﾏﾟ", out, kTextBytes);
+    EXPECT_STREQ(out, "ア゛マ゜") << "a mark after a kana that cannot take it stands alone";
+    EXPECT_EQ(H("ｶﾞｷﾞ"), H("ガギ"));
+    EXPECT_EQ(H("ﾃﾞｨｽｸ"), H("ディスク"));
+}
+
+TEST(JapaneseNormalise, TabIsOneBlankAndTextIsCutAtACharacter) {
+    EXPECT_EQ(H("あ\tあ"), "01 00 01");
+    char text[kTextBytes] = "a\tb";
+    EXPECT_EQ(TabsToZenSpace(text, kTextBytes), 5);
+    EXPECT_STREQ(text, "a\xE3\x80\x80" "b");
+    // 400 kanji are 1200 UTF-8 bytes: the buffer keeps 341 whole characters.
+    std::u16string many(400, u'漢');
+    char utf8[kTextBytes];
+    EXPECT_EQ(Utf16ToUtf8(many.c_str(), utf8, kTextBytes), 1023);
+    std::u16string lone = u"ab\xD800" u"cd";
+    EXPECT_EQ(Utf16ToUtf8(lone.c_str(), utf8, kTextBytes), 2) << "a lone surrogate stops the conversion";
+    // A tab that no longer fits ends the text rather than overflowing it.
+    std::string full(1022, 'a');
+    full += '\t';
+    std::memcpy(text, full.c_str(), full.size() + 1);
+    EXPECT_LE(TabsToZenSpace(text, kTextBytes), 1023);
+}
+
+TEST(JapaneseAnalysis, InputSpacesAreRestoredAndCollapsed) {
+    EXPECT_EQ(H("猫 犬"), "0F 2A 00 03 0D") << "ネコ イヌ";
+    EXPECT_EQ(H("猫    犬"), H("猫 犬"));
+    EXPECT_EQ(Stream("東京へ行きます。"), "トーキョーエ イキマス。");
+}
+
+TEST(JapaneseAnalysis, PronunciationFollowsTheKanaOrthography) {
+    EXPECT_EQ(Stream("おかあさん"), "オカアサン") << "a-row long vowel written with ア";
+    EXPECT_EQ(Stream("とおり"), "トオリ") << "o-row long vowel written with オ";
+    EXPECT_EQ(Stream("東京"), "トーキョー") << "long vowels written with ウ become ー";
+    EXPECT_EQ(Stream("計算"), "ケイサン") << "e-row long vowel written with イ";
+    EXPECT_EQ(Stream("鼻血"), "ハナヂ") << "nigo no rendaku keeps ヂ";
+    EXPECT_EQ(Stream("ちぢむ"), "チヂム") << "douon renko keeps ヂ";
+    EXPECT_EQ(H("鼻血"), "25 05 10 17");
+    EXPECT_EQ(Stream("行こう"), "イコー") << "う after an o-row verb ending";
+}
+
+TEST(JapaneseAnalysis, MissingPronunciationFallsBack) {
+    MorphToken t;
+    ASSERT_TRUE(ParseMecabLine("3\t名詞,数,*,*,*,*,*", &t));
+    EXPECT_STREQ(t.pro, "3") << "fewer than seven fields: the surface";
+    ASSERT_TRUE(ParseMecabLine("語\t名詞,一般,*,*,*,*,語,ゴ,*", &t));
+    EXPECT_STREQ(t.pro, "ゴ") << "pronunciation * : the reading";
+    ASSERT_TRUE(ParseMecabLine("語\t名詞,一般,*,*,*,*,語,*,*", &t));
+    EXPECT_STREQ(t.pro, "語") << "both * : the surface";
+    EXPECT_FALSE(ParseMecabLine("EOS", &t));
+    // Oversized fields stay inside the record.
+    std::string line(3000, 'x');
+    line += "\t" + std::string(100, 'p') + "," + std::string(100, 'q') + ",*,*,*," + std::string(100, 'c') + ",*," +
+            std::string(600, 'r') + "," + std::string(600, 'o');
+    ASSERT_TRUE(ParseMecabLine(line.c_str(), &t));
+    EXPECT_LT(std::strlen(t.surface), sizeof t.surface);
+    EXPECT_LT(std::strlen(t.pos), sizeof t.pos);
+    EXPECT_LT(std::strlen(t.pro), sizeof t.pro);
+}
+
+TEST(JapaneseAnalysis, FractionsTsunagiAndAddresses) {
+    EXPECT_EQ(H("3/4"), "3C 19 10 2D 34 0E 00 3C 09") << "4, ブンノ, 3";
+    EXPECT_EQ(Stream("5円"), "5_エン") << "tsunagi before an a-row word after a number";
+    EXPECT_EQ(H("5円"), "3C 11 24 0B 34");
+    const auto cells = Hex(Cells("URLはhttp://example.comです"));
+    EXPECT_NE(cells.find("20 26 13 1E 1E 0F"), std::string::npos) << cells;
+    EXPECT_NE(cells.find("09 15 0D 20 34"), std::string::npos) << cells;
+    const auto mail = Hex(Cells("連絡先はtaro@example.jpです"));
+    EXPECT_NE(mail.find("20 26 1E 01 17 15 2A"), std::string::npos) << mail;
+}
+
+TEST(JapaneseAnalysis, WordDivision) {
+    EXPECT_EQ(Stream("見ている"), "ミテ イル") << "an auxiliary verb after て stands apart";
+    EXPECT_EQ(Stream("見てる"), "ミテル") << "the contracted form joins";
+    EXPECT_EQ(Stream("勉強する"), "ベンキョー スル") << "する after a Sino-Japanese noun is a word of its own";
+    EXPECT_EQ(Stream("愛する"), "アイスル") << "but joins a one-kanji noun";
+    EXPECT_EQ(Stream("大阪府大阪市北区"), "オオサカフ オオサカシ キタク") << "address parts";
+    EXPECT_EQ(Stream("第三段階"), "ダイ3 ダンカイ");
+    EXPECT_EQ(Stream("田中さん"), "タナカ サン");
+    EXPECT_EQ(Stream("私にとって"), "ワタシニ トッテ");
+    EXPECT_EQ(Stream("読み始める"), "ヨミハジメル");
+    EXPECT_EQ(Stream("テニスコート"), "テニス コート") << "a katakana compound divides between its words";
+    EXPECT_EQ(Stream("ボーナス"), "ボーナス") << "short words stay whole";
+    EXPECT_EQ(Stream("アルミニウム"), "アルミニウム") << "a word ending is no word of its own";
+    EXPECT_EQ(Stream("ぽうぽう"), "ポーポー") << "an unknown hiragana word takes ー for a long o";
+}
+
+TEST(JapaneseAnalysis, LatinWordsAfterSpacesAndInQuotes) {
+    const auto pen = Hex(Cells("日本製のpen"));
+    EXPECT_NE(pen.find("00 30 0F 11 1D"), std::string::npos) << "a new foreign word after a space: " << pen;
+    const auto phrase = Hex(Cells("sun roomらしい"));
+    EXPECT_EQ(phrase.rfind("26 0E 25 1D 00 17 15 15 0D 34", 0), 0u) << "inside quotes no second sign: " << phrase;
+}
+
+TEST(JapaneseNumbers, DigitsAndNumberSigns) {
+    EXPECT_EQ(H("123"), "3C 01 03 09");
+    EXPECT_EQ(H("０１"), "3C 1A 01");
+    EXPECT_EQ(H("3.14"), "3C 09 02 01 19") << "one number sign for a decimal";
+    EXPECT_EQ(H("(3)"), "36 3C 09 36") << "a number sign after (";
+    EXPECT_EQ(Emit("⑤"), "3C 11") << "a circled number at the start";
+    EXPECT_EQ(Emit("ア⑫"), "01 00 3C 01 03") << "a blank before a circled number after a character";
+    EXPECT_EQ(Emit("'85"), "3C 04 13 11") << "apostrophe before digits";
+}
+
+TEST(JapaneseNumbers, KanjiNumeralsBecomeDigits) {
+    EXPECT_EQ(Stream("二〇二三年"), "2023ネン");
+    EXPECT_EQ(H("三・四・五"), "3C 09 3C 19 3C 11") << "each listed number with its own sign, no nakaten";
+    EXPECT_EQ(Stream("三千五百二十一"), "3521");
+    EXPECT_EQ(Stream("十五"), "15");
+    EXPECT_EQ(Stream("五万"), "5マン");
+    EXPECT_EQ(Stream("三億"), "3_オク");
+    EXPECT_EQ(Stream("三万十五"), "3マン15");
+    EXPECT_EQ(Stream("二十五万"), "25マン") << "the group before a large unit is one number";
+    EXPECT_EQ(Stream("三、四百"), "3、400");
+    EXPECT_EQ(Stream("四百三、四十"), "4ヒャク 3、40") << "the digit before the touten belongs to both";
+    char out[512];
+    MorphToken t[3];
+    ParseMecabLine("九\t名詞,数,*,*,*,*,九,キュウ,キュー", &t[0]);
+    ParseMecabLine("九\t名詞,数,*,*,*,*,九,キュウ,キュー", &t[1]);
+    EXPECT_EQ(ConvertKanSuu(t, 0, 2, 5, out, 2), 1) << "the conversion stops at its buffer";
+}
+
+TEST(JapaneseMarks, AnnotationsStarsMaskedCharactersAndBoxes) {
+    const auto note = H("注＊1を見よ");
+    EXPECT_NE(note.find("30 3C 01 06"), std::string::npos) << "annotation sign, number, closing cell: " << note;
+    EXPECT_EQ(H("*注意").rfind("14 14 00", 0), 0u) << "a lone asterisk opening the text is a star mark";
+    EXPECT_EQ(H("○○").rfind("24 10 35 10 35", 0), 0u) << "masked characters";
+    EXPECT_NE(H("次の□に入れよ").find("00 38 2D 2D 07"), std::string::npos) << "a blank box to fill in";
+    EXPECT_EQ(H("３×４＝１２"), "3C 09 21 3C 19 12 12 3C 01 03") << "× in an equation is mathematics";
+    EXPECT_EQ(H("2*3").find("06"), std::string::npos) << "an asterisk between numbers is no annotation";
+    EXPECT_EQ(Emit("\x04△"), "20 22");
+    EXPECT_EQ(Emit("\x05□"), "10 3D");
+}
+
+TEST(JapaneseLimits, MoreThanAHundredTokensStopAtTheHundredth) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += "猫。";  // 120 tokens
+    const auto cells = Cells(text);
+    int cats = 0;
+    for (size_t i = 0; i + 1 < cells.size(); ++i)
+        if (cells[i] == 0x0F && cells[i + 1] == 0x2A) ++cats;
+    EXPECT_EQ(cats, 50);
+}
+
+TEST(JapaneseLimits, HostileInputStaysInsideTheBuffers) {
+    // Cells: 1023 ampersands would be 4092 cells; emission stops at 1024.
+    std::string amp(1023, '&');
+    std::vector<uint8_t> cells(kMaxCells + 64, 0xEE);
+    int n = EmitCells(amp.c_str(), 1023, cells.data(), kMaxCells);
+    EXPECT_LE(n, kMaxCells);
+    for (size_t i = kMaxCells; i < cells.size(); ++i) ASSERT_EQ(cells[i], 0xEE);
+    // The whole translator on long mixed input.
+    std::u16string text;
+    for (int i = 0; i < 2047; ++i) text += u"漢ｶ&ﾞ1aア\t　ー"[i % 10];
+    std::vector<uint8_t> work(kotari::kCellBufferSize, 0);
+    EXPECT_LE(kotari::TranslateJapanese(text.data(), work.data()), kMaxCells);
+    for (size_t i = kMaxCells; i < work.size(); ++i) ASSERT_EQ(work[i], 0);
+    // The stream never passes 1023 bytes.
+    std::string ascii;
+    for (int i = 0; i < 300; ++i) ascii += "ab ";
+    char stream[kStreamBytes];
+    EXPECT_LE(jpanalyzer(ascii.c_str(), stream, kStreamBytes), 1023);
+}
+
+TEST(JapaneseLetters, ClassesAndBlocks) {
+    int len = 0;
+    EXPECT_EQ(LetterType("ア", &len, true), KATAKANA);
+    EXPECT_EQ(len, 3);
+    EXPECT_EQ(LetterType("ゞ", &len, true), NOT_DEFINED);
+    EXPECT_EQ(LetterType("。", &len, true), KUTOUFU);
+    EXPECT_EQ(LetterType("㎡", &len, true), TANI_KIGOU);
+    EXPECT_EQ(LetterType("\xF0\x9D\x85\x9E", &len, true), ONGAKU_KIGOU);
+    EXPECT_EQ(len, 4);
+    EXPECT_EQ(LetterType("\xE3\x81", &len, true), NOT_DEFINED) << "a cut character";
+    EXPECT_EQ(len, 1);
+    StrBlock b[10];
+    EXPECT_EQ(GetStrBlock("abcアイ１２", b), 3);
+    EXPECT_EQ(GetStrBlock("aアaアaアaアaアaア", b), 10) << "at most ten runs";
+}
+
+TEST(JapaneseDiagnostics, OneSwitchAndNeverInTheCells) {
+    const auto quiet = Cells("東京へ行きます。");
+    g_diagnostics = true;
+    testing::internal::CaptureStdout();
+    const auto loud = Cells("東京へ行きます。");
+    const std::string out = testing::internal::GetCapturedStdout();
+    g_diagnostics = false;
+    EXPECT_EQ(quiet, loud);
+    EXPECT_NE(out.find("analysis ret:"), std::string::npos);
+    EXPECT_NE(out.find("jpanalyzer making output"), std::string::npos);
+}
+
+TEST(JapaneseAnalyser, UnavailableGivesNoCellsAndOtherLanguagesWork) {
+    const char *old = getenv("MECABRC");
+    std::string saved = old ? old : "";
+    setenv("MECABRC", "/nonexistent/velumi-mecabrc", 1);
+    g_diagnostics = true;
+    testing::internal::CaptureStderr();
+    const auto cells = Cells("東京へ行きます。");
+    const std::string err = testing::internal::GetCapturedStderr();
+    g_diagnostics = false;
+    EXPECT_TRUE(cells.empty());
+    EXPECT_EQ(err.rfind("Exception:", 0), 0u) << err;
+    // Through the export: one blank line, and English is unaffected.
+    EXPECT_EQ(test_support::EngineCells(u"東京", 9, 20), std::vector<uint8_t>(20, 0));
+    EXPECT_EQ(Hex(test_support::EngineCells(u"abc", 5, 4)), "01 03 09 00");
+    if (old) setenv("MECABRC", saved.c_str(), 1);
+    else unsetenv("MECABRC");
+    EXPECT_FALSE(Cells("東京").empty());
+}
+
+}  // namespace
