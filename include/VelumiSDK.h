@@ -11,8 +11,9 @@
  *
  * Thread safety
  * -------------
- * The functions may be called from any thread, but from one thread at a time.
- * Callbacks run on the SDK's own threads:
+ * The functions may be called from any thread, but from one thread at a time;
+ * VELUMI_INIT and VELUMI_DEINIT are safe against each other on any threads (they
+ * run one after the other). Callbacks run on the SDK's own threads:
  *  - key callback: on the serial receive thread, for each key notice;
  *  - display callback: on the display transfer thread, under the SDK's internal
  *    lock, when a picture or braille line has been shown completely (not when a
@@ -20,9 +21,25 @@
  *  - firmware-version and device-name callbacks: on the caller's thread when the
  *    value is already known, else on the serial receive thread when the pad
  *    answers (before the call that asked returns).
- * A callback that blocks stops reception. A function that waits for the pad,
- * called from inside a callback, waits on the thread that would deliver the
- * answer and returns VELUMI_ERROR_COM_RESPONSE_TIMEOUT after 10 s.
+ * A callback that blocks stops reception (or the transfers) until it returns.
+ *
+ * Calling the SDK from a callback
+ * -------------------------------
+ * Every function returns from a callback within its usual bound, and leaves the
+ * SDK as it was:
+ *  - functions that do not wait for the pad work as usual: VELUMI_SEND_KEY (the
+ *    page move runs after the callback returns), VELUMI_GET_DISPLAY_INFO,
+ *    VELUMI_SET_BRAILLE_LANGUAGE, the registrations, VELUMI_GET_TGXS_DATA, and
+ *    VELUMI_GET_FW_VERSION / VELUMI_GET_DEVICE_NAME when the value is known
+ *    (the callback given is then called at once, on the same thread);
+ *  - functions that would wait for the pad (the display and braille functions,
+ *    and the two queries when the value is not known) return
+ *    VELUMI_ERROR_COM_RESPONSE_TIMEOUT at once and send nothing: the answer
+ *    would have to come through the very thread that runs the callback;
+ *  - VELUMI_DEINIT returns VELUMI_ERROR_DISPLAY_IN_PROGRESS at once and changes
+ *    nothing (it would have to stop the thread that runs the callback): de-init
+ *    after the callback has returned, from the application's own thread;
+ *  - VELUMI_INIT and VELUMI_INIT_WITH_DEVICE_TYPE return VELUMI_ERROR_ALREADY_INIT.
  */
 #ifndef VELUMI_SDK_H
 #define VELUMI_SDK_H
@@ -105,7 +122,8 @@ VELUMI_API int VELUMI_INIT(int port);
 VELUMI_API int VELUMI_INIT_WITH_DEVICE_TYPE(int port, int deviceType);
 
 /* Closes the link and unloads the translators. 2 when not initialised, 129
- * while a transfer runs (the SDK stays initialised). Init may follow again. */
+ * while a transfer runs or when called from a callback (the SDK stays
+ * initialised and unchanged). Init may follow again. */
 VELUMI_API int VELUMI_DEINIT(void);
 
 /* Shows a "_tgx_" graphics file: a 30-byte header ("_tgx_", line count, cells
@@ -116,7 +134,8 @@ VELUMI_API int VELUMI_DEINIT(void);
 VELUMI_API int VELUMI_DISPLAY(const char *path);
 
 /* Shows `length` cell bytes (0..graphic cell count; the rest stays blank).
- * Only lines that differ from the last shown picture are sent, unless
+ * Only lines that differ from what the pad is known to show are sent (a line
+ * whose transfer failed counts as unknown and is sent again), unless
  * sendAllLines is nonzero (which then holds for later pictures too). Returns
  * when the pad accepted the first line; the display callback reports the end.
  * VELUMI_ERROR_DISPLAY_NO_CHANGE when nothing differs; VELUMI_ERROR_DISPLAY_INVALID_RANGE
@@ -140,7 +159,8 @@ VELUMI_API int VELUMI_BRAILLE_DISPLAY(const velumi_char16 *text, int language);
 /* Sets the language and its one option: the English grade (1 uncontracted,
  * else contracted), the Chinese mode, the French grade, the German grade or the
  * Vietnamese variant; for liblouis languages option 1 selects uncontracted
- * tables, anything else contracted ones. Always 0. */
+ * tables, anything else contracted ones. The settings are kept across
+ * VELUMI_DEINIT and VELUMI_INIT. Always 0. */
 VELUMI_API int VELUMI_SET_BRAILLE_LANGUAGE(int language, int option);
 
 /* Shows text written in North American braille ASCII (lower case reads as
@@ -150,7 +170,7 @@ VELUMI_API int VELUMI_SET_BRAILLE_LANGUAGE(int language, int option);
  * dropped. De-init releases the kept copy. */
 VELUMI_API int VELUMI_BRAILLE_ASCII_DISPLAY(const char *text);
 
-/* Clears the braille line. */
+/* Clears the braille line. 10 when the model has no braille line. */
 VELUMI_API int VELUMI_RESET_BRAILLE_DISPLAY(void);
 
 /* Pages the braille line as the pad's keys do: bits 0x1/0x4 previous page,

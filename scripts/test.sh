@@ -46,7 +46,7 @@ build build-tsan -DVELUMI_SANITIZE=thread -DVELUMI_BENCH=OFF
 step "threaded tests under TSan"
 # The subsystems with threads of their own.
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build-tsan -j "$jobs" --output-on-failure --timeout 600 -L 'platform|log|link|protocol|device|api|padsim|tool|tgxs'
+  ctest --test-dir build-tsan -j "$jobs" --output-on-failure --timeout 600 -L 'platform|log|link|protocol|device|api|padsim|tool|tgxs|soak'
 
 step "build (libFuzzer, clang)"
 CC=clang CXX=clang++ build build-fuzz -DVELUMI_FUZZ=ON -DVELUMI_TESTS=OFF -DVELUMI_BENCH=OFF \

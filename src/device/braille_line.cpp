@@ -32,25 +32,24 @@ uint8_t BrailleAsciiCell(unsigned char c) {
     return (c >= 0x20 && c <= 0x5F) ? kBrailleAscii[c - 0x20] : 0;
 }
 
+namespace {
+int NeedsBrailleLine(const char *logName) {
+    if (CurrentModel().brailleCells != 0) return 0;
+    NubraLog("[ERROR] NUBRA_ERROR_NO_BRAILLE_LINE in %s()", logName);
+    return NUBRA_ERROR_NO_BRAILLE_LINE;
+}
+}  // namespace
+
 int CVelumi::BrailleDisplay(const char16_t *text, int language) {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::BrailleDisplay");
-    const int width = CurrentModel().brailleCells;
-    if (width == 0) {
-        NubraLog("[ERROR] NUBRA_ERROR_NO_BRAILLE_LINE in %s()", "CVelumi::BrailleDisplay");
-        return NUBRA_ERROR_NO_BRAILLE_LINE;
-    }
-    if (!text) {
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result, [&] {
+        if (const int r = NeedsBrailleLine("CVelumi::BrailleDisplay")) return r;
+        if (text) return 0;
         NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleDisplay");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
-    {
-        platform::SharedLockGuard lock;  // a page key on the receive thread may look at the job
-        job->isBraille = 1;
-    }
-    dumpRowWidth_ = width;
+        return static_cast<int>(NUBRA_ERROR_BRAILLE_NOT_TRANSLATE);
+    });
+    if (!job) return result;
+    const int width = CurrentModel().brailleCells;
     KotariSetLanguage(language);
     LouisSetLanguage(language);
     const bool engine = UsesEngine(language);
@@ -59,19 +58,26 @@ int CVelumi::BrailleDisplay(const char16_t *text, int language) {
     const int r = engine ? Kotari_BrailleTranslator(*job, text, width) : Liblouis_BrailleTranslator(*job, text, width);
     if (r != 0) {
         NubraLog("[ERROR] %s() failed - 0x%x", "CVelumi::BrailleDisplay", r);
-        return r;
+        return Abandon(r);
     }
-    const int result = CCOM::Instance().RequestDisplay();
+    // Saved before the transfer starts: a page key then finds this text.
+    SaveBraille(*job);
+    result = CCOM::Instance().RequestDisplay();
     NubraLog("[OK] %s() successed", "CVelumi::BrailleDisplay");
-    {
-        platform::SharedLockGuard lock;
-        // The transfer has started from this job; paging works on the copy.
-        if (DisplayJob *current = CurrentJob()) SaveBraille(*current);
-    }
     return result;
 }
 
 int CVelumi::SetBrailleLanguage(int language, int option) {
+    {
+        platform::SharedLockGuard lock;
+        auto &settings = Library().languageSettings;
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            if (it->first == language) {
+                settings.erase(it);
+                break;
+            }
+        settings.emplace_back(language, option);
+    }
     KotariSetLanguage(language);
     LouisSetLanguage(language);
     LouisSetGrade(option);
@@ -80,19 +86,17 @@ int CVelumi::SetBrailleLanguage(int language, int option) {
 }
 
 int CVelumi::BrailleASCIIDisplay(const char *text) {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::BrailleASCIIDisplay");
-    if (!text) {
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result, [&] {
+        if (const int r = NeedsBrailleLine("CVelumi::BrailleASCIIDisplay")) return r;
+        if (text) return 0;
         NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleASCIIDisplay");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
+        return static_cast<int>(NUBRA_ERROR_BRAILLE_NOT_TRANSLATE);
+    });
+    if (!job) return result;
     const int width = CurrentModel().brailleCells;
     {
         platform::SharedLockGuard lock;
-        job->isAscii = 1;
-        if (width == 0) return NUBRA_ERROR_NO_BRAILLE_LINE;
         // Kept to the whole lines that the braille line pages through, as for
         // translated text; the rest is dropped.
         const size_t most = static_cast<size_t>(kJobCellsSize / width) * width;
@@ -110,17 +114,15 @@ int CVelumi::BrailleASCIIDisplay(const char *text) {
 }
 
 int CVelumi::ResetBrailleDisplay() {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::ResetBrailleDisplay");
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::ResetBrailleDisplay", JobKind::Braille, result,
+                               [] { return NeedsBrailleLine("CVelumi::ResetBrailleDisplay"); });
+    if (!job) return result;
     {
         platform::SharedLockGuard lock;
-        job->isBraille = 1;
-        dumpRowWidth_ = CurrentModel().brailleCells;
         job->cellCount = CurrentModel().brailleCells;
     }
-    const int result = CCOM::Instance().RequestDisplay();
+    result = CCOM::Instance().RequestDisplay();
     NubraLog("[OK] %s() successed", "CVelumi::ResetBrailleDisplay");
     return result;
 }

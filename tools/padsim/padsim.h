@@ -42,6 +42,7 @@ enum class Fault {
     OneByteAtATime,        // every frame the pad sends is written one byte per write()
     DelayAnswers,          // answers (response and notice) are held back
     PaceAtBaud,            // bytes leave at the pace of a serial line, 10 bits per byte
+    DuplicateAnswers,      // every frame of an answer (response, notice) is sent twice in a row
 };
 
 struct Options {
@@ -53,6 +54,44 @@ struct Options {
     int lines = -1, cellsPerLine = -1, brailleCells = -1;
     uint16_t lineNoticeCommand = 0x0202;  // the pad may also report a shown line with 0x0206
     int noticeDelayMs = 0;                // time between the response and the line notice (pins settling)
+};
+
+// One row per fault, for help texts and the web view's switches: the
+// command-line name ("drop-answer"), one line saying what it does, what its
+// number n means (empty when it takes none) and whether it takes a result code.
+struct FaultInfo {
+    Fault fault;
+    const char *name;
+    const char *summary;
+    const char *number;
+    bool takesCode;
+};
+// Every fault but Fault::None, in the order of the enumeration.
+const std::vector<FaultInfo> &FaultCatalogue();
+// The catalogue row of a fault, or of a name; null when there is none.
+const FaultInfo *FindFault(Fault fault);
+const FaultInfo *FindFault(const std::string &name);
+
+// A fault switched on, with its settings.
+struct ActiveFault {
+    Fault fault;
+    int n;
+    int code;
+};
+
+// What observers of the pad are told (see SimulatedPad::AddObserver).
+struct PadEvent {
+    enum class Kind {
+        LineShown,      // a display line was accepted and shown: `line` (0 = braille line), `bytes` its cells
+        FrameReceived,  // a valid frame came from the host: `bytes`
+        FrameSent,      // a frame (or raw bytes, `raw`) was queued for the host: `bytes`
+        LinkChanged,    // started, stopped, hung up
+        FaultsChanged,  // a fault was switched on or off
+    };
+    Kind kind;
+    int line = -1;
+    std::vector<uint8_t> bytes;
+    bool raw = false;
 };
 
 // Geometry of a named model; false when `name` is not one of ModelNames().
@@ -92,6 +131,7 @@ public:
     //  - GarbageBetweenFrames: n noise bytes in front of each frame (0 = 6).
     //  - OneByteAtATime: n ms between the bytes (0 = 1 ms).
     //  - PaceAtBaud: n is the baud rate (0 = 115200, about 86.8 us per byte).
+    //  - DuplicateAnswers: n as for DropNthAnswer.
     //  - NeverAnswer ignores n. Requests are still received, counted and acted upon
     //    (a display line is still shown), as with a dropped answer.
     // SetFault(Fault::None) does nothing.
@@ -127,6 +167,20 @@ public:
     // Stop or HangUp, which wait for the serving thread.
     void SetDisplayListener(std::function<void(int line)> listener);
 
+    // Observers: called for every PadEvent, on the thread that caused it (the
+    // serving thread for frames and shown lines), never under the pad's lock, so
+    // they may read the pad; like the display listener they must not call Stop
+    // or HangUp. An observer may still be running while RemoveObserver returns,
+    // so whatever it captures must outlive that (hold it by shared_ptr).
+    int AddObserver(std::function<void(const PadEvent &event)> observer);  // returns an id for RemoveObserver
+    void RemoveObserver(int id);
+
+    std::string DeviceName() const;  // as reported, before cutting to 10 bytes
+    std::string FirmwareVersion() const;
+    bool IsHungUp() const;           // HangUp was called and Start has not opened a fresh pty since
+    std::vector<std::string> Links() const;  // the DIR/comN links made by LinkAs
+    std::vector<ActiveFault> ActiveFaults() const;
+
     // The pad's notices, sent at once, though never ahead of an answer still held
     // back by DelayAnswers (bytes leave in order). Of the faults only
     // GarbageBetweenFrames (not for SendRaw), OneByteAtATime and PaceAtBaud apply.
@@ -135,9 +189,17 @@ public:
     void SendPerkinsKey(uint8_t key);     // NOTI_KEY_PERKINS 0x0312, key at frame offset 9
     void SendFunctionKeys(uint8_t bits);  // NOTI_KEY_FUNCTION 0x0332, bits at frame offset 8
     void SendRaw(const std::vector<uint8_t> &bytes);  // bytes as they are
+    // A "line shown" notice (the pad's notice command) that answers no request.
+    void SendLineNotice();
+    // A device-name answer (0x0101) nobody asked for; `name` cut or padded to 10 bytes.
+    void SendDeviceName(const std::string &name);
     // Closes the pty master under a running link, as when the pad is unplugged:
     // the SDK's reads and writes then fail. Returns when closed. Stop still cleans up.
     void HangUp();
+    // Plugs the pad in again after HangUp (or Stop): a fresh pty, and every link
+    // made by LinkAs points to it again. The shown cells are kept. False when
+    // the pty cannot be opened.
+    bool Replug();
 
 private:
     struct Impl;
