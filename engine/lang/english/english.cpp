@@ -520,7 +520,7 @@ inline uint32_t WordHash(const char *w, int n) {
 // A bit per hash value of every listed word: most words are in no list and
 // are rejected here without a search.
 struct ListFilter {
-    static constexpr uint32_t kBits = 1u << 16;
+    static constexpr uint32_t kBits = 1u << 19;  // about one bit in a hundred set
     uint64_t bits[kBits / 64];
     ListFilter() {
         for (uint64_t &b : bits) b = 0;

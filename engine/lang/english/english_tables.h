@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/cells.h"
+#include "lang/english/english_wordlists.h"
 
 namespace kotari {
 namespace english {
@@ -145,8 +146,6 @@ struct WordRecord {
 };
 static_assert(sizeof(WordRecord) == 49, "word record layout");
 
-constexpr int kShortformWordCount = 514;
-constexpr int kExceptionWordCount = 257;
 // Both lists are sorted by word (byte order) and searched by bisection.
 extern const WordRecord kShortformWordList[kShortformWordCount];
 extern const WordRecord kExceptionWordList[kExceptionWordCount];
