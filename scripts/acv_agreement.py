@@ -32,7 +32,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from louis_compare import ROOT, Engine, Louis, dots  # noqa: E402
+from louis_compare import ROOT, Engine, Louis, compared_lines, dots, gb2312_hanzi, show_difference  # noqa: E402
 
 DATA = os.path.join(ROOT, "tests", "data")
 
@@ -114,13 +114,7 @@ def mode1_cells(a, b):
 
 def chinese_report(build, louis_lib):
     chars, choices = chinese_tables(build)
-    gb = set()
-    for cp in range(0x4E00, 0x9FA6):
-        try:
-            chr(cp).encode("gb2312")
-            gb.add(cp)
-        except UnicodeEncodeError:
-            pass
+    gb = gb2312_hanzi()
     print(f"  GB 2312 characters with a reading: {len(gb & set(chars))} of {len(gb)} (table: {len(chars)} characters)")
     total = have = poly = poly_same = 0
     same1 = same3 = compared3 = 0
@@ -224,22 +218,17 @@ def main():
         engine.opts.vietnameseVariant = option if lang == 13 else 2
         total = same = aside = 0
         shown = 0
-        with open(os.path.join(DATA, words), encoding="utf-8") as f:
-            for line in f:
-                text = line.rstrip("\n")
-                if not text.strip():
-                    continue
-                total += 1
-                ours, theirs = engine.cells(text), louis.cells(text)
-                if ours == theirs:
-                    same += 1
-                    continue
-                if set_aside(kind, text, ours, theirs):
-                    aside += 1
-                    continue
-                if shown < args.show:
-                    print(f"  {text}\n    ours:     {dots(ours)}\n    liblouis: {dots(theirs)}")
-                    shown += 1
+        for text, ours, theirs in compared_lines(os.path.join(DATA, words), engine, louis):
+            total += 1
+            if ours == theirs:
+                same += 1
+                continue
+            if set_aside(kind, text, ours, theirs):
+                aside += 1
+                continue
+            if shown < args.show:
+                show_difference(text, ours, theirs)
+                shown += 1
         print(f"{label:28} {table:13} same {same:3}/{total} = {100.0 * same / total:5.1f} %;"
               f" with the intended class set aside {same + aside:3}/{total} = {100.0 * (same + aside) / total:5.1f} %")
         if lang == 3 and option == 1:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <liblouis.h>
 #include <stdlib.h>
 
@@ -48,6 +49,13 @@ inline bool LouisCells(const std::string &table, const std::u16string &text, std
     for (int i = 0; i < outLen; ++i)
         cells.push_back(out[i] >= 0x2800 && out[i] <= 0x28FF ? static_cast<uint8_t>(out[i] - 0x2800) : 0);
     return true;
+}
+
+// LouisCells as a value; a failure of liblouis fails the test that asked, naming the table.
+inline std::vector<uint8_t> LouisCellsOrFail(const std::string &table, const std::u16string &text) {
+    std::vector<uint8_t> cells;
+    EXPECT_TRUE(LouisCells(table, text, cells)) << table;
+    return cells;
 }
 
 #ifdef VELUMI_BUILD_DIR

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "VelumiSDK.h"
+#include "api/guarded.h"
 #include "braille/translator.h"
 #include "braille/word_layout.h"
 #include "platform/utf.h"
@@ -84,13 +86,7 @@ int Translate(std::u16string text, const VelumiTranslateOptions *options, unsign
 
 template <typename F>
 int Guarded(F &&body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc &) {
-        return VELUMI_ERROR_ACCESS_INVALID_MEM;
-    } catch (...) {
-        return VELUMI_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
+    return velumi::api::Guarded(VELUMI_ERROR_BRAILLE_NOT_TRANSLATE, std::forward<F>(body));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The braille line: translated text, braille ASCII, clearing and paging keys.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "Log/nubra_log.h"
@@ -54,14 +55,20 @@ namespace {
 int NeedsBrailleLine(const char *logName) {
     return CurrentModel().brailleCells != 0 ? 0 : Fail(Error::NoBrailleLine, logName);
 }
+
+// The checks before a text is shown on the braille line: the model has one and there is a text.
+std::function<int()> BrailleTextChecks(const char *logName, bool hasText) {
+    return [logName, hasText] {
+        if (const int r = NeedsBrailleLine(logName)) return r;
+        return hasText ? 0 : Fail(Error::BrailleNotTranslate, logName, "no text");
+    };
+}
 }  // namespace
 
 int CVelumi::BrailleDisplay(const char16_t *text, int language) {
     int result;
-    DisplayJob *job = BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result, [&] {
-        if (const int r = NeedsBrailleLine("CVelumi::BrailleDisplay")) return r;
-        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleDisplay", "no text");
-    });
+    DisplayJob *job =
+        BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result, BrailleTextChecks("CVelumi::BrailleDisplay", text != nullptr));
     if (!job) return result;
     const int width = CurrentModel().brailleCells;
     dumpRowWidth_ = width;
@@ -96,10 +103,8 @@ int CVelumi::SetBrailleLanguage(int language, int option) {
 
 int CVelumi::BrailleASCIIDisplay(const char *text) {
     int result;
-    DisplayJob *job = BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result, [&] {
-        if (const int r = NeedsBrailleLine("CVelumi::BrailleASCIIDisplay")) return r;
-        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleASCIIDisplay", "no text");
-    });
+    DisplayJob *job =
+        BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result, BrailleTextChecks("CVelumi::BrailleASCIIDisplay", text != nullptr));
     if (!job) return result;
     const int width = CurrentModel().brailleCells;
     {

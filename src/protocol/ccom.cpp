@@ -26,6 +26,13 @@ thread_local bool t_sdkThread = false;
 constexpr int kAckTimeoutMs = 10000;
 constexpr int kSettleMs = 500;
 constexpr int kCloseRetryMs = 100;
+
+// Work that carries only a request status.
+Work Request(DisplayStatus status) {
+    Work w;
+    w.status = status;
+    return w;
+}
 }  // namespace
 
 SdkThreadScope::SdkThreadScope() : outer_(t_sdkThread) { t_sdkThread = true; }
@@ -179,23 +186,11 @@ int CCOM::PostAndWait(Work work) {
     return WaitForAck();
 }
 
-int CCOM::RequestFirmwareVersion() {
-    Work w;
-    w.status = E_NUBRA_STATUS_VER_REQ;
-    return PostAndWait(std::move(w));
-}
+int CCOM::RequestFirmwareVersion() { return PostAndWait(Request(E_NUBRA_STATUS_VER_REQ)); }
 
-int CCOM::RequestHardwareVersion() {
-    Work w;
-    w.status = E_NUBRA_STATUS_HW_VER_REQ;
-    return PostAndWait(std::move(w));
-}
+int CCOM::RequestHardwareVersion() { return PostAndWait(Request(E_NUBRA_STATUS_HW_VER_REQ)); }
 
-int CCOM::RequestDeviceName() {
-    Work w;
-    w.status = E_NUBRA_STATUS_DEVICE_NAME_REQ;
-    return PostAndWait(std::move(w));
-}
+int CCOM::RequestDeviceName() { return PostAndWait(Request(E_NUBRA_STATUS_DEVICE_NAME_REQ)); }
 
 int CCOM::RequestDisplay() {
     Work w;

@@ -142,19 +142,6 @@ int CreateLocalCopy(std::string &path) {
     return -1;
 }
 
-bool WriteAll(int fd, const char *data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Reads at most `limit` bytes from the start of fd; true on success.
 bool ReadBack(int fd, size_t limit, std::string &out) {
     out.clear();
@@ -214,7 +201,7 @@ FetchResult CopyPath(const std::string &path, int fd, size_t maxBytes) {
                 r.why = "more than " + std::to_string(maxBytes) + " bytes";
                 break;
             }
-            if (!WriteAll(fd, buffer, static_cast<size_t>(n))) {
+            if (!platform::WriteAll(fd, buffer, static_cast<size_t>(n))) {
                 r.status = TgxsStatus::kFetchFailed;
                 r.why = std::string("writing the local copy: ") + std::strerror(errno);
                 break;
@@ -279,7 +266,7 @@ size_t CurlWrite(char *data, size_t size, size_t count, void *user) {
         sink->tooLarge = true;
         return 0;  // makes libcurl stop with CURLE_WRITE_ERROR
     }
-    if (!WriteAll(sink->fd, data, n)) {
+    if (!platform::WriteAll(sink->fd, data, n)) {
         sink->writeError = errno;
         return 0;
     }
@@ -594,17 +581,9 @@ private:
             ++p_;
             if (!Space()) return false;
             if (!onMember(key, depth + 1)) return false;
-            if (!Space()) return false;
-            if (p_ < end_ && *p_ == ',') {
-                ++p_;
-                if (!Space()) return false;
-                continue;
-            }
-            if (p_ < end_ && *p_ == '}') {
-                ++p_;
-                return true;
-            }
-            return Fail("missing ',' or '}' in object");
+            bool more = false;
+            if (!Next('}', more, "missing ',' or '}' in object")) return false;
+            if (!more) return true;
         }
     }
 
@@ -617,18 +596,27 @@ private:
         }
         for (size_t i = 0;; ++i) {
             if (!onElement(i, depth + 1)) return false;
-            if (!Space()) return false;
-            if (p_ < end_ && *p_ == ',') {
-                ++p_;
-                if (!Space()) return false;
-                continue;
-            }
-            if (p_ < end_ && *p_ == ']') {
-                ++p_;
-                return true;
-            }
-            return Fail("missing ',' or ']' in array");
+            bool more = false;
+            if (!Next(']', more, "missing ',' or ']' in array")) return false;
+            if (!more) return true;
         }
+    }
+
+    // After a member or element: a ',' (with the space after it) sets `more`, `close` clears
+    // it; anything else fails with `missing`.
+    bool Next(char close, bool &more, const char *missing) {
+        if (!Space()) return false;
+        if (p_ < end_ && *p_ == ',') {
+            ++p_;
+            more = true;
+            return Space();
+        }
+        if (p_ < end_ && *p_ == close) {
+            ++p_;
+            more = false;
+            return true;
+        }
+        return Fail(missing);
     }
 
     // The decoded key (only keys with escapes need jsoncpp's help).

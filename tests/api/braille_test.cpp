@@ -38,9 +38,7 @@ std::vector<uint8_t> Engine(const std::u16string &text, int language, int width,
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    std::vector<uint8_t> cells;
-    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
-    return cells;
+    return test_support::LouisCellsOrFail(table, text);
 }
 
 TEST_F(Braille, BrailleAsciiShowsItsCellsAndPadsTheLine) {

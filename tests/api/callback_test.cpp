@@ -2,8 +2,11 @@
 // two threads: every call returns within its bound and leaves the SDK usable.
 #include <dirent.h>
 
+#include "process_state.h"
 #include "device/velumi.h"
 #include "pad_fixture.h"
+
+using test_support::Threads;
 
 namespace {
 
@@ -100,14 +103,6 @@ TEST_F(Callbacks, WaitingCallsFromACallbackReturn35AtOnce) {
     EXPECT_EQ(paged.load(), 0);
     EXPECT_TRUE(WaitUntil([&] { return log.Contains("[OK] KEY position (32 / 32)"); }));
     ExpectUsable(*this);
-}
-
-int Threads() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/task");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n - 2;
 }
 
 TEST_F(Callbacks, InitAndDeinitRacingOnTwoThreadsStayConsistent) {

@@ -1,26 +1,14 @@
 // Init, de-init, model selection and device facts through the exported API.
 #include <dirent.h>
 
+#include "process_state.h"
 #include "device/velumi.h"
 #include "pad_fixture.h"
 
+using test_support::OpenDescriptors;
+using test_support::Threads;
+
 namespace {
-
-int OpenDescriptors() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/fd");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n;
-}
-
-int Threads() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/task");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n - 2;
-}
 
 struct NamedPad : PadTest {
     explicit NamedPad(const std::string &name) : PadTest(name) {}

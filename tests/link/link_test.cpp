@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "process_state.h"
 #include "fake_device.h"
 #include "log_capture.h"
 #include "padsim.h"
@@ -18,15 +19,9 @@
 using namespace velumi;
 using padsim::Fault;
 
-namespace {
+using test_support::OpenDescriptors;
 
-int OpenDescriptors() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/fd");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n;
-}
+namespace {
 
 bool WaitUntil(const std::function<bool()> &cond, int ms) {
     for (int i = 0; i < ms / 5; ++i) {

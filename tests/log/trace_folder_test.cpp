@@ -18,6 +18,7 @@
 #include <optional>
 #include <thread>
 
+#include "process_state.h"
 #include "Log/nubra_log.h"
 #include "Log/nubra_trace.h"
 #include "platform/files.h"
@@ -25,16 +26,9 @@
 namespace fs = std::filesystem;
 using namespace velumi;
 
-namespace {
+using test_support::Today;
 
-std::string Today() {
-    time_t now = time(nullptr);
-    struct tm t;
-    localtime_r(&now, &t);
-    char buf[16];
-    strftime(buf, sizeof buf, "%Y%m%d", &t);
-    return buf;
-}
+namespace {
 
 std::string Slurp(const fs::path &path) {
     std::ifstream f(path, std::ios::binary);

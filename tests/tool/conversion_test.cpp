@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "image.h"
+#include "test_images.h"
 
 using namespace velumi_tool;
 
@@ -16,15 +17,7 @@ namespace {
 constexpr int kLines = 20, kCells = 40;  // TARN: 80 x 80 pins
 
 Image Canvas(int w, int h, uint8_t grey = 255, uint8_t alpha = 255) {
-    Image im;
-    im.width = w;
-    im.height = h;
-    im.rgba.resize(static_cast<size_t>(w) * h * 4);
-    for (size_t i = 0; i < im.rgba.size(); i += 4) {
-        im.rgba[i] = im.rgba[i + 1] = im.rgba[i + 2] = grey;
-        im.rgba[i + 3] = alpha;
-    }
-    return im;
+    return tool_test::UniformImage(w, h, grey, alpha);
 }
 
 void Paint(Image &im, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {

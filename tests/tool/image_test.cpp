@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "image.h"
+#include "test_images.h"
 #include "text.h"
 
 using namespace velumi_tool;
@@ -15,15 +16,7 @@ using namespace velumi_tool;
 namespace {
 
 Image Blank(int w, int h, uint8_t grey = 255, uint8_t alpha = 255) {
-    Image im;
-    im.width = w;
-    im.height = h;
-    im.rgba.resize(static_cast<size_t>(w) * h * 4);
-    for (size_t i = 0; i < im.rgba.size(); i += 4) {
-        im.rgba[i] = im.rgba[i + 1] = im.rgba[i + 2] = grey;
-        im.rgba[i + 3] = alpha;
-    }
-    return im;
+    return tool_test::UniformImage(w, h, grey, alpha);
 }
 
 void Set(Image &im, int x, int y, uint8_t grey, uint8_t alpha = 255) {

@@ -17,6 +17,7 @@
 #include "image.h"
 #include "padsim.h"
 #include "text.h"
+#include "pad_tool_test.h"
 #include "tool_runner.h"
 
 namespace {
@@ -27,9 +28,7 @@ std::vector<uint8_t> Engine(const std::u16string &text, int language, int width,
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    std::vector<uint8_t> cells;
-    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
-    return cells;
+    return test_support::LouisCellsOrFail(table, text);
 }
 
 // The cells of every line of output, one after the other; each line must hold `width` cells.
@@ -57,17 +56,9 @@ std::vector<std::vector<uint8_t>> Rows(const std::string &out, const std::string
     return rows;
 }
 
-class Tool : public testing::Test {
+class Tool : public PadToolTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/velumi-tool-test-XXXXXX";
-        dir = mkdtemp(tmpl);
-        env = {{"VELUMI_LOG_DIR", dir + "/log"}, {"VELUMI_PORT_DIR", ""}};
-    }
-    void TearDown() override {
-        pad.reset();
-        std::system(("rm -rf " + dir).c_str());
-    }
+    Tool() : PadToolTest("/tmp/velumi-tool-test-XXXXXX") {}
     ToolResult Run(const std::vector<std::string> &args, const std::string &input = "") {
         return RunTool(args, input, env);
     }
@@ -91,10 +82,6 @@ protected:
         EXPECT_EQ(r.ErrLines(), 1) << r.err;
         EXPECT_NE(r.err.find(what), std::string::npos) << r.err;
     }
-
-    std::string dir;
-    std::map<std::string, std::string> env;
-    std::unique_ptr<padsim::SimulatedPad> pad;
 };
 
 TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
@@ -393,14 +380,34 @@ TEST_F(Tool, PageFollowsPipedCommands) {
     EXPECT_NE(r.err.find("unknown key"), std::string::npos) << "and 'n' after 'q' is never read";
 }
 
-TEST_F(Tool, PageReadsArrowKeysFromATerminalAndRestoresIt) {
+namespace {
+
+const char kFourteenWords[] =
+    "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+const char16_t kFourteenWords16[] =
+    u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+
+// A pseudo-terminal ready for use: its master, with the path of its slave in `slave`; -1
+// when one cannot be had.
+int OpenTerminal(std::string &slave) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0) return -1;
+    if (grantpt(master) != 0 || unlockpt(master) != 0) {
+        close(master);
+        return -1;
+    }
+    slave = ptsname(master);
+    return master;
+}
+
+}  // namespace
+
+TEST_F(Tool, PageReadsArrowKeysFromATerminalAndRestoresIt) {
+    std::string slave;
+    const int master = OpenTerminal(slave);
     ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string slave = ptsname(master);
-    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
-    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    const std::string text = kFourteenWords;
+    const auto cells = Engine(kFourteenWords16, 5, 32);
     ToolProcess p({"page", text}, env, slave);
     ASSERT_TRUE(p.ReadUntil("right arrow or n", 10000, true)) << p.out << p.err;
     const std::string keys = "\x1b[C" "n" "\x1b[D" "x" "\x1bOD" "q";
@@ -551,13 +558,11 @@ TEST_F(Tool, PageGoesThroughADocumentOfAnyLength) {
 }
 
 TEST_F(Tool, PageOfStandardInputReadsKeysFromTheTerminal) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    std::string slave;
+    const int master = OpenTerminal(slave);
     ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string slave = ptsname(master);
-    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
-    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    const std::string text = kFourteenWords;
+    const auto cells = Engine(kFourteenWords16, 5, 32);
     ToolProcess p({"page", "-"}, env, slave, false);
     p.Write(text + "\n");
     p.CloseInput();

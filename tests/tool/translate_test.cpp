@@ -19,9 +19,7 @@ std::vector<uint8_t> Trimmed(std::vector<uint8_t> cells) {
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    std::vector<uint8_t> cells;
-    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
-    return Trimmed(cells);
+    return Trimmed(test_support::LouisCellsOrFail(table, text));
 }
 
 const std::map<std::string, std::string> kEnv = {{"VELUMI_LOG_DIR", "/tmp/velumi-translate-test-log"},

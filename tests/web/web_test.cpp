@@ -38,15 +38,7 @@ using web_test::Browser;
 using web_test::Request;
 using web_test::Status;
 
-std::string Hex(const std::vector<uint8_t> &bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (uint8_t b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
+std::string Hex(const std::vector<uint8_t> &bytes) { return web_test::LowerHex(bytes); }
 
 std::string BrailleText(const std::vector<uint8_t> &cells) {
     std::string out;

@@ -2,6 +2,7 @@
 // interrupted, optionally linked as DIR/comN for the SDK's port number N.
 #include "padsim.h"
 #include "padsim_web.h"
+#include "../cli_args.h"
 
 #include <algorithm>
 #include <cctype>
@@ -113,13 +114,7 @@ Settings ParseArguments(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
-        bool hasValue = false;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-            hasValue = true;
-        }
+        const bool hasValue = velumi_tools::SplitLongOption(arg, value);
         // Options with a required value take it from "=VALUE" or from the next argument.
         auto required = [&]() -> std::string {
             if (hasValue) return value;

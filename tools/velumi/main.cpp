@@ -30,6 +30,7 @@
 #include "padsim.h"
 #include "padsim_web.h"
 #include "text.h"
+#include "../cli_args.h"
 
 using namespace velumi_tool;
 
@@ -292,13 +293,7 @@ Args ParseArgs(int argc, char **argv) {
             std::exit(0);
         }
         std::string value;
-        bool hasValue = false;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-            hasValue = true;
-        }
+        const bool hasValue = velumi_tools::SplitLongOption(arg, value);
         if (a.command->valueOptions.count(arg)) {
             if (!hasValue) {
                 if (i + 1 >= argc) UsageError(arg + " needs a value");
