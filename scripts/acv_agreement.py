@@ -32,7 +32,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from louis_compare import ROOT, Engine, Louis, compared_lines, dots, gb2312_hanzi, show_difference  # noqa: E402
+from louis_compare import ROOT, Engine, Louis, dots, gb2312_hanzi, tally  # noqa: E402
 
 DATA = os.path.join(ROOT, "tests", "data")
 
@@ -216,19 +216,8 @@ def main():
         engine, louis = Engine(lib, lang, 1), Louis(table)
         engine.opts.chineseMode = option if lang == 3 else 1
         engine.opts.vietnameseVariant = option if lang == 13 else 2
-        total = same = aside = 0
-        shown = 0
-        for text, ours, theirs in compared_lines(os.path.join(DATA, words), engine, louis):
-            total += 1
-            if ours == theirs:
-                same += 1
-                continue
-            if set_aside(kind, text, ours, theirs):
-                aside += 1
-                continue
-            if shown < args.show:
-                show_difference(text, ours, theirs)
-                shown += 1
+        total, same, aside = tally(os.path.join(DATA, words), engine, louis,
+                                   lambda text, ours, theirs, kind=kind: set_aside(kind, text, ours, theirs), args.show)
         print(f"{label:28} {table:13} same {same:3}/{total} = {100.0 * same / total:5.1f} %;"
               f" with the intended class set aside {same + aside:3}/{total} = {100.0 * (same + aside) / total:5.1f} %")
         if lang == 3 and option == 1:

@@ -93,6 +93,24 @@ def show_difference(text, ours, theirs):
     print(f"  {text}\n    ours:     {dots(ours)}\n    liblouis: {dots(theirs)}")
 
 
+def tally(path, engine, louis, set_aside=None, show=0):
+    """Counts the lines of `path`: all of them, those that give liblouis's cells, and those that
+    differ only in a way set_aside(text, ours, theirs) accepts; prints up to `show` other differences."""
+    total = same = aside = shown = 0
+    for text, ours, theirs in compared_lines(path, engine, louis):
+        total += 1
+        if ours == theirs:
+            same += 1
+            continue
+        if set_aside and set_aside(text, ours, theirs):
+            aside += 1
+            continue
+        if shown < show:
+            show_difference(text, ours, theirs)
+            shown += 1
+    return total, same, aside
+
+
 def gb2312_hanzi():
     """The code points of the unified ideographs GB 2312 encodes."""
     gb = set()

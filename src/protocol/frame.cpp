@@ -130,12 +130,16 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
         NubraLog(format, value);
         return value;
     };
+    // The payload as text in `text` (a char array), logged with `format`.
+    auto loggedText = [&](auto &text, const char *format) -> const auto & {
+        CopyText(text, buffer, total);
+        NubraLog(format, text);
+        return text;
+    };
     switch (command) {
     case CMD_RSP_FW_VER_INFO: {
         char version[9];
-        CopyText(version, buffer, total);
-        NubraLog("RSP_FW_VER_INFO - %s", version);
-        handler.OnFirmwareVersion(version);
+        handler.OnFirmwareVersion(loggedText(version, "RSP_FW_VER_INFO - %s"));
         break;
     }
     case CMD_RSP_HW_VER_INFO:
@@ -143,9 +147,7 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
         break;
     case CMD_RSP_DEVICE_NAME_INFO: {
         char name[11];
-        CopyText(name, buffer, total);
-        NubraLog("RSP_DEVICE_NAME_INFO - %s", name);
-        handler.OnDeviceName(name);
+        handler.OnDeviceName(loggedText(name, "RSP_DEVICE_NAME_INFO - %s"));
         break;
     }
     case CMD_RSP_DISPLAY_LINE: {

@@ -34,19 +34,19 @@ public:
     // with `terminalAsStdin` false the terminal is only the controlling one (/dev/tty).
     ToolProcess(const std::vector<std::string> &args, const std::map<std::string, std::string> &env,
                 const std::string &terminal = "", bool terminalAsStdin = true) {
-        int in[2], out[2], err[2];
-        if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
+        int inPipe[2], outPipe[2], errPipe[2];
+        if (pipe2(inPipe, O_CLOEXEC) || pipe2(outPipe, O_CLOEXEC) || pipe2(errPipe, O_CLOEXEC)) return;
         pid_ = fork();
         if (pid_ == 0) {
-            dup2(in[0], 0);
+            dup2(inPipe[0], 0);
             if (!terminal.empty()) {
                 setsid();
                 const int tty = open(terminal.c_str(), O_RDWR);
                 if (tty < 0) _exit(126);
                 if (terminalAsStdin) dup2(tty, 0);
             }
-            dup2(out[1], 1);
-            dup2(err[1], 2);
+            dup2(outPipe[1], 1);
+            dup2(errPipe[1], 2);
             unsetenv("VELUMI_PORT");
             for (const auto &[k, v] : env) {
                 if (v.empty()) unsetenv(k.c_str());
@@ -61,12 +61,12 @@ public:
             execv(tool.c_str(), argv.data());
             _exit(127);
         }
-        close(in[0]);
-        close(out[1]);
-        close(err[1]);
-        in_ = in[1];
-        out_ = out[0];
-        err_ = err[0];
+        close(inPipe[0]);
+        close(outPipe[1]);
+        close(errPipe[1]);
+        in_ = inPipe[1];
+        out_ = outPipe[0];
+        err_ = errPipe[0];
         signal(SIGPIPE, SIG_IGN);
     }
     ~ToolProcess() {

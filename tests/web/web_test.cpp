@@ -182,9 +182,9 @@ TEST_F(WebPadTest, PageShowsThePinsAndCellsTheSdkSentAndAScreenshotIsMade) {
                   .asString(),
               "Next page →");
 
-    const std::string dir = std::string(VELUMI_BUILD_DIR) + "/web";
-    mkdir(dir.c_str(), 0755);
-    const std::string shot = dir + "/padsim-web.png";
+    const std::string shots = std::string(VELUMI_BUILD_DIR) + "/web";
+    mkdir(shots.c_str(), 0755);
+    const std::string shot = shots + "/padsim-web.png";
     ASSERT_TRUE(browser.Screenshot(shot));
     struct stat st;
     ASSERT_EQ(stat(shot.c_str(), &st), 0);
@@ -301,9 +301,9 @@ TEST_F(WebPadTest, FirefoxShowsTheSamePageAndItsButtonsWork) {
     EXPECT_TRUE(firefox.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(second) +
                                 "'"));
     EXPECT_EQ(pad->BrailleLine(), second);
-    const std::string dir = std::string(VELUMI_BUILD_DIR) + "/web";
-    mkdir(dir.c_str(), 0755);
-    EXPECT_TRUE(firefox.Screenshot(dir + "/padsim-web-firefox.png"));
+    const std::string shots = std::string(VELUMI_BUILD_DIR) + "/web";
+    mkdir(shots.c_str(), 0755);
+    EXPECT_TRUE(firefox.Screenshot(shots + "/padsim-web-firefox.png"));
 }
 
 TEST_F(WebPadTest, RefusesRequestsFromOtherOriginsAndHosts) {
