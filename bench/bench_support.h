@@ -41,7 +41,7 @@ inline size_t Characters(const std::vector<std::u32string> &texts) {
 // export once per iteration, from a fresh copy since the engine may rewrite its
 // text, and reports `characters` per iteration as a rate.
 inline void TranslateEach(benchmark::State &state, const std::vector<std::vector<uint16_t>> &inputs,
-                          const TranslatorOptions &options, double characters) {
+    const TranslatorOptions &options, double characters) {
     std::vector<uint8_t> out(2 * KOTARI_CELL_BUFFER_SIZE + (options.lineCells > 0 ? options.lineCells : 0) + 64);
     std::vector<uint16_t> work;
     for (auto _ : state) {
@@ -110,8 +110,8 @@ inline void LouisEach(benchmark::State &state, const char *table, const std::vec
             benchmark::DoNotOptimize(outlen);
         }
     }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["chars"] =
+        benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(), benchmark::Counter::kIsRate);
     state.SetLabel(table);
 }
 #endif
@@ -123,9 +123,8 @@ int RegisterLouisRuns([[maybe_unused]] const Language (&languages)[N]) {
 #ifdef VELUMI_HAVE_LOUIS
     for (size_t i = 0; i < N; ++i) {
         const Language *lang = &languages[i];
-        benchmark::RegisterBenchmark(("BM_Louis/" + std::to_string(i)).c_str(), [lang](benchmark::State &state) {
-            LouisEach(state, lang->louisTable, JoinedTexts(lang->file));
-        });
+        benchmark::RegisterBenchmark(("BM_Louis/" + std::to_string(i)).c_str(),
+            [lang](benchmark::State &state) { LouisEach(state, lang->louisTable, JoinedTexts(lang->file)); });
     }
 #endif
     return 0;

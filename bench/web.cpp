@@ -147,7 +147,7 @@ void BM_LineFromPadToChromiumPage(benchmark::State &state) {
         rig.Show(1 + n % 20, n);
         rig.WaitShown(static_cast<uint64_t>(n));
         browser.WaitFor("document.getElementById('latency').dataset.count == " + std::to_string(std::min(n, 1000)),
-                        5000);
+            5000);
         rig.DrainTty();
     }
     const Json::Value median = browser.Eval("Number(document.getElementById('latency').dataset.median)");

@@ -67,7 +67,7 @@ int CVelumi::Init(int port, int deviceType) {
     // Refused before the trace, the translators or any file is opened.
     if (!ValidPortNumber(port)) {
         NubraLog("[ERROR] NUBRA_ERROR_COM_OPEN_FAIL in %s() - port %d is not %d-%d", "CVelumi::Init", port,
-                 kMinPortNumber, kMaxPortNumber);
+            kMinPortNumber, kMaxPortNumber);
         return NUBRA_ERROR_COM_OPEN_FAIL;
     }
     char name[24];
@@ -175,7 +175,7 @@ void CVelumi::SetDeviceType(const char *deviceName) {
     Library().currentModel = chosen;
     KotariSetLineCells(kModels[chosen].brailleCells);
     NubraLog("[OK] Set Velumi type => %.*s", static_cast<int>(kModels[chosen].enumText.size()),
-             kModels[chosen].enumText.data());
+        kModels[chosen].enumText.data());
 }
 
 int CVelumi::GetFWVersion(TextCallback callback) {
@@ -186,8 +186,8 @@ int CVelumi::GetFWVersion(TextCallback callback) {
 
 int CVelumi::GetDeviceName(TextCallback callback) {
     Library().deviceNameCallback = callback;
-    return KnownOrAsked(CCOM::Instance().DeviceName(), callback, &CCOM::RequestDeviceName,
-        "DEVICE NAME", "CVelumi::GetDeviceName");
+    return KnownOrAsked(CCOM::Instance().DeviceName(), callback, &CCOM::RequestDeviceName, "DEVICE NAME",
+        "CVelumi::GetDeviceName");
 }
 
 int CVelumi::GetDisplayInfo(int *cellsPerLine, int *lines, int *brailleCells) {

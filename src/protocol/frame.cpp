@@ -12,7 +12,7 @@ uint16_t ReadBigEndian(const uint8_t *p) { return static_cast<uint16_t>((p[0] <<
 
 int BuildQuery(uint8_t *buffer, uint16_t command) {
     const uint8_t frame[8] = {0xAA, 0x55, 0x00, 0x05, 0x00, static_cast<uint8_t>(command >> 8),
-                              static_cast<uint8_t>(command & 0xFF), 0x00};
+        static_cast<uint8_t>(command & 0xFF), 0x00};
     std::memcpy(buffer, frame, sizeof frame);
     buffer[8] = FrameChecksum(buffer + 4, 4);
     return kMinFrameSize;
@@ -142,9 +142,7 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
         handler.OnFirmwareVersion(loggedText(version, "RSP_FW_VER_INFO - %s"));
         break;
     }
-    case CMD_RSP_HW_VER_INFO:
-        handler.OnHardwareVersion(loggedByte(0, "RSP_HW_VER_INFO - %x"));
-        break;
+    case CMD_RSP_HW_VER_INFO: handler.OnHardwareVersion(loggedByte(0, "RSP_HW_VER_INFO - %x")); break;
     case CMD_RSP_DEVICE_NAME_INFO: {
         char name[11];
         handler.OnDeviceName(loggedText(name, "RSP_DEVICE_NAME_INFO - %s"));
@@ -160,12 +158,8 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
         break;
     }
     case CMD_NOTI_DISPLAY_LINE:
-    case CMD_NOTI_DISPLAY_LINE_ALT:
-        handler.OnDisplayLineShown();
-        break;
-    case CMD_NOTI_EVENT_KEY:
-        handler.OnEventKey(loggedByte(3, "NOTI_EVENT_KEY  key(0x%x)"));
-        break;
+    case CMD_NOTI_DISPLAY_LINE_ALT: handler.OnDisplayLineShown(); break;
+    case CMD_NOTI_EVENT_KEY: handler.OnEventKey(loggedByte(3, "NOTI_EVENT_KEY  key(0x%x)")); break;
     case CMD_NOTI_KEY_PERKINS: {
         const uint8_t key = loggedByte(1, "NOTI_KEY_PERKINS  key(0x%x)");
         if (key == 4) handler.OnKey(100);
@@ -180,8 +174,7 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
             if (bits & kMasks[i]) handler.OnKey(i);
         break;
     }
-    default:
-        break;  // consumed without effect
+    default: break;  // consumed without effect
     }
 
     const int rest = count - total;

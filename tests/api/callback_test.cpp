@@ -2,9 +2,9 @@
 // two threads: every call returns within its bound and leaves the SDK usable.
 #include <dirent.h>
 
-#include "process_state.h"
 #include "device/velumi.h"
 #include "pad_fixture.h"
+#include "process_state.h"
 
 using test_support::Threads;
 
@@ -57,9 +57,9 @@ TEST_F(Callbacks, DeinitFromACallbackIsRefusedAtOnceAndChangesNothing) {
     static std::atomic<bool> armed;
     armed = false;
     EXPECT_EQ(VELUMI_GET_DEVICE_NAME([](const char *) {
-                  if (armed) g_name.Run(g_call);
-              }),
-              0);
+        if (armed) g_name.Run(g_call);
+    }),
+        0);
     armed = true;
     pad->SendDeviceName("TARN");
     ASSERT_TRUE(WaitUntil([] { return g_name.result.load() != -1; }, 3000));

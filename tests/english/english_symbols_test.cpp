@@ -7,14 +7,14 @@
 using namespace english_test;
 
 TEST(EnglishAccents, ModifierThenBaseLetter) {
-    EXPECT_EQ(G2("\u00E9"), "18 0C 11");                       // é
+    EXPECT_EQ(G2("\u00E9"), "18 0C 11");  // é
     EXPECT_EQ(G1("\u00C9\u00C9"), "20 20 18 0C 23 11 11 1C");  // ÉÉ: one modifier for the run
     EXPECT_EQ(G2("\u00C9\u00C9"), "20 20 18 0C 23 11 11 1C");
     EXPECT_EQ(G1("caf\u00E9"), "09 01 0B 18 0C 11");
     EXPECT_EQ(G1("\u00C9cole"), "20 18 0C 11 09 15 07 11");
     EXPECT_EQ(G1("na\u00EFve"), "1D 01 18 12 0A 27 11");
-    EXPECT_EQ(G1("\u00F8"), "08 21 15");   // stroke
-    EXPECT_EQ(G1("\u0111"), "08 12 19");   // horizontal stroke
+    EXPECT_EQ(G1("\u00F8"), "08 21 15");  // stroke
+    EXPECT_EQ(G1("\u0111"), "08 12 19");  // horizontal stroke
 }
 
 TEST(EnglishAccents, LigaturesAndOldLetters) {
@@ -94,8 +94,7 @@ TEST(EnglishSymbols, StraightQuotesAlternate) {
 
 TEST(EnglishComputerText, WebAddressesAreEnclosed) {
     EXPECT_EQ(G1("www.ab.com"), "38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31");
-    EXPECT_EQ(G1("see www.ab.com now"),
-              "0E 11 11 00 38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31 00 1D 15 3A");
+    EXPECT_EQ(G1("see www.ab.com now"), "0E 11 11 00 38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31 00 1D 15 3A");
     EXPECT_EQ(G1("x@ab.org"), "38 2C 2D 08 01 03 28 15 17 1B 38 31");
     EXPECT_EQ(G1("HTTP://ab.de"), "38 2C 20 20 13 1E 1E 0F 12 38 0C 38 0C 01 03 28 19 11 38 31");
 }
@@ -118,9 +117,9 @@ TEST(EnglishComputerText, Detection) {
     EXPECT_TRUE(IsComputerText(u"www.ab.com", 10));
     EXPECT_TRUE(IsComputerText(u"https://x.info", 14));
     EXPECT_TRUE(IsComputerText(u"a@b.cd", 6));
-    EXPECT_FALSE(IsComputerText(u"a@b.c", 5));       // one letter after the dot
-    EXPECT_FALSE(IsComputerText(u"a@b.abcde", 9));   // five
-    EXPECT_FALSE(IsComputerText(u"a.b@cd", 6));      // the dot comes before the @
+    EXPECT_FALSE(IsComputerText(u"a@b.c", 5));  // one letter after the dot
+    EXPECT_FALSE(IsComputerText(u"a@b.abcde", 9));  // five
+    EXPECT_FALSE(IsComputerText(u"a.b@cd", 6));  // the dot comes before the @
     EXPECT_FALSE(IsComputerText(u"www.", 4));
     EXPECT_FALSE(IsComputerText(nullptr, 3));
 }

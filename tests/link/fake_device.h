@@ -46,16 +46,26 @@ public:
     int BrailleCells() override { return brailleCells; }
     int NextLine(velumi::DisplayJob &job) override { return nextLine(job); }
     void RecordLastShown(const velumi::DisplayJob &) override { ++lastShownRecorded; }
-    void SendDispCompletedMessage(int code) override { Locked([&] { completions.push_back(code); }); }
-    void SetDeviceType(const char *n) override { Locked([&] { deviceType = n; }); }
+    void SendDispCompletedMessage(int code) override {
+        Locked([&] { completions.push_back(code); });
+    }
+    void SetDeviceType(const char *n) override {
+        Locked([&] { deviceType = n; });
+    }
     int SendKey(int key) override {
         Locked([&] { eventKeys.push_back(key); });
         return 0;
     }
-    void FirmwareVersionReceived(const char *v) override { Locked([&] { firmware = v; }); }
+    void FirmwareVersionReceived(const char *v) override {
+        Locked([&] { firmware = v; });
+    }
     void HardwareVersionReceived(int) override {}
-    void DeviceNameReceived(const char *n) override { Locked([&] { name = n; }); }
-    void KeyReceived(int key) override { Locked([&] { keys.push_back(key); }); }
+    void DeviceNameReceived(const char *n) override {
+        Locked([&] { name = n; });
+    }
+    void KeyReceived(int key) override {
+        Locked([&] { keys.push_back(key); });
+    }
     void DisplayDone() override { ++displayDone; }
 
     // Runs `f` under the lock that guards what the fake records.

@@ -1,18 +1,18 @@
 // The protocol engine, the display transfer thread and the serial port,
 // against the simulated pad over a real pseudo-terminal.
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <time.h>
 
 #include <chrono>
 #include <thread>
 
-#include "process_state.h"
 #include "fake_device.h"
 #include "log_capture.h"
 #include "padsim.h"
 #include "platform/clock.h"
 #include "platform/shared_lock.h"
+#include "process_state.h"
 #include "protocol/ccom.h"
 #include "protocol/display_thread.h"
 
@@ -212,10 +212,12 @@ TEST_F(Link, KeyNoticesReachTheDevice) {
     pad.SendFunctionKeys(0xC0);
     pad.SendPerkinsKey(4);
     pad.SendPageKey(0x02);
-    ASSERT_TRUE(WaitUntil([&] {
-        std::lock_guard<std::mutex> g(device.mutex);
-        return device.keys.size() == 3 && device.eventKeys.size() == 1;
-    }, 2000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::lock_guard<std::mutex> g(device.mutex);
+            return device.keys.size() == 3 && device.eventKeys.size() == 1;
+        },
+        2000));
     std::lock_guard<std::mutex> g(device.mutex);
     EXPECT_EQ(device.keys, (std::vector<int>{0, 1, 100}));
     EXPECT_EQ(device.eventKeys, std::vector<int>{2});

@@ -6,10 +6,10 @@
 #include <iterator>
 #include <string>
 
-#include "process_state.h"
 #include "Log/nubra_log.h"
 #include "Log/nubra_trace.h"
 #include "log_capture.h"
+#include "process_state.h"
 
 using namespace velumi;
 

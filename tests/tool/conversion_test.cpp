@@ -37,13 +37,13 @@ bool Pin(const std::vector<uint8_t> &cells, int px, int py) {
 
 void Report(const char *picture, const char *conversion, const ConvertStats &st) {
     std::printf("[ pins     ] %-32s %-8s %5d of %d pins raised, threshold %d\n", picture, conversion, st.raised,
-                st.pins, st.threshold);
+        st.pins, st.threshold);
 }
 
 TEST(Conversion, AScatterPlotOf2100PixelsKeepsItsAxesGridAndPoints) {
     // 2100 x 2100: 3-pixel axes, 1-pixel grey grid lines, 60 points of 5 x 5 pixels.
     Image plot = Canvas(2100, 2100);
-    Rect(plot, 150, 150, 153, 1950, 0);    // y axis
+    Rect(plot, 150, 150, 153, 1950, 0);  // y axis
     Rect(plot, 150, 1947, 1950, 1950, 0);  // x axis
     for (int g = 450; g < 1950; g += 300) {
         Rect(plot, g, 150, g + 1, 1947, 150);
@@ -65,7 +65,8 @@ TEST(Conversion, AScatterPlotOf2100PixelsKeepsItsAxesGridAndPoints) {
     EXPECT_TRUE(ConversionWarning(average, old).find("raises no pins") != std::string::npos);
     EXPECT_EQ(ConversionWarning(lines, ConvertOptions::Auto()), "");
     const double s = 80.0 / 2100;
-    for (auto [x, y] : points) EXPECT_TRUE(Pin(after, static_cast<int>(x * s), static_cast<int>(y * s))) << x << "," << y;
+    for (auto [x, y] : points)
+        EXPECT_TRUE(Pin(after, static_cast<int>(x * s), static_cast<int>(y * s))) << x << "," << y;
     // The axes are unbroken rows and columns of pins.
     for (int py = static_cast<int>(150 * s) + 1; py < static_cast<int>(1947 * s); ++py)
         EXPECT_TRUE(Pin(after, static_cast<int>(151 * s), py)) << py;

@@ -10,9 +10,9 @@
 #include <chrono>
 #include <fstream>
 
+#include "pad_tool_test.h"
 #include "padsim.h"
 #include "ports.h"
-#include "pad_tool_test.h"
 #include "tool_runner.h"
 
 namespace {

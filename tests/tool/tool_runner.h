@@ -33,7 +33,7 @@ public:
     // With `terminal`, standard input is that terminal (made the controlling one) instead of a pipe;
     // with `terminalAsStdin` false the terminal is only the controlling one (/dev/tty).
     ToolProcess(const std::vector<std::string> &args, const std::map<std::string, std::string> &env,
-                const std::string &terminal = "", bool terminalAsStdin = true) {
+        const std::string &terminal = "", bool terminalAsStdin = true) {
         int inPipe[2], outPipe[2], errPipe[2];
         if (pipe2(inPipe, O_CLOEXEC) || pipe2(outPipe, O_CLOEXEC) || pipe2(errPipe, O_CLOEXEC)) return;
         pid_ = fork();
@@ -79,7 +79,8 @@ public:
         if (err_ >= 0) close(err_);
     }
     void Write(const std::string &text) {
-        if (in_ >= 0) [[maybe_unused]] ssize_t n = write(in_, text.data(), text.size());
+        if (in_ >= 0) [[maybe_unused]]
+            ssize_t n = write(in_, text.data(), text.size());
     }
     void CloseInput() {
         if (in_ >= 0) close(in_);
@@ -105,9 +106,8 @@ public:
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
             if (left <= 0 || !Pump(static_cast<int>(left))) break;
         }
-        Wait(static_cast<int>(
-            std::max<long>(1, std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now())
-                                  .count())));
+        Wait(static_cast<int>(std::max<long>(1,
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count())));
         ToolResult r;
         r.status = status_;
         r.out = out;
@@ -153,7 +153,7 @@ private:
 };
 
 inline ToolResult RunTool(const std::vector<std::string> &args, const std::string &input = "",
-                          const std::map<std::string, std::string> &env = {}) {
+    const std::map<std::string, std::string> &env = {}) {
     ToolProcess p(args, env);
     p.Write(input);
     return p.Finish();

@@ -57,19 +57,9 @@ public:
         posix_spawn_file_actions_adddup2(&actions, fromChrome[1], 4);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args = {exe,
-                                         "--headless",
-                                         "--no-sandbox",
-                                         "--disable-gpu",
-                                         "--disable-quic",
-                                         "--no-first-run",
-                                         "--disable-background-networking",
-                                         "--disable-component-update",
-                                         "--disable-sync",
-                                         "--window-size=1400,1100",
-                                         "--user-data-dir=" + profile_,
-                                         "--remote-debugging-pipe",
-                                         "about:blank"};
+        std::vector<std::string> args = {exe, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+            "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync",
+            "--window-size=1400,1100", "--user-data-dir=" + profile_, "--remote-debugging-pipe", "about:blank"};
         const bool ok = SpawnBrowser(pid_, std::move(args), actions);
         close(toChrome[0]);
         close(fromChrome[1]);
@@ -140,7 +130,7 @@ public:
 private:
     // Sends one command and returns its result (an empty object on error or time-out).
     Json::Value Call(const std::string &method, const Json::Value &params, const std::string &session = "",
-                     int timeoutMs = 15000) {
+        int timeoutMs = 15000) {
         if (in_ < 0) return Json::Value(Json::objectValue);
         Json::Value message;
         message["id"] = ++id_;
@@ -171,7 +161,8 @@ private:
                 if (reply.get("id", 0).asInt() == want) return reply.get("result", Json::Value(Json::objectValue));
             }
             const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return Json::Value(Json::objectValue);
             pollfd p{out_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;

@@ -69,7 +69,7 @@ public:
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         std::vector<std::string> args = {exe, "--headless", "--marionette", "--no-remote", "--profile", profile_,
-                                         "about:blank"};
+            "about:blank"};
         if (!SpawnBrowser(pid_, std::move(args), actions)) return false;
         // Marionette listens once Firefox is up.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -80,10 +80,8 @@ public:
             a.sin_family = AF_INET;
             a.sin_port = htons(static_cast<uint16_t>(port));
             a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            if (connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0)
-                fd_ = fd;
-            else
-                close(fd);
+            if (connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0) fd_ = fd;
+            else close(fd);
         }
         if (fd_ < 0) return false;
         Json::Value hello;
@@ -187,7 +185,8 @@ private:
                 }
             }
             const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return false;
             pollfd p{fd_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
