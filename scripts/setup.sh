@@ -15,7 +15,7 @@ PACKAGES=(
   libhangul-data unicode-data wamerican wamerican-huge wbritish-huge
   python3 python3-pytest python3-jieba
   ccache help2man
-  libcpp-httplib-dev chromium
+  libcpp-httplib-dev chromium firefox-esr
 )
 
 missing=()

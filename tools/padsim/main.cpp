@@ -1,6 +1,7 @@
 // velumi-padsim: serves a simulated Velumi pad on a pseudo-terminal until
 // interrupted, optionally linked as DIR/comN for the SDK's port number N.
 #include "padsim.h"
+#include "padsim_web.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,6 +46,9 @@ const char kHelp[] =
     "Output:\n"
     "  --show                 print the pad's pins as braille text after every display change\n"
     "  --quiet                print nothing but errors\n"
+    "  --web [ADDR:]PORT      serve the pad as a live web page on that port (ADDR default 127.0.0.1;\n"
+    "                         0.0.0.0 opens it to the network; port 0 picks a free one): pins, braille\n"
+    "                         line, keys to press, link state, last frames and fault switches\n"
     "\n"
     "Faults (several may be combined; N counts from 1, 0 means every one):\n"
     "  --never-answer         receive everything, answer nothing\n"
@@ -60,7 +64,9 @@ const char kHelp[] =
     "  --help                 show this help and exit\n"
     "\n"
     "Example: velumi-padsim --model LINNET --port-dir /tmp/velumi --com 7 --show\n"
-    "Exit status: 0 after an interrupt, 1 when the pty or the link cannot be made, 2 for bad arguments.\n";
+    "         velumi-padsim --port-dir /tmp/velumi --com 7 --web 8080   (then open http://127.0.0.1:8080/)\n"
+    "Exit status: 0 after an interrupt, 1 when the pty, the link or the web port cannot be made,\n"
+    "2 for bad arguments.\n";
 
 [[noreturn]] void Fail(const std::string &message) {
     std::fprintf(stderr, "%s: %s (see --help)\n", kProgram, message.c_str());
@@ -91,6 +97,9 @@ struct Settings {
     bool portDirGiven = false;
     bool show = false;
     bool quiet = false;
+    bool web = false;
+    std::string webAddress;
+    int webPort = 0;
     std::vector<std::pair<padsim::Fault, std::pair<long, long>>> faults;  // fault, (n, code)
 };
 
@@ -161,6 +170,10 @@ Settings ParseArguments(int argc, char **argv) {
         } else if (arg == "--quiet") {
             noValue();
             s.quiet = true;
+        } else if (arg == "--web") {
+            std::string error;
+            if (!padsim::ParseWebAddress(required(), s.webAddress, s.webPort, error)) Fail("--web: " + error);
+            s.web = true;
         } else if (arg == "--never-answer") {
             noValue();
             s.faults.push_back({padsim::Fault::NeverAnswer, {0L, 0L}});
@@ -248,6 +261,17 @@ int main(int argc, char **argv) {
             return 1;
         }
     }
+    padsim::WebView web(pad);
+    if (s.web) {
+        padsim::WebOptions options;
+        options.address = s.webAddress;
+        options.port = s.webPort;
+        std::string error;
+        if (!web.Start(options, error)) {
+            std::fprintf(stderr, "%s: --web: %s\n", kProgram, error.c_str());
+            return 1;
+        }
+    }
     if (!s.quiet) {
         std::lock_guard<std::mutex> lock(g_print);
         std::string graphics = "no graphics area";
@@ -259,11 +283,13 @@ int main(int argc, char **argv) {
                     braille.c_str(), pad.DevicePath().c_str());
         if (!link.empty()) std::printf(" as %s", link.c_str());
         std::printf("\n");
+        if (s.web) std::printf("%s: web view on %s\n", kProgram, web.Url().c_str());
         std::fflush(stdout);
     }
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
+    web.Stop();
     pad.Stop();
     if (!s.quiet) {
         std::lock_guard<std::mutex> lock(g_print);

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <poll.h>
@@ -61,6 +62,27 @@ constexpr size_t kAnomalyLimit = 1000;
 constexpr uint8_t kNoise[] = {0x00, 0xFF, 0x13, 0xAA, 0x7E, 0x55, 0x80, 0xA5};
 
 constexpr int kFaultCount = static_cast<int>(Fault::PaceAtBaud) + 1;
+
+// The catalogue: one row per fault but None, in the order of the enumeration.
+const FaultInfo kFaultRows[] = {
+    {Fault::NeverAnswer, "never-answer", "receive everything, answer nothing", "", false},
+    {Fault::DropNthAnswer, "drop-answer", "lose the answer to a request (a display line loses response and notice)",
+     "the request whose answer is lost, counted from 1; 0 = every one", false},
+    {Fault::CorruptChecksum, "corrupt-checksum", "send the answer to a request with a wrong checksum",
+     "the request whose answer is corrupted, counted from 1; 0 = every one", false},
+    {Fault::RejectLine, "reject-line", "answer a display line with an error code and show nothing",
+     "the display line rejected, counted from 1; 0 = every one", true},
+    {Fault::OmitLineNotice, "omit-line-notice", "accept and show a display line but never send its notice",
+     "the display line without notice, counted from 1; 0 = every one", false},
+    {Fault::GarbageBetweenFrames, "garbage", "send noise bytes in front of every frame",
+     "noise bytes in front of each frame; 0 = 6", false},
+    {Fault::OneByteAtATime, "one-byte-at-a-time", "write every byte on its own", "ms between the bytes; 0 = 1",
+     false},
+    {Fault::DelayAnswers, "delay", "hold every answer back", "the delay in ms", false},
+    {Fault::PaceAtBaud, "pace", "send at the pace of a serial line, 10 bits a byte", "the baud rate; 0 = 115200",
+     false},
+};
+static_assert(sizeof(kFaultRows) / sizeof(kFaultRows[0]) == kFaultCount - 1, "one catalogue row per fault");
 
 struct FaultState {
     bool active = false;
@@ -127,6 +149,9 @@ struct SimulatedPad::Impl {
     void ProcessInput();
     void CloseFds();
     void Inject(std::vector<uint8_t> bytes, bool isFrame);
+    // Hands events to the observers; must be called without mu held.
+    void Notify(const std::vector<PadEvent> &events);
+    void Notify(PadEvent::Kind kind) { Notify(std::vector<PadEvent>{PadEvent{kind, -1, {}, false}}); }
 
     const Options options;
     int lines = 0, cells = 0, brailleCells = 0;  // fixed at construction
@@ -143,6 +168,8 @@ struct SimulatedPad::Impl {
     std::vector<std::vector<uint8_t>> graphic;
     std::vector<uint8_t> braille;
     std::function<void(int)> listener;
+    std::map<int, std::shared_ptr<const std::function<void(const PadEvent &)>>> observers;
+    int nextObserver = 1;
     std::vector<std::pair<std::vector<uint8_t>, bool>> inbox;  // bytes from other threads; true = a frame
     bool running = false;
     bool hangUpRequested = false;
@@ -221,6 +248,7 @@ bool SimulatedPad::Impl::Start() {
         inbox.clear();
     }
     thread = std::thread(&Impl::Serve, this);
+    Notify(PadEvent::Kind::LinkChanged);
     return true;
 }
 
@@ -252,6 +280,17 @@ void SimulatedPad::Impl::Stop() {
         ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
         if (n >= 0 && std::string(target, static_cast<size_t>(n)) == path) unlink(link.c_str());
     }
+    Notify(PadEvent::Kind::LinkChanged);
+}
+
+void SimulatedPad::Impl::Notify(const std::vector<PadEvent> &events) {
+    std::vector<std::shared_ptr<const std::function<void(const PadEvent &)>>> targets;
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        for (const auto &o : observers) targets.push_back(o.second);
+    }
+    for (const auto &target : targets)
+        for (const PadEvent &event : events) (*target)(event);
 }
 
 void SimulatedPad::Impl::CloseFds() {
@@ -327,6 +366,8 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
     std::function<void(int)> notify;
     int shownLine = -1;
     Shaping shaping;
+    std::vector<PadEvent> events;
+    events.push_back(PadEvent{PadEvent::Kind::FrameReceived, -1, frame.raw, false});
     {
         std::lock_guard<std::mutex> lock(mu);
         if (received.size() >= kFrameLogLimit) received.pop_front();
@@ -368,7 +409,11 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
             break;
         }
         }
-        if (shownLine >= 0) notify = listener;
+        if (shownLine >= 0) {
+            notify = listener;
+            events.push_back(PadEvent{PadEvent::Kind::LineShown, shownLine,
+                                      shownLine == 0 ? braille : graphic[static_cast<size_t>(shownLine - 1)], false});
+        }
         // Each answer fault counts every answered request on its own.
         const bool answered = answer != 0 && !faults[static_cast<int>(Fault::NeverAnswer)].active;
         const bool drop = answered && Applies(Fault::DropNthAnswer);
@@ -383,12 +428,14 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
             for (auto &reply : replies) {
                 if (corrupt) reply.first.back() ^= 0xFF;
                 sent.push_back(reply.first);
+                events.push_back(PadEvent{PadEvent::Kind::FrameSent, -1, reply.first, false});
             }
         }
         shaping = CurrentShaping();
     }
     for (const auto &reply : replies) Schedule(reply.first, reply.second, shaping, true);
     if (notify) notify(shownLine);
+    Notify(events);
 }
 
 // Queues bytes for the pty with their due times. Bytes leave in queue order, so
@@ -553,6 +600,23 @@ void SimulatedPad::Impl::Serve() {
     }
 }
 
+const std::vector<FaultInfo> &FaultCatalogue() {
+    static const std::vector<FaultInfo> rows(std::begin(kFaultRows), std::end(kFaultRows));
+    return rows;
+}
+
+const FaultInfo *FindFault(Fault fault) {
+    for (const FaultInfo &f : FaultCatalogue())
+        if (f.fault == fault) return &f;
+    return nullptr;
+}
+
+const FaultInfo *FindFault(const std::string &name) {
+    for (const FaultInfo &f : FaultCatalogue())
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
 SimulatedPad::SimulatedPad(Options options) : impl_(new Impl(std::move(options))) {}
 
 SimulatedPad::~SimulatedPad() { Stop(); }
@@ -593,18 +657,62 @@ bool SimulatedPad::LinkAs(const std::string &dir, int com) {
 
 void SimulatedPad::SetFault(Fault fault, int n, int code) {
     if (fault == Fault::None) return;
-    std::lock_guard<std::mutex> lock(impl_->mu);
-    impl_->faults[static_cast<int>(fault)] = FaultState{true, n, code, 0};
+    {
+        std::lock_guard<std::mutex> lock(impl_->mu);
+        impl_->faults[static_cast<int>(fault)] = FaultState{true, n, code, 0};
+    }
+    impl_->Notify(PadEvent::Kind::FaultsChanged);
 }
 
 void SimulatedPad::ClearFault(Fault fault) {
-    std::lock_guard<std::mutex> lock(impl_->mu);
-    impl_->faults[static_cast<int>(fault)] = FaultState{};
+    {
+        std::lock_guard<std::mutex> lock(impl_->mu);
+        impl_->faults[static_cast<int>(fault)] = FaultState{};
+    }
+    impl_->Notify(PadEvent::Kind::FaultsChanged);
 }
 
 void SimulatedPad::ClearFaults() {
+    {
+        std::lock_guard<std::mutex> lock(impl_->mu);
+        for (FaultState &f : impl_->faults) f = FaultState{};
+    }
+    impl_->Notify(PadEvent::Kind::FaultsChanged);
+}
+
+std::vector<ActiveFault> SimulatedPad::ActiveFaults() const {
     std::lock_guard<std::mutex> lock(impl_->mu);
-    for (FaultState &f : impl_->faults) f = FaultState{};
+    std::vector<ActiveFault> active;
+    for (int i = 0; i < kFaultCount; ++i)
+        if (impl_->faults[i].active)
+            active.push_back(ActiveFault{static_cast<Fault>(i), impl_->faults[i].n, impl_->faults[i].code});
+    return active;
+}
+
+int SimulatedPad::AddObserver(std::function<void(const PadEvent &event)> observer) {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    const int id = impl_->nextObserver++;
+    impl_->observers[id] = std::make_shared<const std::function<void(const PadEvent &)>>(std::move(observer));
+    return id;
+}
+
+void SimulatedPad::RemoveObserver(int id) {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    impl_->observers.erase(id);
+}
+
+std::string SimulatedPad::DeviceName() const { return impl_->options.deviceName; }
+
+std::string SimulatedPad::FirmwareVersion() const { return impl_->options.firmwareVersion; }
+
+bool SimulatedPad::IsHungUp() const {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    return impl_->running && impl_->hungUp;
+}
+
+std::vector<std::string> SimulatedPad::Links() const {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    return impl_->links;
 }
 
 std::vector<std::vector<uint8_t>> SimulatedPad::ReceivedFrames() const {
@@ -688,11 +796,15 @@ std::vector<uint8_t> KeyPayload(size_t index, uint8_t value) {
 }  // namespace
 
 void SimulatedPad::Impl::Inject(std::vector<uint8_t> bytes, bool isFrame) {
-    std::lock_guard<std::mutex> lock(mu);
-    if (!running || hungUp) return;
-    if (isFrame) sent.push_back(bytes);
-    inbox.emplace_back(std::move(bytes), isFrame);
-    Wake();
+    PadEvent event{PadEvent::Kind::FrameSent, -1, bytes, !isFrame};
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        if (!running || hungUp) return;
+        if (isFrame) sent.push_back(bytes);
+        inbox.emplace_back(std::move(bytes), isFrame);
+        Wake();
+    }
+    Notify({event});
 }
 
 void SimulatedPad::SendPageKey(uint8_t code) { impl_->Inject(wire::Build(0, kNotiEventKey, 0, KeyPayload(3, code)), true); }
@@ -713,6 +825,8 @@ void SimulatedPad::HangUp() {
     impl_->hangUpRequested = true;
     impl_->Wake();
     impl_->cv.wait(lock, [&] { return impl_->hungUp || !impl_->running; });
+    lock.unlock();
+    impl_->Notify(PadEvent::Kind::LinkChanged);
 }
 
 }  // namespace padsim

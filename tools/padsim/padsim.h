@@ -55,6 +55,44 @@ struct Options {
     int noticeDelayMs = 0;                // time between the response and the line notice (pins settling)
 };
 
+// One row per fault, for help texts and the web view's switches: the
+// command-line name ("drop-answer"), one line saying what it does, what its
+// number n means (empty when it takes none) and whether it takes a result code.
+struct FaultInfo {
+    Fault fault;
+    const char *name;
+    const char *summary;
+    const char *number;
+    bool takesCode;
+};
+// Every fault but Fault::None, in the order of the enumeration.
+const std::vector<FaultInfo> &FaultCatalogue();
+// The catalogue row of a fault, or of a name; null when there is none.
+const FaultInfo *FindFault(Fault fault);
+const FaultInfo *FindFault(const std::string &name);
+
+// A fault switched on, with its settings.
+struct ActiveFault {
+    Fault fault;
+    int n;
+    int code;
+};
+
+// What observers of the pad are told (see SimulatedPad::AddObserver).
+struct PadEvent {
+    enum class Kind {
+        LineShown,      // a display line was accepted and shown: `line` (0 = braille line), `bytes` its cells
+        FrameReceived,  // a valid frame came from the host: `bytes`
+        FrameSent,      // a frame (or raw bytes, `raw`) was queued for the host: `bytes`
+        LinkChanged,    // started, stopped, hung up
+        FaultsChanged,  // a fault was switched on or off
+    };
+    Kind kind;
+    int line = -1;
+    std::vector<uint8_t> bytes;
+    bool raw = false;
+};
+
 // Geometry of a named model; false when `name` is not one of ModelNames().
 bool ModelGeometry(const std::string &name, int &lines, int &cellsPerLine, int &brailleCells);
 // The eight model names ("ORIEL_WIDE", "ORIEL", "LINNET", "TARN", "WREN", "QX-LINE", "QX-SHORT", "QY-SHORT").
@@ -126,6 +164,20 @@ public:
     // The listener may read the pad (Render, GraphicLine, ...) but must not call
     // Stop or HangUp, which wait for the serving thread.
     void SetDisplayListener(std::function<void(int line)> listener);
+
+    // Observers: called for every PadEvent, on the thread that caused it (the
+    // serving thread for frames and shown lines), never under the pad's lock, so
+    // they may read the pad; like the display listener they must not call Stop
+    // or HangUp. An observer may still be running while RemoveObserver returns,
+    // so whatever it captures must outlive that (hold it by shared_ptr).
+    int AddObserver(std::function<void(const PadEvent &event)> observer);  // returns an id for RemoveObserver
+    void RemoveObserver(int id);
+
+    std::string DeviceName() const;  // as reported, before cutting to 10 bytes
+    std::string FirmwareVersion() const;
+    bool IsHungUp() const;           // HangUp was called and Start has not opened a fresh pty since
+    std::vector<std::string> Links() const;  // the DIR/comN links made by LinkAs
+    std::vector<ActiveFault> ActiveFaults() const;
 
     // The pad's notices, sent at once, though never ahead of an answer still held
     // back by DelayAnswers (bytes leave in order). Of the faults only

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,15 +17,18 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "VelumiSDK.h"
 #include "image.h"
 #include "pad_session.h"
 #include "padsim.h"
+#include "padsim_web.h"
 #include "text.h"
 
 using namespace velumi_tool;
@@ -173,11 +177,17 @@ const std::vector<Command> &Commands() {
          2,
          2},
         {"demo",
-         "Usage: velumi demo [PAD OPTION]...\n"
+         "Usage: velumi demo [--web [ADDR:]PORT] [PAD OPTION]...\n"
          "A short demo of the SDK: init, device facts, a picture converted from a PNG, a line of\n"
          "English braille, paging to the next line, de-init; each step is printed with what the pad\n"
-         "shows. Runs on the simulated pad unless a port is given. Asks nothing.\n",
-         {"--port", "--model"},
+         "shows. Runs on the simulated pad unless a port is given. Asks nothing.\n"
+         "\n"
+         "  --web [ADDR:]PORT  also show the simulated pad as a live web page on that port (ADDR\n"
+         "                    default 127.0.0.1; port 0 picks a free one). The demo waits for the page\n"
+         "                    to be opened (or Enter), pauses between steps while it is open, and at\n"
+         "                    the end keeps the pad open so that its keys can be pressed on the page,\n"
+         "                    until Enter or the end of standard input.\n",
+         {"--port", "--model", "--web"},
          {"--verbose"},
          0,
          0},
@@ -847,8 +857,93 @@ std::string FindDemoPicture() {
     return "";
 }
 
+// The demo's web view: the simulated pad as a live page (--web).
+class DemoWeb {
+public:
+    explicit DemoWeb(const Args &a) {
+        auto it = a.values.find("--web");
+        if (it == a.values.end()) return;
+        std::string error;
+        if (!padsim::ParseWebAddress(it->second, options_.address, options_.port, error))
+            UsageError("--web: " + error);
+        wanted_ = true;
+    }
+    bool Wanted() const { return wanted_; }
+
+    // Starts the view on the pad's simulator and waits for a viewer (or Enter, or
+    // the end of standard input).
+    void Start(Pad &pad) {
+        if (!wanted_) return;
+        view_ = std::make_unique<padsim::WebView>(*pad.Simulator());
+        std::string error;
+        if (!view_->Start(options_, error)) PadFailure(pad, "--web: " + error);
+        std::printf("The pad's web view: %s\n", view_->Url().c_str());
+        std::printf("Open it in a browser; the demo starts when the page is open (or on Enter).\n\n");
+        std::fflush(stdout);
+        while (view_->StreamsOpened() == 0 && !InputLine(100)) {
+        }
+    }
+    // Gives a viewer time to see a step.
+    void Pause() const {
+        if (view_ && view_->StreamCount() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    }
+    // Keeps the pad open for its keys until Enter or the end of input, printing
+    // the key callbacks and the braille line the pad's page keys move to.
+    void Linger(Pad &pad) {
+        if (!view_) return;
+        VELUMI_REGISTER_KEY_CALLBACK(OnKey);
+        std::printf("The pad stays open: press its keys on the page (the page keys page the braille line).\n"
+                    "Enter ends the demo.\n\n");
+        std::fflush(stdout);
+        pad.DrainDisplayEvents();
+        for (;;) {
+            pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {pad.DisplayEventFd(), POLLIN, 0}};
+            if (::poll(fds, 2, -1) < 0) {
+                if (errno == EINTR) continue;
+                break;
+            }
+            if (fds[1].revents & POLLIN) {
+                pad.DrainDisplayEvents();
+                if (pad.brailleCells > 0)
+                    std::printf("   the pad's page key moved the braille line: |%s|\n", Braille(pad.BrailleLine()).c_str());
+                std::fflush(stdout);
+            }
+            if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && InputLine(0)) break;
+        }
+        VELUMI_REGISTER_KEY_CALLBACK(nullptr);
+    }
+    void Stop() {
+        if (view_) view_->Stop();
+        view_.reset();
+    }
+
+private:
+    // True when a line (or the end of input) was read within `ms`.
+    static bool InputLine(int ms) {
+        pollfd p{STDIN_FILENO, POLLIN, 0};
+        if (::poll(&p, 1, ms) <= 0) return false;
+        char buf[256];
+        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+        return n <= 0 || std::memchr(buf, '\n', static_cast<size_t>(n)) != nullptr;
+    }
+    static void OnKey(int key) {
+        // Runs on the SDK's receive thread.
+        std::printf("   key callback: %d%s\n", key,
+                    key >= 0 && key <= 3 ? (" (F" + std::to_string(key + 1) + ")").c_str()
+                                         : key == 100 || key == 200 ? " (Perkins key)" : "");
+        std::fflush(stdout);
+    }
+
+    padsim::WebOptions options_;
+    bool wanted_ = false;
+    std::unique_ptr<padsim::WebView> view_;
+};
+
 int Demo(const Args &a) {
     const PadChoice choice = ChoiceFromArgs(a);
+    DemoWeb web(a);
+    if (web.Wanted() && choice.port != 0)
+        UsageError("--web shows the simulated pad; it cannot be used with --port or $VELUMI_PORT");
     const std::string picture = FindDemoPicture();
     if (picture.empty()) Failure("the demo picture demo.png is missing beside velumi; rebuild or reinstall the tool");
     Image image;
@@ -862,11 +957,13 @@ int Demo(const Args &a) {
         std::printf("Velumi demo on the pad on port %d (%s)\n\n", choice.port, PortPath(choice.port).c_str());
     std::fflush(stdout);
     Pad &pad = OpenPad(choice);
+    web.Start(pad);
 
     std::printf("1. VELUMI_INIT(%d): the pad is open; init cleared its pins\n", pad.Port());
     PrintFacts(pad, "   ");
     PrintPins(pad, false, true, "   ");
     std::printf("\n");
+    web.Pause();
     int step = 2;
 
     if (pad.lines > 0) {
@@ -888,6 +985,7 @@ int Demo(const Args &a) {
                     step++, image.width, image.height, pad.lines, pad.cellsPerLine);
         PrintPins(pad, true, false, "   ");
         std::printf("\n");
+        web.Pause();
     }
 
     if (pad.brailleCells > 0) {
@@ -904,6 +1002,7 @@ int Demo(const Args &a) {
                     step++);
         PrintPins(pad, false, true, "   ");
         std::printf("\n");
+        web.Pause();
         const int moved = pad.Page(0x2);
         if (moved < 0 || moved > 1) PadFailure(pad, "paging failed: " + ErrorText(moved));
         std::printf("%d. The next page with VELUMI_SEND_KEY(0x2), as the pad's next-page key does:\n", step++);
@@ -914,6 +1013,8 @@ int Demo(const Args &a) {
         std::printf("\n");
     }
 
+    web.Linger(pad);
+    web.Stop();
     const int r = pad.Close();
     std::printf("%d. VELUMI_DEINIT: %s\n", step, r == 0 ? "the pad is closed" : ErrorText(r).c_str());
     return r == 0 ? 0 : 1;

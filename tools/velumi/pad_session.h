@@ -73,6 +73,8 @@ public:
     int Page(int key);
 
     bool Simulated() const { return sim_ != nullptr; }
+    // The simulated pad, or null for a pad on a port.
+    padsim::SimulatedPad *Simulator() const { return sim_.get(); }
     int Port() const { return port_; }
     // The simulated pad's pins, graphics lines and then the braille line, as
     // Unicode braille; empty for a pad on a port (its pins cannot be read back).
