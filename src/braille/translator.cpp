@@ -84,6 +84,13 @@ TranslationRequest RequestFor(int language, int width) {
     return request;
 }
 
+BrailleSettings SettingsWithOption(BrailleSettings settings, int language, int option) {
+    settings.engine.language = language;
+    settings.louisGrade = option;
+    SetOptionSlot(settings.engine, option);
+    return settings;
+}
+
 void SetBrailleLanguage(int language, int option) {
     platform::SharedLockGuard lock;
     g_settings.engine.language = language;

@@ -85,6 +85,10 @@ int TranslateText(std::u16string_view text, const TranslationRequest &request, T
 // The library-wide settings (a copy), and the request that the braille line makes.
 BrailleSettings CurrentSettings();
 TranslationRequest RequestFor(int language, int width);
+// `settings` with a language's option applied as VELUMI_SET_BRAILLE_LANGUAGE
+// applies it (the liblouis grade and the language's engine option slot), without
+// touching the library-wide settings.
+BrailleSettings SettingsWithOption(BrailleSettings settings, int language, int option);
 // VELUMI_SET_BRAILLE_LANGUAGE: the language, the liblouis grade and the language's engine option slot.
 void SetBrailleLanguage(int language, int option);
 // Sets the language field (the braille line does before each translation).

@@ -1,5 +1,7 @@
 #include "braille/word_layout.h"
 
+#include <cstring>
+
 #include <cstddef>
 
 namespace velumi {
@@ -33,7 +35,16 @@ std::vector<uint8_t> LayOutWords(const std::vector<uint8_t> &cells, int width) {
 }
 
 void TrimTrailingBlanks(std::vector<uint8_t> &cells) {
-    while (!cells.empty() && cells.back() == 0) cells.pop_back();
+    // An unwrapped translation ends in thousands of blank cells: skip them eight at a time.
+    size_t n = cells.size();
+    while (n >= 8) {
+        uint64_t word;
+        std::memcpy(&word, cells.data() + n - 8, sizeof word);
+        if (word != 0) break;
+        n -= 8;
+    }
+    while (n > 0 && cells[n - 1] == 0) --n;
+    cells.resize(n);
 }
 
 }  // namespace velumi

@@ -50,51 +50,60 @@ uint8_t BrailleAsciiCell(unsigned char c) {
     return (c >= 0x20 && c <= 0x5F) ? kBrailleAscii[c - 0x20] : 0;
 }
 
+namespace {
+int NeedsBrailleLine(const char *logName) {
+    return CurrentModel().brailleCells != 0 ? 0 : Fail(Error::NoBrailleLine, logName);
+}
+}  // namespace
+
 int CVelumi::BrailleDisplay(const char16_t *text, int language) {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::BrailleDisplay");
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result, [&] {
+        if (const int r = NeedsBrailleLine("CVelumi::BrailleDisplay")) return r;
+        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleDisplay", "no text");
+    });
+    if (!job) return result;
     const int width = CurrentModel().brailleCells;
-    if (width == 0) return Fail(Error::NoBrailleLine, "CVelumi::BrailleDisplay");
-    if (!text) return Fail(Error::BrailleNotTranslate, "CVelumi::BrailleDisplay", "no text");
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
-    {
-        platform::SharedLockGuard lock;  // a page key on the receive thread may look at the job
-        job->isBraille = 1;
-    }
     dumpRowWidth_ = width;
-    SetLanguage(language);
+    velumi::SetLanguage(language);
     const int r = TranslateInto(*job, text, RequestFor(language, width));
     if (r != 0) {
         NubraLog("[ERROR] %s() failed - 0x%x", "CVelumi::BrailleDisplay", r);
-        return r;
+        return Abandon(r);
     }
-    const int result = CCOM::Instance().RequestDisplay();
+    // Saved before the transfer starts: a page key then finds this text.
+    SaveBraille(*job);
+    result = CCOM::Instance().RequestDisplay();
     NubraLog("[OK] %s() successed", "CVelumi::BrailleDisplay");
-    {
-        platform::SharedLockGuard lock;
-        // The transfer has started from this job; paging works on the copy.
-        if (DisplayJob *current = CurrentJob()) SaveBraille(*current);
-    }
     return result;
 }
 
 int CVelumi::SetBrailleLanguage(int language, int option) {
+    {
+        // Kept library-wide so that a later init gives the application its choice back.
+        platform::SharedLockGuard lock;
+        auto &settings = Library().languageSettings;
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            if (it->first == language) {
+                settings.erase(it);
+                break;
+            }
+        settings.emplace_back(language, option);
+    }
     velumi::SetBrailleLanguage(language, option);
     return 0;
 }
 
 int CVelumi::BrailleASCIIDisplay(const char *text) {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::BrailleASCIIDisplay");
-    if (!text) return Fail(Error::BrailleNotTranslate, "CVelumi::BrailleASCIIDisplay", "no text");
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result, [&] {
+        if (const int r = NeedsBrailleLine("CVelumi::BrailleASCIIDisplay")) return r;
+        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleASCIIDisplay", "no text");
+    });
+    if (!job) return result;
     const int width = CurrentModel().brailleCells;
     {
         platform::SharedLockGuard lock;
-        job->isAscii = 1;
-        if (width == 0) return NUBRA_ERROR_NO_BRAILLE_LINE;
         // Kept to the whole lines that the braille line pages through, as for
         // translated text; the rest is dropped.
         const size_t most = static_cast<size_t>(kJobCellsSize / width) * width;
@@ -112,17 +121,15 @@ int CVelumi::BrailleASCIIDisplay(const char *text) {
 }
 
 int CVelumi::ResetBrailleDisplay() {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::ResetBrailleDisplay");
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::ResetBrailleDisplay", JobKind::Braille, result,
+                               [] { return NeedsBrailleLine("CVelumi::ResetBrailleDisplay"); });
+    if (!job) return result;
     {
         platform::SharedLockGuard lock;
-        job->isBraille = 1;
-        dumpRowWidth_ = CurrentModel().brailleCells;
         job->cellCount = CurrentModel().brailleCells;
     }
-    const int result = CCOM::Instance().RequestDisplay();
+    result = CCOM::Instance().RequestDisplay();
     NubraLog("[OK] %s() successed", "CVelumi::ResetBrailleDisplay");
     return result;
 }

@@ -39,11 +39,14 @@ MorphToken Token(const char *line) {
 }
 
 TEST(JapaneseTables, PunctuationAfterItsNeighbours) {
-    EXPECT_EQ(Emit("ア！イ"), "01 16 00 00 03");
+    EXPECT_EQ(Emit("ア！イ"), "01 16 00 03") << "one blank after ！ and ？";
+    EXPECT_EQ(Emit("ア？イ"), "01 22 00 03");
+    EXPECT_EQ(Emit("ア？！イ"), "01 22 16 00 03") << "a group of marks is set off once";
     EXPECT_EQ(Emit("ア！？"), "01 16 22") << "no blanks between two marks";
     EXPECT_EQ(Emit("ア？)"), "01 22 36") << "none before )";
     EXPECT_EQ(Emit("カ・キ"), "21 10 00 23");
-    EXPECT_EQ(Emit("ア，イ"), "01 03") << "the full-width comma writes nothing";
+    EXPECT_EQ(Emit("ア，イ"), "01 30 00 03") << "a full-width comma in Japanese text is a touten";
+    EXPECT_EQ(Emit("x，y"), "30 2D 02 30 3D") << "between letters it is the comma";
     EXPECT_EQ(Emit("「ア、」"), "24 01 30 24");
 }
 
@@ -147,6 +150,57 @@ TEST(JapaneseAnalysisPasses, KatakanaNamesInPieces) {
     t[1] = Token("＝\t名詞,固有名詞,一般,*,*,*,＝,＝,＝");
     AnalyzeTokens("テスト＝", t, 2, stream, kStreamBytes);
     EXPECT_STREQ(stream, "テスト ") << "an equals sign inside a katakana name is a space";
+}
+
+TEST(JapaneseTables, BracketsShapesAndBraillePatterns) {
+    EXPECT_EQ(Emit("（ア（イ）ウ）"), "36 01 30 36 03 36 06 09 36") << "round brackets inside round brackets";
+    EXPECT_EQ(Emit("（ア）（イ）"), "36 01 36 00 36 03 36") << "side by side they stay first brackets";
+    EXPECT_EQ(Emit("‘カ’"), "10 36 21 36 02") << "single quotes are not lost";
+    EXPECT_EQ(Emit("〝カ〟"), "10 36 21 36 02");
+    EXPECT_EQ(Emit("｛カ｝"), "10 36 21 36 02");
+    EXPECT_EQ(Emit("■▲"), "20 33 06 20 31 06") << "filled shapes";
+    EXPECT_EQ(Emit("カ＠キ"), "21 00 30 2A 00 23") << "a full-width at sign is set off";
+    EXPECT_EQ(Emit("＠カ"), "30 2A 00 21");
+    EXPECT_EQ(Emit("カァ"), "21 01") << "a small vowel with no pair is the full-size vowel";
+    EXPECT_EQ(Emit("カゃ"), "21") << "other small kana with no pair write nothing";
+    EXPECT_EQ(Emit("ア★"), "01 00 30 2E 06") << "the black star, set off like the other star signs";
+    EXPECT_EQ(Emit("７，５００"), "3C 1B 04 11 1A 1A") << "a comma inside a number is the digit-group mark";
+    EXPECT_EQ(Emit("９－１"), "3C 0A 24 3C 01") << "the full-width hyphen-minus is not lost";
+    EXPECT_EQ(Emit("x.7"), "30 2D 32 3C 1B") << "after a word the point is no decimal point: new number";
+    EXPECT_EQ(Emit("2.7"), "3C 03 02 1B");
+    EXPECT_EQ(Emit("x@12"), "30 2D 2A 3C 01 03") << "after another symbol the digits take the number sign";
+    EXPECT_EQ(Emit("1,5"), "3C 01 04 11") << "but a digit group goes on";
+    EXPECT_EQ(Emit("\xE2\xA0\x81\xE2\xA0\xBF\xE2\xA1\x80"), "01 3F 40") << "braille patterns pass through";
+}
+
+TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
+    EXPECT_EQ(Stream("旧校舎"), "キュー コーシャ") << "a one-kanji prefix of this kind stands apart";
+    EXPECT_EQ(Stream("前会長"), "ゼン カイチョー");
+    EXPECT_EQ(Stream("全世界"), "ゼンセカイ") << "other prefixes join";
+    EXPECT_EQ(Stream("重さ加減"), "オモサ カゲン") << "a suffix counts with the part before it";
+    EXPECT_EQ(Stream("乗用車燃費"), "ジョーヨーシャ ネンピ") << "two nouns of two morae or more";
+    EXPECT_EQ(Stream("交通安全"), "コーツー アンゼン") << "a compound the dictionary lists whole is divided";
+    EXPECT_EQ(Stream("優柔不断"), "ユージュー フダン");
+    EXPECT_EQ(Stream("図書館"), "トショカン") << "a part of one kanji stays joined";
+    EXPECT_EQ(Stream("田中 紳太郎"), "タナカ シンタロー") << "a name is divided once, family from given name";
+    EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";
+    EXPECT_EQ(Stream("村々"), "ムラムラ") << "a shorter one joins";
+    EXPECT_EQ(Stream("こういう話"), "コー イウ ハナシ") << "いう is written イウ and stands apart";
+    EXPECT_EQ(Stream("と言う"), "ト イウ");
+    EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
+    EXPECT_EQ(Stream("7パーセント"), "7パーセント") << "a unit is not cut as a katakana compound";
+    EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
+    EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
+    EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
+    EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
+    EXPECT_EQ(Stream("思うでしょう"), "オモウデショー") << "a plain form before でしょう is no euphony";
+    EXPECT_EQ(Stream("dir/7/9/x").find("ブンノ"), std::string::npos) << "a slash inside a path is no fraction";
+    EXPECT_EQ(Stream("ヰスキー"), "イスキー") << "ヰ ヱ ヂ ヅ of loanwords are written イ エ ジ ズ";
+    EXPECT_EQ(Stream("ヂーゼル"), "ジーゼル");
+    EXPECT_EQ(Stream("チヂミ"), "チヂミ") << "but a repeated チ keeps ヂ";
+    EXPECT_EQ(Stream("ねえ～"), "ネエー") << "a wave dash after a kana draws the vowel out";
+    EXPECT_EQ(Stream("だよ～。"), "ダヨー。");
+    EXPECT_NE(Stream("東京～大阪").find("～"), std::string::npos) << "between words it stays a dash";
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -103,11 +105,6 @@ void RestoreTerminalOnSignal(int fd, const termios *saved) {
     InstallStopHandlers();
 }
 
-std::string PortPath(int n) {
-    const char *dir = std::getenv("VELUMI_PORT_DIR");
-    if (dir && *dir) return std::string(dir) + "/com" + std::to_string(n);
-    return "/dev/ttyS" + std::to_string(n - 1);
-}
 
 std::string ErrorText(int code) {
     if (code == kNotShown) return "the pad did not report the display as shown";
@@ -127,7 +124,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
     int type = -1;
     if (choice.modelGiven) type = ModelType(choice.model);
 
-    if (choice.port == 0) {
+    if (choice.port == 0 && choice.path.empty()) {
         padsim::Options options;
         options.deviceName = choice.model;
         sim_ = std::make_unique<padsim::SimulatedPad>(options);
@@ -156,8 +153,25 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
         }
         ::setenv("VELUMI_PORT_DIR", simDir_.c_str(), 1);
         type = -1;  // the simulated pad names its model
+    } else if (!choice.path.empty()) {
+        port_ = kPathPort;
+        ::setenv(("VELUMI_PORT_" + std::to_string(port_)).c_str(), choice.path.c_str(), 1);
     } else {
         port_ = choice.port;
+    }
+    portName_ = PortPath(port_);
+    where_ = choice.path.empty() ? "port " + std::to_string(port_) : "port " + portName_;
+    const std::string who = choice.path.empty() ? where_ + " (" + portName_ + ")" : where_;
+    if (!sim_) {
+        const std::string problem = PortProblem(portName_);
+        if (!problem.empty()) {
+            error = "cannot open " + who + ": " + problem;
+            if (choice.path.empty() && std::getenv("VELUMI_PORT_DIR"))
+                error += "; or start velumi-padsim --com " + std::to_string(port_) +
+                         " --port-dir DIR and set VELUMI_PORT_DIR=DIR";
+            Close();
+            return false;
+        }
     }
 
     uint64_t before;
@@ -165,20 +179,52 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
         std::lock_guard<std::mutex> lock(g_shownMutex);
         before = g_shown;
     }
+    // Init asks the pad for its name and clears it, waiting up to 4 s for each
+    // answer when no pad answers: run it aside and give up after a few seconds
+    // (a pad answers within milliseconds).
+    struct InitCall {
+        std::mutex m;
+        std::condition_variable cv;
+        bool done = false;
+        int result = 0;
+    };
+    auto call = std::make_shared<InitCall>();
+    const int waitMs = sim_ ? 20000 : kAnswerTimeoutMs;
     int r;
     {
         QuietStdout quiet(verbose_);
-        r = type >= 0 ? VELUMI_INIT_WITH_DEVICE_TYPE(port_, type) : VELUMI_INIT(port_);
+        std::thread([call, type, port = port_] {
+            const int result = type >= 0 ? VELUMI_INIT_WITH_DEVICE_TYPE(port, type) : VELUMI_INIT(port);
+            std::lock_guard<std::mutex> lock(call->m);
+            call->done = true;
+            call->result = result;
+            call->cv.notify_all();
+        }).detach();
+        std::unique_lock<std::mutex> lock(call->m);
+        if (!call->cv.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return call->done; })) {
+            stuck_ = true;
+            r = -1;
+        } else {
+            r = call->result;
+        }
+    }
+    if (stuck_) {
+        error = "no pad answers on " + who + " within " + std::to_string(waitMs / 1000) +
+                " s; check that the pad is connected to this port and switched on";
+        return false;
     }
     if (r != 0) {
-        if (r == VELUMI_ERROR_COM_OPEN_FAIL || r == VELUMI_ERROR_COM_HANDLE_INIT_ERROR)
-            error = "cannot open port " + std::to_string(port_) + " (" + PortPath(port_) + "): " + ErrorText(r) +
+        if (r == VELUMI_ERROR_COM_OPEN_FAIL || r == VELUMI_ERROR_COM_HANDLE_INIT_ERROR) {
+            const std::string problem = PortProblem(portName_);
+            error = "cannot open " + who + ": " + (problem.empty() ? ErrorText(r) : problem) +
                     "; connect the pad, or start velumi-padsim --com " + std::to_string(port_) +
                     " --port-dir DIR and set VELUMI_PORT_DIR=DIR";
+        } else if (r == VELUMI_ERROR_COM_NOT_RESPONSE || r == VELUMI_ERROR_COM_RESPONSE_TIMEOUT)
+            error = "no pad answers on " + who + "; check that the pad is connected to this port and switched on";
         else if (r == VELUMI_ERROR_ENGINE_LOAD_FAIL || r == VELUMI_ERROR_ENGINE_GET_FUNC_FAIL)
             error = ErrorText(r) + "; install it beside libVelumiSDK.so or on the library path";
         else
-            error = "cannot initialise the pad on port " + std::to_string(port_) + ": " + ErrorText(r);
+            error = "cannot initialise the pad on " + who + ": " + ErrorText(r);
         Close();
         return false;
     }
@@ -190,8 +236,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
     {
         std::lock_guard<std::mutex> lock(g_shownMutex);
         if (expected > 0 && g_shown == before) {
-            error = "the pad on port " + std::to_string(port_) + " (" + PortPath(port_) +
-                    ") does not answer; check that it is connected and switched on";
+            error = "no pad answers on " + who + "; check that the pad is connected to this port and switched on";
             Close();
             return false;
         }
@@ -215,6 +260,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
 
 int Pad::Close() {
     int r = 0;
+    if (stuck_) return r;  // init still runs on its thread; nothing may be closed under it
     if (open_) {
         const auto deadline = Clock::now() + std::chrono::milliseconds(ShowTimeoutMs());
         for (;;) {

@@ -71,6 +71,7 @@ int Morae(const char *s) {
 const char *const kORow[] = {"オ", "コ", "ソ", "ト", "ノ", "ホ", "モ", "ヨ", "ロ", "ヲ", "ゴ", "ゾ", "ド", "ボ", "ポ", "ョ"};
 const char *const kARow[] = {"ア", "カ", "ガ", "サ", "ザ", "タ", "ダ", "ナ", "ハ", "バ", "マ", "ヤ", "ラ", "ワ", "パ", "ャ"};
 const char *const kIRow[] = {"イ", "キ", "ギ", "シ", "ジ", "チ", "ヂ", "ニ", "ヒ", "ビ", "ミ", "リ", "ピ"};
+const char *const kURow[] = {"ウ", "ク", "グ", "ス", "ズ", "ツ", "ヅ", "ヌ", "フ", "ブ", "プ", "ム", "ユ", "ル", "ュ"};
 const char *const kERow[] = {"エ", "ケ", "ゲ", "セ", "ゼ", "テ", "デ", "ネ", "ヘ", "ベ", "メ", "レ", "ペ"};
 
 template <size_t N>
@@ -106,6 +107,7 @@ bool IsContentWord(const MorphToken &t) {
 }
 
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
+void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
 
 // ---- Parse ----------------------------------------------------------------------
 
@@ -293,6 +295,13 @@ void Fractions(MorphToken *t, int count) {
     JP_LOG("Bunsuu count=%d\n", count);
     for (int i = 1; i + 1 < count; ++i) {
         if (!Eq(t[i].surface, "/") || !AllAsciiDigits(t[i - 1].surface) || !AllAsciiDigits(t[i + 1].surface)) continue;
+        // Inside a longer run of ASCII (a path, an address, a date 2024/1/2) the
+        // slash is no fraction: swapping the numbers would corrupt the text.
+        auto ascii = [](JpLetter l) { return l == HANKAKU_KIGOU || l == HANKAKU_OOMOJI || l == HANKAKU_KOMOJI ||
+                                             l == HANKAKU_SUUJI; };
+        if ((i >= 2 && !t[i - 1].space && ascii(LastType(t[i - 2].surface))) ||
+            (i + 2 < count && !t[i + 2].space && ascii(FirstType(t[i + 2].surface))))
+            continue;
         JP_LOG("i:%d Bunsuu\n", i);
         t[i].bunsuu = true;
         bool s1 = t[i - 1].space, s2 = t[i + 1].space;
@@ -798,12 +807,28 @@ bool StartsNonInitial(const char *s) {
            h == 0x3087 || h == 0x308E || h == 0x3063 || h == 0x3093 || c == 0x30FC;
 }
 
+// A compound noun is divided between its parts (meaning units); a part of
+// one mora joins its neighbour.
 constexpr int kCompoundMorae = 2;
 
+// One-kanji prefixes that stand apart from an independent noun (キュー コーシャ,
+// ゼン カイチョー); others (再, 未, 非, 不, 御 ...) join it.
+bool PrefixApart(const MorphToken &p) {
+    static const char *const kApart[] = {"各", "旧", "元", "故", "前", "当", "同", "某",
+                                         "両", "貴", "亡", "翌", "要", "本", "総"};
+    for (const char *k : kApart)
+        if (Eq(p.surface, k)) return true;
+    return false;
+}
+
 // Whether content word c continues the word of p (no space between them),
-// following Japanese braille word division.
-bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last) {
-    if (Eq(p.pos, "接頭詞")) return true;
+// following Japanese braille word division. leftMorae counts the morae of the
+// noun compound that p ends, rightMorae those of c with its suffixes.
+bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last, int leftMorae,
+               int rightMorae) {
+    if (Eq(p.pos, "接頭詞"))
+        return !(Eq(p.posd1, "名詞接続") && PrefixApart(p) && IsNoun(c) && !Eq(c.posd1, "数") &&
+                 !Eq(c.posd1, "接尾") && !c.useSurface);
     // Numbers are divided by rule 11, runs of letters, digits and symbols by the
     // input's own spaces and rule 12.
     if (IsNoun(c) && Eq(c.posd1, "数"))
@@ -838,6 +863,8 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     }
     // Compound verbs (読み始める) and verbal nouns with する (勉強する).
     if (IsVerb(c)) {
+        // して after ず or べく works as one particle (カカズシテ).
+        if (Eq(c.surface, "し") && IsJodoushi(p) && (Eq(p.surface, "ず") || Eq(p.surface, "べく"))) return true;
         if (IsVerb(p) && StartsWith(p.conjForm, "連用") && !EndsWith(p.surface, "て")) return true;
         // する joins a one-kanji noun (愛する); after a longer noun it is a word of
         // its own (ベンキョー スル).
@@ -855,7 +882,7 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
     if (IsNoun(c) && IsNoun(p) && !Eq(c.posd1, "数") && !Eq(p.posd1, "数")) {
         if (Eq(p.posd2, "人名") && Eq(c.posd2, "人名")) return false;  // family and given name
         if (c.useSurface || p.useSurface) return true;
-        return Morae(p.pro) < kCompoundMorae || Morae(c.pro) < kCompoundMorae;
+        return leftMorae < kCompoundMorae || rightMorae < kCompoundMorae;
     }
     return false;
 }
@@ -863,13 +890,33 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
 void Spacing(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking space count=%d\n", count);
     if (count > 0 && t[0].suushiki) t[0].suushikiStart = true;  // an expression opening the text
+    int nounMorae = count > 0 && (IsNoun(t[0]) || Eq(t[0].pos, "接頭詞")) ? Morae(t[0].pro) : 0;
+    int wordMorae = count > 0 ? Morae(t[0].pro) : 0;  // since the last division
     for (int i = 1; i < count; ++i) {
         MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
+        // Morae of the noun compound that p ends: counted since the last division.
+        int leftMorae = nounMorae;
+        // After the decision: a suffix makes a noun of the whole word so far (オモサ).
+        struct Track {
+            const MorphToken &c;
+            int &run;
+            int &word;
+            ~Track() {
+                word = (c.space ? 0 : word) + Morae(c.pro);
+                if (IsNoun(c) && Eq(c.posd1, "接尾") && !c.space) run = word;
+                else run = (IsNoun(c) || Eq(c.pos, "接頭詞")) ? (c.space ? 0 : run) + Morae(c.pro) : 0;
+            }
+        } track{c, nounMorae, wordMorae};
         auto sp = [&](const char *why) {
             JP_LOG(why, i);
             c.space = true;
         };
+        // A word repeated by 々 stands apart when it has three morae or more (ナカマ ナカマ).
+        if (Eq(c.surface, "々") && Morae(c.pro) >= 3 && !p.useSurface) {
+            sp("spacerequired i:%d for repeated word\n");
+            continue;
+        }
         // No word begins with a small kana, ッ, ン or ー: the analyser split a word.
         if (StartsNonInitial(c.surface)) continue;
         if (c.katakanatype == 5) continue;  // written as a space itself
@@ -982,11 +1029,27 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d for NOUN,setsubi,jinmei and NOUN,setsubi,jinmei\n");
                 continue;
             }
-            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "一般") && Eq(c.surface, "曲") && IsNoun(p) &&
+            // Like 曲: the work of a named person (作, 画, 編, 訳, 記).
+            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記"};
+            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "一般") && in(kWork, 6) && IsNoun(p) &&
                 Eq(p.posd1, "固有名詞") && Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,ippan and NOUN,setsubi,jinmei\n");
                 continue;
             }
+        }
+        // ござる (ございます) is a verb of its own after any word (シズカデ ゴザイマス).
+        if (IsJodoushi(c) && StartsWith(c.pro, "ゴザ")) {
+            JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
+            c.space = true;
+            continue;
+        }
+        // ない after a particle is the adjective "not be", a word of its own (ラクジャ ナイ).
+        if (IsJodoushi(c) && IsJoshi(p) && StartsWith(c.pro, "ナ") &&
+            (StartsWith(c.pro, "ナイ") || StartsWith(c.pro, "ナカッ") || StartsWith(c.pro, "ナク") ||
+             StartsWith(c.pro, "ナケレ"))) {
+            JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
+            c.space = true;
+            continue;
         }
         // 9. Prefixes and conjunctions.
         if (Eq(c.pos, "接頭詞") && (Eq(c.posd1, "動詞接続") || Eq(c.posd1, "名詞接続"))) {
@@ -997,11 +1060,23 @@ void Spacing(MorphToken *t, int count) {
             sp("spacerequired i:%d for settoshi doushisetsuzoku\n");
             continue;
         }
+        // A name is divided once, between family and given name: after a division
+        // inside the name (the input's own space) the rest of the name stays whole.
+        if (IsNoun(c) && IsNoun(p) && Eq(c.posd2, "人名") && Eq(p.posd2, "人名") && Eq(c.posd1, "固有名詞") &&
+            Eq(p.posd1, "固有名詞")) {
+            bool divided = false;
+            for (int q = i - 1; q > 0 && Eq(t[q].posd2, "人名") && Eq(t[q - 1].posd2, "人名"); --q)
+                if (t[q].space) divided = true;
+            if (divided) continue;
+        }
         // 10. Content words.
         bool honorific = i >= 2 && Eq(t[i - 2].pos, "接頭詞") &&
                          (Eq(t[i - 2].surface, "お") || Eq(t[i - 2].surface, "ご") || Eq(t[i - 2].surface, "御"));
+        int rightMorae = Morae(c.pro);
+        for (int q = i + 1; q < count && IsNoun(t[q]) && Eq(t[q].posd1, "接尾") && !t[q].space; ++q)
+            rightMorae += Morae(t[q].pro);
         if ((IsContentWord(c) || Eq(c.pos, "フィラー")) && !(IsNoun(c) && Eq(c.posd1, "接尾")) &&
-            !Continues(p, c, honorific, i + 1 == count || IsKigo(t[i + 1]))) {
+            !Continues(p, c, honorific, i + 1 == count || IsKigo(t[i + 1]), leftMorae, rightMorae)) {
             JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
             c.space = true;
             continue;
@@ -1205,7 +1280,10 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     MergeMarkTokens(t, &count);
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
-    if (tagger) SplitKatakanaCompounds(tagger, t, count);
+    if (tagger) {
+        SplitKatakanaCompounds(tagger, t, count);
+        SplitKanjiCompounds(tagger, t, count);
+    }
     for (int i = 1; i < count; ++i) {
         const MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
@@ -1214,6 +1292,75 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
             JP_LOG("adjusted pro with previous\n");
             SetField(c.pro, "ー");
         }
+    }
+    // The verb 言う is written イウ, not as pronounced (ユー); an adnominal ending
+    // in いう is two words, the second one イウ.
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        const char *r = std::strstr(k.read, "イウ");
+        char *y = std::strstr(k.pro, "ユウ");
+        if (!r || !y) continue;
+        std::memcpy(y, "イ", 3);
+        size_t at = static_cast<size_t>(y - k.pro);
+        if (Eq(k.pos, "連体詞") && Eq(y, "イウ") && Morae(k.read) >= 4 && at + 5 < sizeof k.pro) {
+            char split[256];
+            std::snprintf(split, sizeof split, "%.*s %s", static_cast<int>(at), k.pro, y);
+            SetField(k.pro, split);
+        }
+    }
+    // Loanwords in katakana: ヰ ヱ are written イ エ, and ヂ ヅ are written ジ ズ
+    // unless they repeat a チ or ツ (チヂミ, ツヅキ).
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!Eq(k.pro, k.surface) && !Eq(k.read, k.surface)) continue;
+        bool kata = k.surface[0] != '\0';
+        for (int b = 0; k.surface[b] && kata;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
+            if (len <= 0) break;
+            b += len;
+        }
+        if (!kata) continue;
+        for (size_t b = 0; b + 3 <= std::strlen(k.pro); b += 3) {
+            char *c = k.pro + b;
+            const char *prev = b >= 3 ? k.pro + b - 3 : "";
+            if (std::strncmp(c, "ヰ", 3) == 0) std::memcpy(c, "イ", 3);
+            else if (std::strncmp(c, "ヱ", 3) == 0) std::memcpy(c, "エ", 3);
+            else if (std::strncmp(c, "ヂ", 3) == 0 && std::strncmp(prev, "チ", 3) != 0) std::memcpy(c, "ジ", 3);
+            else if (std::strncmp(c, "ヅ", 3) == 0 && std::strncmp(prev, "ツ", 3) != 0) std::memcpy(c, "ズ", 3);
+            if (static_cast<unsigned char>(*c) < 0xE0) break;  // not all three-byte kana
+        }
+    }
+    // A wave dash straight after a kana at the end of a word draws the vowel out (ネエー).
+    for (int i = 1; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!(StartsWith(k.surface, "～") || StartsWith(k.surface, "〜")) || k.space) continue;
+        bool punctuationOnly = true;  // the analyser may keep 。 or ！ with the dash
+        for (int b = 3; k.surface[b] && punctuationOnly;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KUTOUFU) punctuationOnly = false;
+            if (len <= 0) break;
+            b += len;
+        }
+        JpLetter last = LastType(t[i - 1].surface);
+        if (!punctuationOnly || (last != HIRAGANA && last != KATAKANA)) continue;
+        if (i + 1 < count && !IsKigo(t[i + 1]) && !t[i + 1].space && k.surface[3] == '\0') continue;
+        char drawn[128];
+        std::snprintf(drawn, sizeof drawn, "ー%s", k.surface + 3);
+        SetField(k.surface, drawn);
+        SetField(k.pro, drawn);
+    }
+    // The u-euphony of a verb before た or て is written with the long-vowel sign
+    // after a u- or o-row kana, like any long vowel (オモウテ -> オモーテ).
+    for (int i = 0; i + 1 < count; ++i) {
+        MorphToken &k = t[i];
+        const MorphToken &n = t[i + 1];
+        size_t pl = std::strlen(k.pro);
+        // (Not before だろう, でしょう: there the verb keeps its own ウ.)
+        bool te = StartsWith(n.surface, "た") || StartsWith(n.surface, "て");
+        if (!IsVerb(k) || !te || n.space || pl < 6 || !Eq(k.pro + pl - 3, "ウ")) continue;
+        if (!(IsORowKana(k.pro + pl - 6) || InRow(k.pro + pl - 6, kURow))) continue;
+        std::memcpy(k.pro + pl - 3, "ー", 3);
     }
     // Compound particles built on a verb (にとって, として, における ...) are written
     // with the verb apart: ニ トッテ.
@@ -1299,7 +1446,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
 }
 
 // Whether text alone is one noun that the dictionary knows (it has a reading).
-static bool KnownNoun(mecab_t *tagger, const char *text) {
+// When pro is given, it receives the noun's pronunciation.
+static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0) {
     const char *r = mecab_sparse_tostr(tagger, text);
     if (!r) return false;
     const char *nl = std::strchr(r, '\n');
@@ -1319,6 +1467,7 @@ static bool KnownNoun(mecab_t *tagger, const char *text) {
     static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア", "イズム", "ロジー"};
     for (const char *ending : kEndings)
         if (Eq(text, ending)) return false;
+    if (pro) std::snprintf(pro, cap, "%s", t.pro);
     return true;
 }
 
@@ -1360,10 +1509,56 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
     }
 }
 
+// A compound of kanji words that the dictionary lists whole (コーツーアンゼン) is
+// divided between two words the dictionary knows, each of two kanji or more,
+// when their pronunciations make up the whole one.
+void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        bool name = Eq(k.posd1, "固有名詞") && (Eq(k.posd2, "一般") || Eq(k.posd2, "組織"));
+        if (!IsNoun(k) || !(Eq(k.posd1, "一般") || Eq(k.posd1, "サ変接続") || Eq(k.posd1, "副詞可能") ||
+              Eq(k.posd1, "形容動詞語幹") || name) ||
+            std::strchr(k.pro, ' '))
+            continue;
+        int offsets[40];
+        int chars = 0;
+        bool kanji = true;
+        for (int b = 0; k.surface[b] && kanji && chars < 40;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KANJI) kanji = false;
+            if (len <= 0) break;
+            offsets[chars++] = b;
+            b += len;
+        }
+        if (!kanji || chars < 4 || k.surface[offsets[chars - 1] + 3] != '\0') continue;
+        for (int cut = 2; cut <= chars - 2; ++cut) {
+            char left[128], right[128], lp[256], rp[256];
+            std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+            std::snprintf(right, sizeof right, "%s", k.surface + offsets[cut]);
+            if (!KnownNoun(tagger, left, lp, sizeof lp) || !KnownNoun(tagger, right, rp, sizeof rp)) continue;
+            size_t ll = std::strlen(lp);
+            if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
+            if (Morae(lp) < kCompoundMorae || Morae(rp) < kCompoundMorae) continue;
+            char split[sizeof lp + sizeof rp + 2];
+            std::snprintf(split, sizeof split, "%s %s", lp, rp);
+            JP_LOG("kanji compound %s -> %s\n", k.surface, split);
+            SetField(k.pro, split);
+            break;
+        }
+    }
+}
+
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
-        if (!IsNoun(k) || Eq(k.posd1, "固有名詞") || Eq(k.posd1, "数") || !Eq(k.pro, k.surface)) continue;
+        // Units and counters (キログラム) and verbal nouns (ダウンロード) are single
+        // words, not compounds.
+        // Names of people and places stay whole; the dictionary also lists some common
+        // compounds as names of things, and those are divided.
+        bool person = Eq(k.posd1, "固有名詞") && !(Eq(k.posd2, "一般") || Eq(k.posd2, "組織"));
+        if (!IsNoun(k) || person || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") || Eq(k.posd1, "サ変接続") ||
+            !(Eq(k.pro, k.surface) || k.pro[0] == '\0'))
+            continue;
         bool kata = k.surface[0] != '\0';
         for (int b = 0; k.surface[b] && kata;) {
             int len = 0;

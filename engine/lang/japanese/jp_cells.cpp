@@ -111,11 +111,13 @@ int KanaOf(uint32_t hira, uint8_t *out) {
 }
 
 bool IsClosingBracket(uint32_t c) {
-    return c == 0xFF09 || c == 0xFF3D || c == 0x300D || c == 0x300F || c == 0x3015 || c == 0x201D;
+    return c == 0xFF09 || c == 0xFF3D || c == 0x300D || c == 0x300F || c == 0x3015 || c == 0x201D || c == 0x2019 ||
+           c == 0x301F || c == 0xFF5D;
 }
 
 bool IsOpeningBracket(uint32_t c) {
-    return c == 0xFF08 || c == 0xFF3B || c == 0x300C || c == 0x300E || c == 0x3014 || c == 0x201C;
+    return c == 0xFF08 || c == 0xFF3B || c == 0x300C || c == 0x300E || c == 0x3014 || c == 0x201C || c == 0x2018 ||
+           c == 0x301D || c == 0xFF5B;
 }
 
 bool IsUpperRoman(uint32_t c) { return c >= 0x2160 && c <= 0x216B; }
@@ -161,7 +163,10 @@ int MakeHira(const char *stream, int index, JpLetter prevType, int *takeBack, ui
             return 2;
         }
     }
-    return 0;  // a small kana that forms no pair writes nothing
+    // A small vowel that forms no pair stands for a drawn-out vowel (ヤッタァ): it is
+    // written as the full-size vowel rather than lost. Other small kana write nothing.
+    if (h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049) return KanaOf(h + 1, out);
+    return 0;
 }
 
 uint8_t LetterCell(uint32_t cp) {
@@ -267,18 +272,11 @@ int MakeKutoufu(const char *now, const char *next, uint8_t *out) {
         if (!end) out[n++] = 0x00;
         break;
     case 0xFF01:
-        out[n++] = 0x16;
-        if (!end && !closing && ntype != KUTOUFU) {
-            out[n++] = 0x00;
-            out[n++] = 0x00;
-        }
-        break;
     case 0xFF1F:
-        out[n++] = 0x22;
-        if (!end && !closing && nx != ')') {
-            out[n++] = 0x00;
-            out[n++] = 0x00;
-        }
+        // One blank after ！ and ？ (Japanese braille punctuation); none inside a
+        // group of marks (？！) or before a closing bracket.
+        out[n++] = c == 0xFF01 ? 0x16 : 0x22;
+        if (!end && !closing && ntype != KUTOUFU && nx != ')') out[n++] = 0x00;
         break;
     default:
         break;
@@ -385,6 +383,17 @@ int ZenkakuKigo(uint32_t c, uint8_t *out) {
         {0x2194, 4, {0x2A, 0x12, 0x12, 0x15}}, {0x2212, 1, {0x24}}, {0x221A, 1, {0x1C}},
         {0x25A1, 4, {0x38, 0x2D, 0x2D, 0x07}}, {0x25B3, 2, {0x20, 0x22}}, {0x2606, 2, {0x20, 0x22}},
         {0x25CB, 2, {0x22, 0x22}},
+        // Single quotes, double prime quotes and braces: the second bracket pair,
+        // like ［ ］, rather than losing them.
+        {0x2018, 2, {0x10, 0x36}}, {0x2019, 2, {0x36, 0x02}}, {0x301D, 2, {0x10, 0x36}},
+        {0x301F, 2, {0x36, 0x02}}, {0xFF5B, 2, {0x10, 0x36}}, {0xFF5D, 2, {0x36, 0x02}},
+        // Filled shapes: shape sign with its fill prefix, closed by dots 2-3.
+        {0x25A0, 3, {0x20, 0x33, 0x06}}, {0x25B2, 3, {0x20, 0x31, 0x06}}, {0x25BC, 3, {0x30, 0x31, 0x06}},
+        {0x25C6, 3, {0x28, 0x27, 0x06}},
+        // Full-width at sign: the Japanese-text form, set off by blanks (added by the caller).
+        {0xFF20, 2, {0x30, 0x2A}},
+        {0x2605, 3, {0x30, 0x2E, 0x06}},  // black star
+        {0xFF0D, 1, {0x24}},               // full-width hyphen-minus, as -
     };
     for (const Row &r : kRows) {
         if (r.c == c) {
@@ -519,10 +528,15 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
     JP_LOG("braille len: %d\nbrailleCode:\n", len);
     CellWriter out(cells, cap);
     JpLetter prevType = HIRAGANA;
+    JpLetter prevPrevType = HIRAGANA;
     const char *prevChar = nullptr;
     bool inQuotes = false;  // between foreign-word or address quotes
+    int parens = 0;         // open round brackets
+    bool groupMark = false; // the last cell was a digit-group mark inside a number
     int j = 0;
     while (j < len && stream[j]) {
+        bool afterGroupMark = groupMark;
+        groupMark = false;
         int clen = 0;
         JpLetter t = LetterType(stream + j, &clen);
         if (clen <= 0) break;
@@ -600,7 +614,16 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         }
         case HANKAKU_SUUJI:
         case ZENKAKU_SUUJI:
-            k = MakePre(prevType, prevChar, t, stream + j, tmp);
+            if (!afterGroupMark) k = MakePre(prevType, prevChar, t, stream + j, tmp);
+            // After . , / the number goes on only when a digit comes before the
+            // symbol (3.14, 1,000, 1/2); after a word (abc.123) or after any other
+            // symbol (@123, #5) it is a new number: without the sign the digits
+            // would read as the letters a to j.
+            if (k == 0 && !afterGroupMark && prevType == HANKAKU_KIGOU && prevChar && *prevChar != '\'' &&
+                *prevChar != '_' &&
+                !(std::strchr(".,/", *prevChar) &&
+                  (prevPrevType == HANKAKU_SUUJI || prevPrevType == ZENKAKU_SUUJI)))
+                tmp[k++] = 0x3C;
             k += Suuji(cp, tmp + k);
             break;
         case TWOBYTE_KIGOU:
@@ -628,13 +651,38 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         case HANKAKU_KANA:
         case ZENKAKU_KIGOU:
             k = MakeKigoPrefixByte(first ? NOT_DEFINED : prevType, prevChar, cp, ncp, tmp);
+            if (cp == 0xFF20 && !first && k == 0 && !(prevChar && (*prevChar == ' ' || *prevChar == '\x03')) &&
+                !(cells && out.count() > 0 && cells[out.count() - 1] == 0x00))
+                tmp[k++] = 0x00;
             k += ZenkakuKigo(cp, tmp + k);
+            if (cp == 0xFF20 && ncp && ncp != ' ' && ncp != 0x3000) tmp[k++] = 0x00;
+            break;
+        case NOT_DEFINED:
+            // Braille patterns in the text are cells already: written as they are.
+            if (cp >= 0x2800 && cp <= 0x28FF) tmp[k++] = static_cast<uint8_t>(cp - 0x2800);
             break;
         case TANI_KIGOU:
             k = TaniKigo(cp, tmp);
             break;
         case KUTOUFU: {
             bool digitBefore = prevType == HANKAKU_SUUJI || prevType == ZENKAKU_SUUJI;
+            if (cp == 0xFF0C) {
+                // A full-width comma: the comma between letters or digits, else a touten.
+                bool alnum = digitBefore || prevType == HANKAKU_OOMOJI || prevType == HANKAKU_KOMOJI ||
+                             prevType == ZENKAKU_OOMOJI || prevType == ZENKAKU_KOMOJI;
+                int ntmp2 = 0;
+                JpLetter nt2 = ncp ? LetterType(next, &ntmp2, true) : NOT_DEFINED;
+                if (digitBefore && (nt2 == HANKAKU_SUUJI || nt2 == ZENKAKU_SUUJI)) {
+                    tmp[k++] = 0x04;  // the digit-group mark: the number goes on (1，000)
+                    groupMark = true;
+                } else if (alnum) {
+                    tmp[k++] = 0x02;
+                } else {
+                    tmp[k++] = 0x30;
+                    if (ncp && !IsClosingBracket(ncp)) tmp[k++] = 0x00;
+                }
+                break;
+            }
             int ntmp = 0;
             JpLetter nt = ncp ? LetterType(next, &ntmp, true) : NOT_DEFINED;
             bool digitAfter = nt == HANKAKU_SUUJI || nt == ZENKAKU_SUUJI;
@@ -650,6 +698,21 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         default:
             break;
         }
+        // Round brackets inside round brackets take the second bracket cells.
+        if (cp == '(' || cp == 0xFF08 || cp == ')' || cp == 0xFF09) {
+            bool open = cp == '(' || cp == 0xFF08;
+            if (!open && parens > 0) --parens;
+            if (parens > 0 && k > 0 && k < static_cast<int>(sizeof tmp)) {
+                for (int q = 0; q < k; ++q) {
+                    if (tmp[q] != 0x36) continue;
+                    std::memmove(tmp + q + 1, tmp + q, static_cast<size_t>(k - q));
+                    tmp[open ? q : q + 1] = open ? 0x30 : 0x06;
+                    ++k;
+                    break;
+                }
+            }
+            if (open && parens < 8) ++parens;
+        }
         int keep = out.count() >= takeBack ? out.count() - takeBack : 0;
         if (keep + k > cap) {
             JP_LOG("brailleLength%d + temp_len%d > MAX %d\n", out.count(), k, cap);
@@ -658,6 +721,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         out.truncate(keep);  // a youon or special sound takes back the previous kana
         out.put(tmp, k);
         if (!out.commit()) break;
+        prevPrevType = prevType;
         prevType = t;
         prevChar = stream + j;
         j += consumed;
