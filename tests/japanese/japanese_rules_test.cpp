@@ -203,6 +203,17 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_NE(Stream("東京～大阪").find("～"), std::string::npos) << "between words it stays a dash";
 }
 
+TEST(JapaneseAnalysisPasses, KanjiNumeralsInsideWords) {
+    EXPECT_EQ(Stream("三輪車"), "3リンシャ") << "a numeral that counts is a digit inside a word";
+    EXPECT_EQ(Stream("三月"), "3ガツ") << "a month";
+    EXPECT_EQ(Stream("一長一短"), "1チョー 1タン") << "two counted words in one phrase, ッ absorbed";
+    EXPECT_EQ(Stream("一般"), "イッパン") << "no number sense left";
+    EXPECT_EQ(Stream("一応"), "イチオー") << "an adverb stays kana";
+    EXPECT_EQ(Stream("二つ"), "フタツ") << "a native reading stays kana";
+    EXPECT_EQ(Stream("十字路"), "ジュージロ") << "a numeral drawing a shape stays kana";
+    EXPECT_EQ(Emit("3リンシャ"), "3C 09 24 13 34 08 31") << "tsunagi between a digit and a ラ-row kana";
+}
+
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {
     EXPECT_EQ(Stream("x@y").find('\x15'), std::string::npos) << "no domain: no address";
     EXPECT_NE(Stream("info@example.jp").find('\x15'), std::string::npos);

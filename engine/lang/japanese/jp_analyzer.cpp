@@ -108,6 +108,7 @@ bool IsContentWord(const MorphToken &t) {
 
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
+void NumeralWords(MorphToken *t, int count);
 
 // ---- Parse ----------------------------------------------------------------------
 
@@ -1284,6 +1285,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         SplitKatakanaCompounds(tagger, t, count);
         SplitKanjiCompounds(tagger, t, count);
     }
+    NumeralWords(t, count);
     for (int i = 1; i < count; ++i) {
         const MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
@@ -1573,6 +1575,137 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
             JP_LOG("katakana compound %s -> %s\n", k.surface, split);
             SetField(k.pro, split);
         }
+    }
+}
+
+// Japanese braille writes a kanji numeral that still counts something with
+// digits, also inside a word the dictionary lists whole (一輪車 -> 1リンシャ,
+// 六法 -> 6ポー: the digit replaces the numeral's Sino-Japanese reading, a
+// geminate ッ included). Native readings (ヒト, フタ, ミ, ヨ …), names and words
+// whose number sense is gone stay kana: the dictionary marks the latter as
+// adverbs, adverbial or verbal nouns, and a few frequent common nouns are listed.
+static bool NumeralReading(int digit, const char *pro, int *len) {
+    static const char *const kReadings[10][4] = {
+        {nullptr}, {"イチ", "イッ", nullptr}, {"ニ", nullptr}, {"サン", nullptr}, {"ヨン", "シ", nullptr},
+        {"ゴ", nullptr}, {"ロク", "ロッ", nullptr}, {"シチ", nullptr}, {"ハチ", "ハッ", nullptr},
+        {"キュー", "ク", nullptr}};
+    for (const char *const *r = kReadings[digit]; *r; ++r)
+        if (StartsWith(pro, *r)) {
+            *len = static_cast<int>(std::strlen(*r));
+            return pro[*len] != '\0';  // a reading of its own must follow
+        }
+    return false;
+}
+
+static bool NumeralWordCandidate(const MorphToken &k) {
+    static const char *const kNoCount[] = {"一般", "一体", "一種", "一見", "一方", "一心", "一途", "一向",
+                                           "一帯", "一環", "一律", "一気", "一挙", "一斉", "一概", "一括",
+                                           "一貫", "一連", "一様", "一瞬", "一切", "一層", "一同", "一旦"};
+    if (!IsNoun(k)) return false;
+    for (const char *w : kNoCount)
+        if (StartsWith(k.surface, w)) return false;
+    if (Eq(k.posd1, "一般")) return true;
+    // Months: 二月 (ニガツ) is the dictionary's adverbial noun.
+    int len = 0;
+    if (Eq(k.posd1, "副詞可能") && LetterType(k.surface, &len, true) == KANJI && len > 0 &&
+        Eq(k.surface + len, "月") && EndsWith(k.pro, "ガツ"))
+        return true;
+    return false;
+}
+
+void NumeralWords(MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!NumeralWordCandidate(k)) continue;
+        // Kanji digits of the surface that start a word of two kanji or more.
+        int starts[8], nstarts = 0, chars = 0, kanjiRun = 0;
+        int offsets[40];
+        for (int b = 0; k.surface[b] && chars < 40;) {
+            int len = 0;
+            JpLetter type = LetterType(k.surface + b, &len, true);
+            if (len <= 0) break;
+            if (type != KANJI) {
+                kanjiRun = -1;  // only words written in kanji
+                break;
+            }
+            offsets[chars++] = b;
+            b += len;
+            ++kanjiRun;
+        }
+        if (kanjiRun < 2) continue;
+        for (int c = 0; c + 1 < chars && nstarts < 8; ++c) {
+            char ch[8];
+            int len = offsets[c + 1] - offsets[c];
+            std::snprintf(ch, sizeof ch, "%.*s", len, k.surface + offsets[c]);
+            int d = KanjiDigitValue(ch);
+            if (d < 1) continue;
+            char next[8];
+            int nlen = (c + 2 < chars ? offsets[c + 2] : static_cast<int>(std::strlen(k.surface))) - offsets[c + 1];
+            std::snprintf(next, sizeof next, "%.*s", nlen, k.surface + offsets[c + 1]);
+            if (KanjiDigitValue(next) >= 0 || KanjiUnitValue(next) != 0) continue;  // a number of its own
+            if (c == 0 || c >= 2) starts[nstarts++] = c;
+        }
+        if (nstarts == 0 || starts[0] != 0) continue;
+        // A four-kanji phrase of two counted words (三X九Y) is two words with a
+        // digit each: the second numeral's reading is found after the first word's.
+        if (chars == 4 && nstarts == 2 && starts[1] == 2 && !std::strchr(k.pro, ' ')) {
+            char ch[8];
+            std::snprintf(ch, sizeof ch, "%.*s", offsets[1], k.surface);
+            int d1 = KanjiDigitValue(ch), rl1 = 0;
+            std::snprintf(ch, sizeof ch, "%.*s", offsets[3] - offsets[2], k.surface + offsets[2]);
+            int d2 = KanjiDigitValue(ch);
+            if (NumeralReading(d1, k.pro, &rl1)) {
+                // the second word starts at least one kana (3 bytes) into the first word's rest
+                for (int b = rl1 + 3; k.pro[b]; b += 3) {
+                    int rl2 = 0;
+                    if (!NumeralReading(d2, k.pro + b, &rl2)) continue;
+                    char split[256];
+                    std::snprintf(split, sizeof split, "%d%.*s %d%s", d1, b - rl1, k.pro + rl1, d2, k.pro + b + rl2);
+                    JP_LOG("numeral phrase %s -> %s\n", k.surface, split);
+                    SetField(k.pro, split);
+                    break;
+                }
+                if (std::strchr(k.pro, ' ')) continue;
+            }
+        }
+        // Words of the reading (divided by compound splitting) are matched in order
+        // with the numerals: the first word with the first numeral, a later word
+        // with a numeral inside the surface.
+        char out[256];
+        int n = 0, s = 0;
+        bool changed = false;
+        const char *w = k.pro;
+        while (*w && n < static_cast<int>(sizeof out) - 8) {
+            const char *end = std::strchr(w, ' ');
+            size_t wl = end ? static_cast<size_t>(end - w) : std::strlen(w);
+            char word[256];
+            std::snprintf(word, sizeof word, "%.*s", static_cast<int>(wl), w);
+            int rl = 0;
+            bool first = w == k.pro;
+            if (s < nstarts && (first ? starts[s] == 0 : starts[s] > 0)) {
+                char ch[8];
+                int c = starts[s];
+                std::snprintf(ch, sizeof ch, "%.*s", offsets[c + 1] - offsets[c], k.surface + offsets[c]);
+                int d = KanjiDigitValue(ch);
+                if (NumeralReading(d, word, &rl)) {
+                    n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%d%s", d, word + rl);
+                    changed = true;
+                } else {
+                    n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%s", word);
+                }
+                ++s;
+            } else {
+                n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%s", word);
+            }
+            if (n >= static_cast<int>(sizeof out)) break;
+            if (!end) break;
+            out[n++] = ' ';
+            out[n] = '\0';
+            w = end + 1;
+        }
+        if (!changed || n >= static_cast<int>(sizeof out)) continue;
+        JP_LOG("numeral word %s -> %s\n", k.surface, out);
+        SetField(k.pro, out);
     }
 }
 
