@@ -214,6 +214,18 @@ TEST(JapaneseAnalysisPasses, KanjiNumeralsInsideWords) {
     EXPECT_EQ(Emit("3リンシャ"), "3C 09 24 13 34 08 31") << "tsunagi between a digit and a ラ-row kana";
 }
 
+TEST(JapaneseAnalysisPasses, NumbersWithANativeReading) {
+    EXPECT_EQ(Stream("八日"), "ヨーカ") << "days of the month are read natively and written in kana";
+    EXPECT_EQ(Stream("十日"), "トオカ");
+    EXPECT_EQ(Stream("二十日"), "ハツカ");
+    EXPECT_EQ(Stream("９日まで"), "ココノカマデ") << "also when written in digits";
+    EXPECT_EQ(Stream("三十日"), "30ニチ") << "other days keep the digits";
+    EXPECT_EQ(Stream("七月一日"), "7ガツ ツイタチ") << "the first after a month";
+    EXPECT_EQ(Stream("1日に5回"), "1ニチニ 5カイ") << "but one day as a length of time";
+    EXPECT_EQ(Stream("一人で"), "ヒトリデ") << "one and two people";
+    EXPECT_EQ(Stream("五人"), "5ニン");
+}
+
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {
     EXPECT_EQ(Stream("x@y").find('\x15'), std::string::npos) << "no domain: no address";
     EXPECT_NE(Stream("info@example.jp").find('\x15'), std::string::npos);

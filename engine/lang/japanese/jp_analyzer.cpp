@@ -109,6 +109,7 @@ bool IsContentWord(const MorphToken &t) {
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
 void NumeralWords(MorphToken *t, int count);
+void NativeNumberWords(MorphToken *t, int *count);
 
 // ---- Parse ----------------------------------------------------------------------
 
@@ -1281,6 +1282,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     MergeMarkTokens(t, &count);
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
+    NativeNumberWords(t, &count);
     if (tagger) {
         SplitKatakanaCompounds(tagger, t, count);
         SplitKanjiCompounds(tagger, t, count);
@@ -1706,6 +1708,94 @@ void NumeralWords(MorphToken *t, int count) {
         if (!changed || n >= static_cast<int>(sizeof out)) continue;
         JP_LOG("numeral word %s -> %s\n", k.surface, out);
         SetField(k.pro, out);
+    }
+}
+
+// Numbers with a native reading are written in kana, as they are read: the days
+// of the month (ツイタチ, フツカ … トオカ, ハツカ), one and two people (ヒトリ,
+// フタリ) and twenty years of age written in kanji (ハタチ). The number tokens
+// and the counter become one word.
+static int SmallNumber(const MorphToken *t, int s, int e, bool *kanji) {
+    int value = 0, pending = -1;
+    *kanji = false;
+    for (int q = s; q < e; ++q) {
+        for (int b = 0; t[q].surface[b];) {
+            int len = 0;
+            uint32_t c = DecodeAt(t[q].surface + b, &len);
+            if (len <= 0) return -1;
+            char ch[8];
+            std::snprintf(ch, sizeof ch, "%.*s", len, t[q].surface + b);
+            b += len;
+            int d = -1;
+            if (c >= '0' && c <= '9') d = static_cast<int>(c - '0');
+            else if (c >= 0xFF10 && c <= 0xFF19) d = static_cast<int>(c - 0xFF10);
+            else if ((d = KanjiDigitValue(ch)) >= 0) *kanji = true;
+            else if (Eq(ch, "十") && value == 0) {
+                value = (pending < 0 ? 1 : pending) * 10;
+                pending = -1;
+                *kanji = true;
+                continue;
+            } else return -1;
+            if (*kanji && value > 0) {  // the units digit after 十
+                if (pending >= 0) return -1;
+                pending = d;
+                continue;
+            }
+            if (!*kanji) {
+                value = value * 10 + d;
+                if (value > 1000) return -1;
+            } else {
+                if (pending >= 0) return -1;  // 二〇: a digit sequence, not a small number
+                pending = d;
+            }
+        }
+    }
+    return value + (pending > 0 ? pending : 0);
+}
+
+void NativeNumberWords(MorphToken *t, int *count) {
+    static const char *const kDays[] = {nullptr,  "ツイタチ", "フツカ", "ミッカ", "ヨッカ", "イツカ",
+                                        "ムイカ", "ナノカ",   "ヨーカ", "ココノカ", "トオカ"};
+    for (int i = 0; i < *count; ++i) {
+        if (!(IsNoun(t[i]) && Eq(t[i].posd1, "数"))) continue;
+        if (i > 0 && IsNoun(t[i - 1]) && Eq(t[i - 1].posd1, "数")) continue;
+        int e = i;
+        while (e < *count && IsNoun(t[e]) && Eq(t[e].posd1, "数")) ++e;
+        if (e >= *count || !Eq(t[e].posd2, "助数詞")) continue;
+        bool kanji = false;
+        int v = SmallNumber(t, i, e, &kanji);
+        const char *word = nullptr;
+        const MorphToken &unit = t[e];
+        if (Eq(unit.surface, "日")) {
+            // The first of the month: after a month, or as a date the sentence goes on from.
+            // A number after the particle makes it a duration (1日に3回), unless that
+            // number is a day too (a range of dates).
+            bool date = i > 0 && EndsWith(t[i - 1].surface, "月");
+            if (!date && e + 1 < *count && IsJoshi(t[e + 1])) {
+                int q = e + 2;
+                while (q < *count && IsNoun(t[q]) && Eq(t[q].posd1, "数")) ++q;
+                date = q == e + 2 || (q < *count && Eq(t[q].surface, "日"));
+            }
+            if (v >= 2 && v <= 10) word = kDays[v];
+            else if (v == 1 && date) word = kDays[1];
+            else if (v == 20) word = "ハツカ";
+        } else if (Eq(unit.surface, "人")) {
+            if (v == 1) word = "ヒトリ";
+            else if (v == 2) word = "フタリ";
+        } else if (Eq(unit.surface, "歳") && kanji && v == 20) {
+            word = "ハタチ";
+        }
+        if (!word) continue;
+        JP_LOG("native number word %s\n", word);
+        MorphToken &k = t[i];
+        SetField(k.surface, word);
+        SetField(k.read, word);
+        SetField(k.pro, word);
+        SetField(k.posd1, "一般");
+        SetField(k.posd2, "*");
+        int removed = e - i;
+        for (int q = i + 1; q + removed < *count; ++q) t[q] = t[q + removed];
+        *count -= removed;
     }
 }
 
