@@ -1451,7 +1451,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
 
 // Whether text alone is one noun that the dictionary knows (it has a reading).
 // When pro is given, it receives the noun's pronunciation.
-static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0) {
+static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0, bool names = false) {
     const char *r = mecab_sparse_tostr(tagger, text);
     if (!r) return false;
     const char *nl = std::strchr(r, '\n');
@@ -1466,7 +1466,7 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     g_diagnostics = false;  // a look-up, not part of the analysis
     bool ok = ParseMecabLine(line, &t);
     g_diagnostics = diagnostics;
-    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && !Eq(t.posd1, "固有名詞"))) return false;
+    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3)))) return false;
     // Word endings the dictionary lists as nouns but that never stand alone (アルミ|ニウム).
     static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア", "イズム", "ロジー"};
     for (const char *ending : kEndings)
@@ -1496,9 +1496,9 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
         char left[128];
         std::snprintf(left, sizeof left, "%.*s", offsets[k], word);
         if (Morae(left) < 2 || Morae(right) < 2) continue;
-        if (!KnownNoun(tagger, left)) continue;
+        if (!KnownNoun(tagger, left, nullptr, 0, true)) continue;
         char rest[256];
-        if (KnownNoun(tagger, right)) {
+        if (KnownNoun(tagger, right, nullptr, 0, true)) {
             std::snprintf(rest, sizeof rest, "%s", right);
         } else {
             SplitKatakanaCompound(tagger, right, rest, sizeof rest, depth + 1);
