@@ -1475,6 +1475,46 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     return true;
 }
 
+// The pronunciation of text analysed alone, its tokens' pronunciations joined;
+// false when a token has none.
+static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    size_t n = 0;
+    out[0] = '\0';
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;  // a look-up, not part of the analysis
+    bool ok = true;
+    for (const char *p = r; *p && ok;) {
+        const char *nl = std::strchr(p, '\n');
+        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
+        char line[kResultLine];
+        if (len >= sizeof line) {
+            ok = false;
+            break;
+        }
+        std::memcpy(line, p, len);
+        line[len] = '\0';
+        p += len + (nl ? 1 : 0);
+        if (Eq(line, "EOS")) break;
+        MorphToken t;
+        if (!ParseMecabLine(line, &t) || !t.read[0] || Eq(t.read, "*")) {
+            ok = false;
+            break;
+        }
+        AdjustPronounce(t);
+        size_t pl = std::strlen(t.pro);
+        if (n + pl + 1 > cap) {
+            ok = false;
+            break;
+        }
+        std::memcpy(out + n, t.pro, pl + 1);
+        n += pl;
+    }
+    g_diagnostics = diagnostics;
+    return ok && n > 0;
+}
+
 // Japanese braille divides a katakana compound between its words (キャッチ ボール,
 // ギブ アンド テイク) where each part has two morae or more. The dictionary
 // knows such compounds as one word, so the parts are looked up one by one.
@@ -1549,6 +1589,25 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
             SetField(k.pro, split);
             break;
         }
+        // A phrase of two kanji words (四字熟語) the dictionary knows only whole:
+        // divided where one half, analysed alone, reads as its part of the whole
+        // (a sound change at the joint may alter the other half).
+        if (chars != 4 || std::strchr(k.pro, ' ') || !Eq(k.posd1, "一般")) continue;
+        char left[128], lp[256], rp[256];
+        std::snprintf(left, sizeof left, "%.*s", offsets[2], k.surface);
+        bool lok = ReadingOf(tagger, left, lp, sizeof lp), rok = ReadingOf(tagger, k.surface + offsets[2], rp, sizeof rp);
+        size_t whole = std::strlen(k.pro), ll = lok ? std::strlen(lp) : 0, rl = rok ? std::strlen(rp) : 0;
+        size_t at = 0;
+        if (lok && ll < whole && std::strncmp(k.pro, lp, ll) == 0) at = ll;
+        else if (rok && rl < whole && Eq(k.pro + whole - rl, rp)) at = whole - rl;
+        if (at == 0) continue;
+        char lw[256];
+        std::snprintf(lw, sizeof lw, "%.*s", static_cast<int>(at), k.pro);
+        if (Morae(lw) < kCompoundMorae || Morae(k.pro + at) < kCompoundMorae) continue;
+        char split[sizeof k.pro + 2];
+        std::snprintf(split, sizeof split, "%s %s", lw, k.pro + at);
+        JP_LOG("kanji phrase %s -> %s\n", k.surface, split);
+        SetField(k.pro, split);
     }
 }
 
