@@ -183,6 +183,7 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("優柔不断"), "ユージュー フダン");
     EXPECT_EQ(Stream("温故知新"), "オンコ チシン") << "a four-kanji phrase whose halves are no words alone";
     EXPECT_EQ(Stream("半信半疑"), "ハンシン ハンギ");
+    EXPECT_EQ(Stream("言葉遊び"), "コトバ アソビ") << "kanji and kana: two parts of three morae";
     EXPECT_EQ(Stream("図書館"), "トショカン") << "a part of one kanji stays joined";
     EXPECT_EQ(Stream("田中 紳太郎"), "タナカ シンタロー") << "a name is divided once, family from given name";
     EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";

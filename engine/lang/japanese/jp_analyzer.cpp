@@ -1564,17 +1564,21 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
               Eq(k.posd1, "形容動詞語幹") || name) ||
             std::strchr(k.pro, ' '))
             continue;
+        // Words written in kanji, or in kanji and hiragana (心残り: ココロ ノコリ).
         int offsets[40];
-        int chars = 0;
+        int chars = 0, kanjiChars = 0;
         bool kanji = true;
         for (int b = 0; k.surface[b] && kanji && chars < 40;) {
             int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KANJI) kanji = false;
+            JpLetter type = LetterType(k.surface + b, &len, true);
+            if (type == KANJI) ++kanjiChars;
+            else if (type != HIRAGANA) kanji = false;
             if (len <= 0) break;
             offsets[chars++] = b;
             b += len;
         }
-        if (!kanji || chars < 4 || k.surface[offsets[chars - 1] + 3] != '\0') continue;
+        if (!kanji || chars < 4 || kanjiChars < 2 || k.surface[offsets[chars - 1] + 3] != '\0') continue;
+        bool allKanji = kanjiChars == chars;
         for (int cut = 2; cut <= chars - 2; ++cut) {
             char left[128], right[128], lp[256], rp[256];
             std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
@@ -1582,7 +1586,9 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
             if (!KnownNoun(tagger, left, lp, sizeof lp) || !KnownNoun(tagger, right, rp, sizeof rp)) continue;
             size_t ll = std::strlen(lp);
             if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
-            if (Morae(lp) < kCompoundMorae || Morae(rp) < kCompoundMorae) continue;
+            // With kana in the word, each part needs three morae (勝ち負け stays whole).
+            int least = allKanji ? kCompoundMorae : 3;
+            if (Morae(lp) < least || Morae(rp) < least) continue;
             char split[sizeof lp + sizeof rp + 2];
             std::snprintf(split, sizeof split, "%s %s", lp, rp);
             JP_LOG("kanji compound %s -> %s\n", k.surface, split);
@@ -1592,7 +1598,7 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
         // A phrase of two kanji words (四字熟語) the dictionary knows only whole:
         // divided where one half, analysed alone, reads as its part of the whole
         // (a sound change at the joint may alter the other half).
-        if (chars != 4 || std::strchr(k.pro, ' ') || !Eq(k.posd1, "一般")) continue;
+        if (chars != 4 || !allKanji || std::strchr(k.pro, ' ') || !Eq(k.posd1, "一般")) continue;
         char left[128], lp[256], rp[256];
         std::snprintf(left, sizeof left, "%.*s", offsets[2], k.surface);
         bool lok = ReadingOf(tagger, left, lp, sizeof lp), rok = ReadingOf(tagger, k.surface + offsets[2], rp, sizeof rp);
