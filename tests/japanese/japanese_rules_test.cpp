@@ -193,6 +193,7 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
     EXPECT_EQ(Stream("7パーセント"), "7パーセント") << "a unit is not cut as a katakana compound";
     EXPECT_EQ(Stream("チームメート"), "チーム メート") << "a part the dictionary lists only as a name still counts";
+    EXPECT_EQ(Stream("ホテルグラッセ"), "ホテル グラッセ") << "an unknown word beside a known one";
     EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
     EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";

@@ -1515,10 +1515,30 @@ static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) 
     return ok && n > 0;
 }
 
+// Whether text alone is one token the dictionary does not know (no reading).
+static bool UnknownWord(mecab_t *tagger, const char *text) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    const char *nl = std::strchr(r, '\n');
+    if (!nl || !StartsWith(nl + 1, "EOS")) return false;
+    char line[kResultLine];
+    size_t len = static_cast<size_t>(nl - r);
+    if (len >= sizeof line) return false;
+    std::memcpy(line, r, len);
+    line[len] = '\0';
+    MorphToken t;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;
+    bool ok = ParseMecabLine(line, &t);
+    g_diagnostics = diagnostics;
+    return ok && (t.read[0] == '\0' || Eq(t.read, "*"));
+}
+
 // Japanese braille divides a katakana compound between its words (キャッチ ボール,
 // ギブ アンド テイク) where each part has two morae or more. The dictionary
 // knows such compounds as one word, so the parts are looked up one by one.
-static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, size_t cap, int depth) {
+static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, size_t cap, int depth,
+                                  bool unknownWhole = false) {
     std::snprintf(out, cap, "%s", word);
     if (depth > 3 || Morae(word) < 4) return;  // a rest of two parts of two morae
     int offsets[64];
@@ -1536,9 +1556,19 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
         char left[128];
         std::snprintf(left, sizeof left, "%.*s", offsets[k], word);
         if (Morae(left) < 2 || Morae(right) < 2) continue;
-        if (!KnownNoun(tagger, left, nullptr, 0, true)) continue;
+        bool leftKnown = KnownNoun(tagger, left, nullptr, 0, true);
+        bool rightKnown = KnownNoun(tagger, right, nullptr, 0, true);
+        // One part the dictionary does not know at all (a loanword of its own)
+        // beside a known one, each of three morae or more, in a word the dictionary
+        // does not know whole either.
+        if (depth == 0 && unknownWhole && leftKnown != rightKnown && Morae(left) >= 3 && Morae(right) >= 3 &&
+            UnknownWord(tagger, leftKnown ? right : left)) {
+            std::snprintf(out, cap, "%s %s", left, right);
+            return;
+        }
+        if (!leftKnown) continue;
         char rest[256];
-        if (KnownNoun(tagger, right, nullptr, 0, true)) {
+        if (rightKnown) {
             std::snprintf(rest, sizeof rest, "%s", right);
         } else {
             SplitKatakanaCompound(tagger, right, rest, sizeof rest, depth + 1);
@@ -1637,7 +1667,7 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
         }
         if (!kata || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
         char split[256];
-        SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0);
+        SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0, k.read[0] == '\0' || Eq(k.read, "*"));
         if (std::strchr(split, ' ')) {
             JP_LOG("katakana compound %s -> %s\n", k.surface, split);
             SetField(k.pro, split);
