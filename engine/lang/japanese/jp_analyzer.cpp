@@ -1698,10 +1698,23 @@ static bool NumeralWordCandidate(const MorphToken &k) {
     static const char *const kNoCount[] = {"一般", "一体", "一種", "一見", "一方", "一心", "一途", "一向",
                                            "一帯", "一環", "一律", "一気", "一挙", "一斉", "一概", "一括",
                                            "一貫", "一連", "一様", "一瞬", "一切", "一層", "一同", "一旦"};
-    if (!IsNoun(k)) return false;
+    if (!IsNoun(k) || Eq(k.posd1, "固有名詞")) return false;  // names keep their kana
     for (const char *w : kNoCount)
         if (StartsWith(k.surface, w)) return false;
     if (Eq(k.posd1, "一般")) return true;
+    // A phrase of two counted words (三X九Y), whatever its part of speech.
+    int b = 0, digits = 0, chars = 0;
+    for (; k.surface[b] && chars < 5; ++chars) {
+        int len = 0;
+        if (LetterType(k.surface + b, &len, true) != KANJI || len <= 0) break;
+        char ch[8];
+        std::snprintf(ch, sizeof ch, "%.*s", len, k.surface + b);
+        bool digit = KanjiDigitValue(ch) >= 1;
+        if (digit != (chars % 2 == 0) || KanjiUnitValue(ch) != 0) break;
+        digits += digit;
+        b += len;
+    }
+    if (chars == 4 && digits == 2 && k.surface[b] == '\0') return true;
     // Months: 二月 (ニガツ) is the dictionary's adverbial noun.
     int len = 0;
     if (Eq(k.posd1, "副詞可能") && LetterType(k.surface, &len, true) == KANJI && len > 0 &&
