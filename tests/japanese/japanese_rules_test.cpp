@@ -184,6 +184,11 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("温故知新"), "オンコ チシン") << "a four-kanji phrase whose halves are no words alone";
     EXPECT_EQ(Stream("半信半疑"), "ハンシン ハンギ");
     EXPECT_EQ(Stream("言葉遊び"), "コトバ アソビ") << "kanji and kana: two parts of three morae";
+    EXPECT_EQ(Stream("気に障る"), "キニ サワル") << "a verb the dictionary lists whole with a particle inside";
+    EXPECT_EQ(Stream("持ってくる"), "モッテ クル") << "an auxiliary verb after て";
+    EXPECT_EQ(Stream("名残惜しい"), "ナゴリ オシイ") << "a noun and an adjective";
+    EXPECT_EQ(Stream("思い出す"), "オモイダス") << "a compound verb stays whole";
+    EXPECT_EQ(Stream("見つける"), "ミツケル");
     EXPECT_EQ(Stream("図書館"), "トショカン") << "a part of one kanji stays joined";
     EXPECT_EQ(Stream("田中 紳太郎"), "タナカ シンタロー") << "a name is divided once, family from given name";
     EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";

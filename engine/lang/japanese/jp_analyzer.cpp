@@ -109,6 +109,7 @@ bool IsContentWord(const MorphToken &t) {
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
 void NumeralWords(MorphToken *t, int count);
+void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count);
 void NativeNumberWords(MorphToken *t, int *count);
 
 // ---- Parse ----------------------------------------------------------------------
@@ -1286,6 +1287,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     if (tagger) {
         SplitKatakanaCompounds(tagger, t, count);
         SplitKanjiCompounds(tagger, t, count);
+        SplitVerbPhrases(tagger, t, count);
     }
     NumeralWords(t, count);
     for (int i = 1; i < count; ++i) {
@@ -1532,6 +1534,98 @@ static bool UnknownWord(mecab_t *tagger, const char *text) {
     bool ok = ParseMecabLine(line, &t);
     g_diagnostics = diagnostics;
     return ok && (t.read[0] == '\0' || Eq(t.read, "*"));
+}
+
+// Analyses text alone: the pronunciations of its tokens joined into pro and its
+// last token into last; false when a token has no reading.
+static bool AnalyseAlone(mecab_t *tagger, const char *text, char *pro, size_t cap, MorphToken *last, int *tokens) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    size_t n = 0;
+    pro[0] = '\0';
+    *tokens = 0;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;  // a look-up, not part of the analysis
+    bool ok = true;
+    for (const char *p = r; *p && ok;) {
+        const char *nl = std::strchr(p, '\n');
+        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
+        char line[kResultLine];
+        if (len >= sizeof line) {
+            ok = false;
+            break;
+        }
+        std::memcpy(line, p, len);
+        line[len] = '\0';
+        p += len + (nl ? 1 : 0);
+        if (Eq(line, "EOS")) break;
+        if (!ParseMecabLine(line, last) || !last->read[0] || Eq(last->read, "*")) {
+            ok = false;
+            break;
+        }
+        AdjustPronounce(*last);
+        size_t pl = std::strlen(last->pro);
+        if (n + pl + 1 > cap) {
+            ok = false;
+            break;
+        }
+        std::memcpy(pro + n, last->pro, pl + 1);
+        n += pl;
+        ++*tokens;
+    }
+    g_diagnostics = diagnostics;
+    return ok && n > 0;
+}
+
+// A verb or adjective the dictionary lists whole though it is two words
+// (気に入る: キニ イル, 色濃い: イロ コイ, やって来る: ヤッテ クル) is divided before
+// its last word when that word, analysed alone, is a verb or adjective and the
+// reading is the two parts' readings. ない stays with the word before it.
+void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!(IsVerb(k) || Eq(k.pos, "形容詞")) || !Eq(k.posd1, "自立") || std::strchr(k.pro, ' ')) continue;
+        int offsets[40], chars = 0;
+        for (int b = 0; k.surface[b] && chars < 40;) {
+            int len = 0;
+            DecodeAt(k.surface + b, &len);
+            if (len <= 0) break;
+            offsets[chars++] = b;
+            b += len;
+        }
+        if (chars < 3 || chars >= 40) continue;
+        for (int cut = 1; cut <= chars - 2; ++cut) {
+            char left[128], lp[256], rp[256];
+            std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+            const char *right = k.surface + offsets[cut];
+            MorphToken lt, rt;
+            int ln = 0, rn = 0;
+            if (!AnalyseAlone(tagger, right, rp, sizeof rp, &rt, &rn) || rn != 1) continue;
+            if (!(IsVerb(rt) || Eq(rt.pos, "形容詞")) || !Eq(rt.posd1, "自立") || StartsWith(rt.surface, "な")) continue;
+            if (!AnalyseAlone(tagger, left, lp, sizeof lp, &lt, &ln)) continue;
+            // The first part is a noun written in kanji (心, 色) or ends with a
+            // particle (気に, やって); a verb stem or a noun made from one (思い|出す)
+            // makes a compound verb.
+            int len = 0;
+            bool kanjiNoun = ln == 1 && IsNoun(lt) && LetterType(left, &len, true) == KANJI;
+            for (int b = 0; kanjiNoun && left[b];) {
+                if (LetterType(left + b, &len, true) != KANJI || len <= 0) kanjiNoun = false;
+                b += len > 0 ? len : 1;
+            }
+            // A last word in kana follows only て (やって|くる); 無い stays joined.
+            bool rightKanji = LetterType(right, &len, true) == KANJI;
+            bool te = IsJoshi(lt) && (Eq(lt.surface, "て") || Eq(lt.surface, "で"));
+            if (!(te || (rightKanji && (kanjiNoun || IsJoshi(lt)))) || Eq(rp, "ナイ")) continue;
+            size_t ll = std::strlen(lp);
+            if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
+            if (Morae(lp) < 2 || Morae(rp) < 2) continue;
+            char split[sizeof lp + sizeof rp + 2];
+            std::snprintf(split, sizeof split, "%s %s", lp, rp);
+            JP_LOG("verb phrase %s -> %s\n", k.surface, split);
+            SetField(k.pro, split);
+            break;
+        }
+    }
 }
 
 // Japanese braille divides a katakana compound between its words (キャッチ ボール,
