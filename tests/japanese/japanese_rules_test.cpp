@@ -202,6 +202,8 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
     EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
+    EXPECT_EQ(Stream("田中談"), "タナカ ダン") << "so do the words of one";
+    EXPECT_EQ(Stream("佐藤絵"), "サトー エ") << "also where the dictionary has a noun, not a suffix";
     EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
     EXPECT_EQ(Stream("思うでしょう"), "オモウデショー") << "a plain form before でしょう is no euphony";
     EXPECT_EQ(Stream("dir/7/9/x").find("ブンノ"), std::string::npos) << "a slash inside a path is no fraction";

@@ -1032,9 +1032,10 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d for NOUN,setsubi,jinmei and NOUN,setsubi,jinmei\n");
                 continue;
             }
-            // Like 曲: the work of a named person (作, 画, 編, 訳, 記).
-            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記"};
-            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "一般") && in(kWork, 6) && IsNoun(p) &&
+            // Like 曲: the work, words or house of a named person (作, 画, 著, 談, 居 …),
+            // whether the dictionary has the word as a suffix or as a noun.
+            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記", "著", "撰", "筆", "談", "居", "絵"};
+            if (((Eq(c.posd1, "接尾") && Eq(c.posd2, "一般")) || Eq(c.posd1, "一般")) && in(kWork, 12) && IsNoun(p) &&
                 Eq(p.posd1, "固有名詞") && Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,ippan and NOUN,setsubi,jinmei\n");
                 continue;
