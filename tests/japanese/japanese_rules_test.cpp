@@ -191,6 +191,9 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("見つける"), "ミツケル");
     EXPECT_EQ(Stream("図書館"), "トショカン") << "a part of one kanji stays joined";
     EXPECT_EQ(Stream("田中 紳太郎"), "タナカ シンタロー") << "a name is divided once, family from given name";
+    EXPECT_EQ(Stream("関西国際空港"), "カンサイ コクサイ クーコー") << "a place name ending in common words";
+    EXPECT_EQ(Stream("大阪城公園"), "オオサカジョー コーエン");
+    EXPECT_EQ(Stream("京都駅"), "キョートエキ") << "a last word of two morae joins";
     EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";
     EXPECT_EQ(Stream("村々"), "ムラムラ") << "a shorter one joins";
     EXPECT_EQ(Stream("こういう話"), "コー イウ ハナシ") << "いう is written イウ and stands apart";

@@ -110,6 +110,7 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
 void NumeralWords(MorphToken *t, int count);
 void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count);
+void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count);
 void NativeNumberWords(MorphToken *t, int *count);
 
 // ---- Parse ----------------------------------------------------------------------
@@ -1289,6 +1290,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         SplitKatakanaCompounds(tagger, t, count);
         SplitKanjiCompounds(tagger, t, count);
         SplitVerbPhrases(tagger, t, count);
+        SplitNamedPlaces(tagger, t, count);
     }
     NumeralWords(t, count);
     for (int i = 1; i < count; ++i) {
@@ -1738,6 +1740,57 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
         char split[sizeof k.pro + 2];
         std::snprintf(split, sizeof split, "%s %s", lw, k.pro + at);
         JP_LOG("kanji phrase %s -> %s\n", k.surface, split);
+        SetField(k.pro, split);
+    }
+}
+
+// A name of a place or a body that ends in a common word of three morae or more
+// (公園, 高原, 半島, 大学) is divided before that word when the dictionary reads
+// both parts, analysed alone, as the whole name reads; the rest of the name is
+// divided the same way (ヨコハマ コクリツ ダイガク).
+void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!IsNoun(k) || !Eq(k.posd1, "固有名詞") || Eq(k.posd2, "人名") || std::strchr(k.pro, ' ')) continue;
+        int offsets[40], chars = 0;
+        bool kanji = true;
+        for (int b = 0; k.surface[b] && kanji && chars < 40;) {
+            int len = 0;
+            if (LetterType(k.surface + b, &len, true) != KANJI) kanji = false;
+            if (len <= 0) break;
+            offsets[chars++] = b;
+            b += len;
+        }
+        if (!kanji || chars < 3 || chars >= 40) continue;
+        char tail[256] = "";  // divided words from the end, each with a space before
+        int end = chars;      // the part still whole: characters [0, end)
+        size_t proEnd = std::strlen(k.pro);
+        for (bool found = true; found && end >= 3;) {
+            found = false;
+            for (int cut = 1; cut <= end - 2; ++cut) {
+                char right[128], rp[256], lp[256], left[128];
+                int rightBytes = (end < chars ? offsets[end] : static_cast<int>(std::strlen(k.surface))) - offsets[cut];
+                std::snprintf(right, sizeof right, "%.*s", rightBytes, k.surface + offsets[cut]);
+                std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+                if (!KnownNoun(tagger, right, rp, sizeof rp) || Morae(rp) < 3) continue;
+                size_t rl = std::strlen(rp);
+                if (rl >= proEnd || std::strncmp(k.pro + proEnd - rl, rp, rl) != 0) continue;
+                if (!ReadingOf(tagger, left, lp, sizeof lp) || std::strlen(lp) != proEnd - rl ||
+                    std::strncmp(k.pro, lp, proEnd - rl) != 0 || Morae(lp) < 2)
+                    continue;
+                char next[256];
+                std::snprintf(next, sizeof next, " %s%s", rp, tail);
+                std::snprintf(tail, sizeof tail, "%s", next);
+                proEnd -= rl;
+                end = cut;
+                found = true;
+                break;
+            }
+        }
+        if (!tail[0]) continue;
+        char split[256];
+        std::snprintf(split, sizeof split, "%.*s%s", static_cast<int>(proEnd), k.pro, tail);
+        JP_LOG("place name %s -> %s\n", k.surface, split);
         SetField(k.pro, split);
     }
 }
