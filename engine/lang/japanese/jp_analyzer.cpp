@@ -1762,7 +1762,7 @@ void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
             b += len;
         }
         if (!kanji || chars < 3 || chars >= 40) continue;
-        char tail[256] = "";  // divided words from the end, each with a space before
+        char tail[sizeof k.pro + 40] = "";  // divided words from the end, each with a space before
         int end = chars;      // the part still whole: characters [0, end)
         size_t proEnd = std::strlen(k.pro);
         for (bool found = true; found && end >= 3;) {
@@ -1778,9 +1778,11 @@ void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
                 if (!ReadingOf(tagger, left, lp, sizeof lp) || std::strlen(lp) != proEnd - rl ||
                     std::strncmp(k.pro, lp, proEnd - rl) != 0 || Morae(lp) < 2)
                     continue;
-                char next[256];
-                std::snprintf(next, sizeof next, " %s%s", rp, tail);
-                std::snprintf(tail, sizeof tail, "%s", next);
+                size_t tl = std::strlen(tail);
+                if (rl + tl + 2 > sizeof tail) continue;
+                std::memmove(tail + rl + 1, tail, tl + 1);  // " rp" in front of the words found
+                tail[0] = ' ';
+                std::memcpy(tail + 1, rp, rl);
                 proEnd -= rl;
                 end = cut;
                 found = true;
@@ -1788,7 +1790,7 @@ void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
             }
         }
         if (!tail[0]) continue;
-        char split[256];
+        char split[sizeof k.pro + sizeof tail];
         std::snprintf(split, sizeof split, "%.*s%s", static_cast<int>(proEnd), k.pro, tail);
         JP_LOG("place name %s -> %s\n", k.surface, split);
         SetField(k.pro, split);
@@ -1955,7 +1957,10 @@ void NumeralWords(MorphToken *t, int count) {
             } else {
                 n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%s", word);
             }
-            if (n >= static_cast<int>(sizeof out)) break;
+            if (n + 2 >= static_cast<int>(sizeof out)) {
+                n = static_cast<int>(sizeof out);  // no room: the word stays as it was
+                break;
+            }
             if (!end) break;
             out[n++] = ' ';
             out[n] = '\0';
