@@ -235,6 +235,8 @@ TEST(JapaneseAnalysisPasses, NumbersWithANativeReading) {
     EXPECT_EQ(Stream("二十日"), "ハツカ");
     EXPECT_EQ(Stream("９日まで"), "ココノカマデ") << "also when written in digits";
     EXPECT_EQ(Stream("三十日"), "30ニチ") << "other days keep the digits";
+    EXPECT_EQ(Stream("二十四日"), "24カ") << "ニジューヨッカ: the digits, then カ";
+    EXPECT_EQ(Stream("五、六日"), "5、6ニチ") << "a span of days is read as written";
     EXPECT_EQ(Stream("七月一日"), "7ガツ ツイタチ") << "the first after a month";
     EXPECT_EQ(Stream("1日に5回"), "1ニチニ 5カイ") << "but one day as a length of time";
     EXPECT_EQ(Stream("一人で"), "ヒトリデ") << "one and two people";

@@ -2023,6 +2023,8 @@ void NativeNumberWords(MorphToken *t, int *count) {
         int e = i;
         while (e < *count && IsNoun(t[e]) && Eq(t[e].posd1, "数")) ++e;
         if (e >= *count || !Eq(t[e].posd2, "助数詞")) continue;
+        // 三、四日 is "three or four days", numbers read as written.
+        if (i >= 2 && Eq(t[i - 1].surface, "、") && IsNoun(t[i - 2]) && Eq(t[i - 2].posd1, "数")) continue;
         bool kanji = false;
         int v = SmallNumber(t, i, e, &kanji);
         const char *word = nullptr;
@@ -2040,6 +2042,7 @@ void NativeNumberWords(MorphToken *t, int *count) {
             if (v >= 2 && v <= 10) word = kDays[v];
             else if (v == 1 && date) word = kDays[1];
             else if (v == 20) word = "ハツカ";
+            else if (v == 14 || v == 24) word = v == 14 ? "14カ" : "24カ";  // ジューヨッカ: the digits and カ
         } else if (Eq(unit.surface, "人")) {
             if (v == 1) word = "ヒトリ";
             else if (v == 2) word = "フタリ";
