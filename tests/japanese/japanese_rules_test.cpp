@@ -241,6 +241,10 @@ TEST(JapaneseAnalysisPasses, NumbersWithANativeReading) {
     EXPECT_EQ(Stream("1日に5回"), "1ニチニ 5カイ") << "but one day as a length of time";
     EXPECT_EQ(Stream("一人で"), "ヒトリデ") << "one and two people";
     EXPECT_EQ(Stream("五人"), "5ニン");
+    EXPECT_EQ(Stream("六杯"), "6パイ") << "a ハ-row counter after a geminate number is said with パ";
+    EXPECT_EQ(Stream("８本"), "８ポン") << "full-width digits stay as written";
+    EXPECT_EQ(Stream("20匹"), "20ピキ");
+    EXPECT_EQ(Stream("五本"), "5ホン") << "other numbers leave it";
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {

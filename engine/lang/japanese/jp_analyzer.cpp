@@ -109,6 +109,7 @@ bool IsContentWord(const MorphToken &t) {
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
 void NumeralWords(MorphToken *t, int count);
+void CounterSounds(MorphToken *t, int count);
 void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count);
 void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count);
 void NativeNumberWords(MorphToken *t, int *count);
@@ -1286,6 +1287,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
     NativeNumberWords(t, &count);
+    CounterSounds(t, count);
     if (tagger) {
         SplitKatakanaCompounds(tagger, t, count);
         SplitKanjiCompounds(tagger, t, count);
@@ -2060,6 +2062,59 @@ void NativeNumberWords(MorphToken *t, int *count) {
         int removed = e - i;
         for (int q = i + 1; q + removed < *count; ++q) t[q] = t[q + removed];
         *count -= removed;
+    }
+}
+
+// A counter of the ハ row after a number whose reading ends in a geminate
+// (イッ, ロッ, ハッ, ジュッ, ヒャッ) is said and written with the パ row:
+// 1パイ, 6ポン, 10ピキ. Only two-mora Sino counters change (杯, 本, 匹, 分 …).
+void CounterSounds(MorphToken *t, int count) {
+    for (int i = 1; i < count; ++i) {
+        MorphToken &c = t[i];
+        const MorphToken &p = t[i - 1];
+        if (!(IsNoun(c) && Eq(c.posd2, "助数詞")) || !(IsNoun(p) && Eq(p.posd1, "数")) || Morae(c.pro) != 2) continue;
+        // The last character of the number says how it ends.
+        const char *last = nullptr;
+        int lastLen = 0;
+        for (int b = 0; p.surface[b];) {
+            int len = 0;
+            DecodeAt(p.surface + b, &len);
+            if (len <= 0) break;
+            last = p.surface + b;
+            lastLen = len;
+            b += len;
+        }
+        if (!last) continue;
+        char ch[8];
+        std::snprintf(ch, sizeof ch, "%.*s", lastLen, last);
+        uint32_t cp = DecodeAt(ch, &lastLen);
+        int d = KanjiDigitValue(ch);
+        if (cp >= '0' && cp <= '9') d = static_cast<int>(cp - '0');
+        if (cp >= 0xFF10 && cp <= 0xFF19) d = static_cast<int>(cp - 0xFF10);
+        bool geminate = d == 1 || d == 6 || d == 8 || Eq(ch, "十") || Eq(ch, "百");
+        if (d == 0) {
+            // 10, 20 … 100: ASCII or full-width digits ending in 0 read ジュッ or ヒャッ
+            // unless a larger place ends them (1000: セン).
+            int zeros = 0;
+            for (int at = static_cast<int>(last - p.surface); at >= 0 && zeros < 4;) {
+                int len = 0;
+                uint32_t v = DecodeAt(p.surface + at, &len);
+                if (!(v == '0' || v == 0xFF10)) break;
+                ++zeros;
+                at -= (v == '0') ? 1 : 3;
+            }
+            geminate = zeros == 1 || zeros == 2;
+        }
+        if (!geminate) continue;
+        static const char *const kH[] = {"ハ", "ヒ", "フ", "ヘ", "ホ"};
+        static const char *const kP[] = {"パ", "ピ", "プ", "ペ", "ポ"};
+        for (int r = 0; r < 5; ++r)
+            if (StartsWith(c.pro, kH[r])) {
+                char pro[sizeof c.pro];
+                std::snprintf(pro, sizeof pro, "%s%s", kP[r], c.pro + std::strlen(kH[r]));
+                SetField(c.pro, pro);
+                break;
+            }
     }
 }
 
