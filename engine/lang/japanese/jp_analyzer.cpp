@@ -1583,7 +1583,7 @@ static bool AnalyseAlone(mecab_t *tagger, const char *text, char *pro, size_t ca
 }
 
 // A verb or adjective the dictionary lists whole though it is two words
-// (気に入る: キニ イル, 色濃い: イロ コイ, やって来る: ヤッテ クル) is divided before
+// (気に障る: キニ サワル, 名残惜しい: ナゴリ オシイ, 持って来る: モッテ クル) is divided before
 // its last word when that word, analysed alone, is a verb or adjective and the
 // reading is the two parts' readings. ない stays with the word before it.
 void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
@@ -1693,7 +1693,7 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
               Eq(k.posd1, "形容動詞語幹") || name) ||
             std::strchr(k.pro, ' '))
             continue;
-        // Words written in kanji, or in kanji and hiragana (心残り: ココロ ノコリ).
+        // Words written in kanji, or in kanji and hiragana (言葉遊び: コトバ アソビ).
         int offsets[40];
         int chars = 0, kanjiChars = 0;
         bool kanji = true;
@@ -1749,7 +1749,7 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
 // A name of a place or a body that ends in a common word of three morae or more
 // (公園, 高原, 半島, 大学) is divided before that word when the dictionary reads
 // both parts, analysed alone, as the whole name reads; the rest of the name is
-// divided the same way (ヨコハマ コクリツ ダイガク).
+// divided the same way (カンサイ コクサイ クーコー).
 void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
@@ -1828,8 +1828,8 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
 }
 
 // Japanese braille writes a kanji numeral that still counts something with
-// digits, also inside a word the dictionary lists whole (一輪車 -> 1リンシャ,
-// 六法 -> 6ポー: the digit replaces the numeral's Sino-Japanese reading, a
+// digits, also inside a word the dictionary lists whole (三角巾 -> 3カクキン,
+// 一塁手 -> 1ルイシュ: the digit replaces the numeral's Sino-Japanese reading, a
 // geminate ッ included). Native readings (ヒト, フタ, ミ, ヨ …), names and words
 // whose number sense is gone stay kana: the dictionary marks the latter as
 // adverbs, adverbial or verbal nouns, and a few frequent common nouns are listed.
@@ -1867,7 +1867,7 @@ static bool NumeralWordCandidate(const MorphToken &k) {
         b += len;
     }
     if (chars == 4 && digits == 2 && k.surface[b] == '\0') return true;
-    // Months: 二月 (ニガツ) is the dictionary's adverbial noun.
+    // Months: 三月 (サンガツ) is the dictionary's adverbial noun.
     int len = 0;
     if (Eq(k.posd1, "副詞可能") && LetterType(k.surface, &len, true) == KANJI && len > 0 &&
         Eq(k.surface + len, "月") && EndsWith(k.pro, "ガツ"))
@@ -2025,11 +2025,12 @@ void NativeNumberWords(MorphToken *t, int *count) {
         int e = i;
         while (e < *count && IsNoun(t[e]) && Eq(t[e].posd1, "数")) ++e;
         if (e >= *count || !Eq(t[e].posd2, "助数詞")) continue;
-        // 三、四日 is "three or four days", numbers read as written.
+        // 五、六日 is "five or six days", numbers read as written.
         if (i >= 2 && Eq(t[i - 1].surface, "、") && IsNoun(t[i - 2]) && Eq(t[i - 2].posd1, "数")) continue;
         bool kanji = false;
         int v = SmallNumber(t, i, e, &kanji);
         const char *word = nullptr;
+        char digitsKa[16];
         const MorphToken &unit = t[e];
         if (Eq(unit.surface, "日")) {
             // The first of the month: after a month, or as a date the sentence goes on from.
@@ -2044,7 +2045,10 @@ void NativeNumberWords(MorphToken *t, int *count) {
             if (v >= 2 && v <= 10) word = kDays[v];
             else if (v == 1 && date) word = kDays[1];
             else if (v == 20) word = "ハツカ";
-            else if (v == 14 || v == 24) word = v == 14 ? "14カ" : "24カ";  // ジューヨッカ: the digits and カ
+            else if (v == 14 || v == 24) {  // ジューヨッカ: the digits and カ
+                std::snprintf(digitsKa, sizeof digitsKa, "%dカ", v);
+                word = digitsKa;
+            }
         } else if (Eq(unit.surface, "人")) {
             if (v == 1) word = "ヒトリ";
             else if (v == 2) word = "フタリ";
