@@ -19,30 +19,31 @@ from louis_compare import Louis  # noqa: E402
 
 OUTDIR = os.path.join(os.path.dirname(ROOT), "engine", "lang", "european")
 
+CLANG_FORMAT_OFF = "// Table data, laid out by hand or by its generator.\n// clang-format off"
 SMALL, CAPITAL, DIGIT, KEEPNUM, SYMBOL, LETTER_AJ, RECORD = 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x80
 CANDIDATES = (list(range(0x21, 0x7F)) + list(range(0xA1, 0x250)) + list(range(0x391, 0x3CA)) +
               list(range(0x2010, 0x2050)) + list(range(0x2070, 0x20B0)) + list(range(0x2150, 0x2190)) +
               list(range(0x2200, 0x2270)))
 
 
-def single_cells(louis, cp):
+def single_cells(louis, cp, max_cells=5):
     c = louis.cells(chr(cp))
-    if c is None or len(c) == 0 or len(c) >= 6 or any(v == 0 or v > 0x3F for v in c):
+    if c is None or len(c) == 0 or len(c) > max_cells or any(v == 0 or v > 0x3F for v in c):
         return None
     return list(c)
 
 
-def build(table, capsign, keepnum, skip=()):
+def build(table, capsign, keepnum, skip=(), extra=(), max_cells=5):
     louis = Louis(table)
     rows = {}
-    for cp in CANDIDATES:
+    for cp in CANDIDATES + list(extra):
         if cp in skip:
             continue
         ch = chr(cp)
         if ch.isdigit() and ch.isascii():
             rows[cp] = (DIGIT, [[0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A][cp - 0x30]])
             continue
-        c = single_cells(louis, cp)
+        c = single_cells(louis, cp, max_cells)
         if c is None:
             continue
         low = ch.lower()
@@ -88,8 +89,8 @@ def common_letter_row(cp):
     return (t, [LETTER_CELLS[i]])
 
 
-def gen_generic(name, table, source, capsign, keepnum, var, skip=()):
-    rows = build(table, capsign, keepnum, skip)
+def gen_generic(name, table, source, capsign, keepnum, var, skip=(), extra=(), max_cells=5):
+    rows = build(table, capsign, keepnum, skip, extra, max_cells)
     # The ASCII letters and digits come from the engine's shared rows; the table
     # holds only what differs from them.
     for cp in list(rows):
@@ -97,7 +98,7 @@ def gen_generic(name, table, source, capsign, keepnum, var, skip=()):
             assert rows[cp] == common_letter_row(cp), f"{name} {chr(cp)} differs from the common alphabet"
             del rows[cp]
     lines = header(name, source)
-    lines += [f'#include "lang/european/{name.lower()}_tables.h"', "", "namespace kotari {", ""]
+    lines += [f'#include "lang/european/{name.lower()}_tables.h"', "", CLANG_FORMAT_OFF, "namespace kotari {", ""]
     lines.append(f"constexpr CharEntry {var}[] = {{")
     for cp in sorted(rows):
         t, c = rows[cp]
@@ -112,12 +113,12 @@ def gen_generic(name, table, source, capsign, keepnum, var, skip=()):
 
 def gen_polish():
     # Characters of the Polish table that are left out: the rare dashes and
-    # signs that plain text does not need, and the sign-less × ÷.
-    skip = {0x2010, 0x2011, 0x201F, 0x2212, 0xA4, 0xB6, 0xA2, 0xA5, 0xD7, 0xF7}
+    # signs that plain text does not need, and ÷, which would read as a full stop.
+    skip = {0x2010, 0x2011, 0x201F, 0xA4, 0xB6, 0xA2, 0xA5, 0xF7}
     rows = build("pl.tbl", [0x28], ",.", skip)
     records = []
     lines = header("Polish", "Polish")
-    lines += ['#include "lang/european/polish_tables.h"', "", "namespace kotari {", ""]
+    lines += ['#include "lang/european/polish_tables.h"', "", CLANG_FORMAT_OFF, "namespace kotari {", ""]
     direct = []
     for cp in sorted(rows):
         t, c = rows[cp]
@@ -135,14 +136,14 @@ def gen_polish():
     for cp, t, v in direct:
         lines.append("    {0x%04X, 0x%02X, 0x%02X}," % (cp, t, v))
     lines.append("};")
-    lines.append("static_assert(sizeof kPolishChars / sizeof kPolishChars[0] == %d, \"231 characters\");" % len(direct))
+    lines.append("static_assert(sizeof kPolishChars / sizeof kPolishChars[0] == %d, \"%d characters\");" % (len(direct), len(direct)))
     caps = sorted(cp for cp in rows if rows[cp][0] & CAPITAL)
     lines.append("")
     lines.append("constexpr char16_t kPolishCapitals[kPolishCapitalCount] = {")
     for i in range(0, len(caps), 12):
         lines.append("    " + ", ".join("0x%04X" % cp for cp in caps[i:i + 12]) + ",")
     lines.append("};")
-    lines.append("static_assert(sizeof kPolishCapitals / sizeof kPolishCapitals[0] == %d, \"58 capitals\");" % len(caps))
+    lines.append("static_assert(sizeof kPolishCapitals / sizeof kPolishCapitals[0] == %d, \"%d capitals\");" % (len(caps), len(caps)))
     lines.append("static_assert(IsSortedByChar(kPolishChars, kPolishCharCount), \"sorted by code point\");")
     lines.append("static_assert(IsSortedChars(kPolishCapitals, kPolishCapitalCount), \"sorted by code point\");")
     lines += ["", "}  // namespace kotari"]
@@ -151,7 +152,9 @@ def gen_polish():
 
 
 gen_polish()
-r = gen_generic("Norwegian", "no-no-g0.utb", "Norwegian", [0x20], ",.", "kNorwegianChars")
+# Norwegian also takes the trade mark sign and the six-cell fractions (⅒).
+r = gen_generic("Norwegian", "no-no-g0.utb", "Norwegian", [0x20], ",.", "kNorwegianChars", extra=(0x2122,),
+                max_cells=6)
 print("Norwegian:", len(r))
 r = gen_generic("Italian", "it.tbl", "Italian", [0x28], "", "kItalianChars")
 print("Italian:", len(r))

@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libjsoncpp-dev
   libcurl4-openssl-dev
-  liblouis20 liblouis-dev liblouis-data
+  liblouis20 liblouis-dev liblouis-data liblouis-bin
   libmecab-dev mecab-ipadic-utf8
   libpng-dev
   libhangul-data unicode-data wamerican wamerican-huge wbritish-huge

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the project and runs every test: the normal build, AddressSanitizer +
+# Builds the project with warnings as errors and runs every test: the normal build, a
+# Release build of the libraries and tools, AddressSanitizer +
 # UndefinedBehaviorSanitizer, ThreadSanitizer on the threaded subsystems, and a
 # short run of every fuzz target. Installs missing Debian packages first.
 #
@@ -20,7 +21,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 
 build() { # dir, extra cmake args...
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELUMI_WERROR=ON "${launcher[@]}" "$@" >/dev/null
   if ! ninja -C "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
     grep -v '^\[' "$dir/build.log" | tail -60
     echo "build failed in $dir"
@@ -35,6 +36,9 @@ ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
 
 [ "${VELUMI_QUICK:-0}" = 1 ] && exit 0
 
+step "build (Release, as packagers build: libraries and tools)"
+build build-release -DCMAKE_BUILD_TYPE=Release -DVELUMI_TESTS=OFF -DVELUMI_BENCH=OFF
+
 step "build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 build build-asan -DVELUMI_SANITIZE='address;undefined' -DVELUMI_BENCH=OFF
 step "tests under ASan + UBSan"
@@ -46,7 +50,7 @@ build build-tsan -DVELUMI_SANITIZE=thread -DVELUMI_BENCH=OFF
 step "threaded tests under TSan"
 # The subsystems with threads of their own.
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build-tsan -j "$jobs" --output-on-failure --timeout 600 -L 'platform|log|link|protocol|device|api|padsim|tool|tgxs'
+  ctest --test-dir build-tsan -j "$jobs" --output-on-failure --timeout 600 -L 'platform|log|link|protocol|device|api|padsim|tool|tgxs|braille|soak'
 
 step "build (libFuzzer, clang)"
 CC=clang CXX=clang++ build build-fuzz -DVELUMI_FUZZ=ON -DVELUMI_TESTS=OFF -DVELUMI_BENCH=OFF \

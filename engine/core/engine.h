@@ -19,16 +19,16 @@ constexpr int kCellBufferSize = KOTARI_CELL_BUFFER_SIZE;
 
 // Engine-wide settings, rewritten from TranslatorOptions at the start of every call.
 struct EngineSettings {
-    int englishGrade = 2;          // 1 or 2
+    int englishGrade = 2;  // 1 or 2
     bool lowercaseInput = false;
     bool markComputerText = true;
     int lineWidth = kCellBufferSize;  // lineCells, <= 0 replaced by 6144
-    int rawLineCellsKorean = 0;    // lineCells as given, for the Korean layout
-    int rawLineCellsNorwegian = 0; // lineCells as given, for the Norwegian layout
-    int chineseMode = 1;           // 1, 2 or 3
-    int frenchGrade = 1;           // 1 or 2
-    int germanGrade = 2;           // 1 or 2
-    int vietnameseVariant = 2;     // 1 or 2
+    int rawLineCellsKorean = 0;  // lineCells as given, for the Korean layout
+    int rawLineCellsNorwegian = 0;  // lineCells as given, for the Norwegian layout
+    int chineseMode = 1;  // 1, 2 or 3
+    int frenchGrade = 1;  // 1 or 2
+    int germanGrade = 2;  // 1 or 2
+    int vietnameseVariant = 2;  // 1 or 2
 };
 
 extern EngineSettings g_settings;

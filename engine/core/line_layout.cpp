@@ -10,7 +10,9 @@ namespace {
 class Layout {
 public:
     Layout(uint8_t *out, const LineRules &rules)
-        : out_(out), width_(rules.width > 0 ? rules.width : 1), capacity_(rules.capacity),
+        : out_(out),
+          width_(rules.width > 0 ? rules.width : 1),
+          capacity_(rules.capacity),
           marked_(rules.markedUnits) {}
 
     int length() const { return length_; }
@@ -53,10 +55,12 @@ public:
             const uint8_t marker = marked_ ? (word[j] & kUnitMarkerMask) : 0;
             if (column_ == width_) {
                 column_ = 0;
-                if (marker != 0 && length_ > 0 && (out_[length_ - 1] & kUnitMarkerMask) == marker) moveUnitDown(marker);
+                if (marker != 0 && length_ > 0 && (out_[length_ - 1] & kUnitMarkerMask) == marker)
+                    moveUnitDown(marker);
             }
             if (length_ == capacity_) {
-                while (marker != 0 && length_ > 0 && (out_[length_ - 1] & kUnitMarkerMask) == marker) out_[--length_] = 0;
+                while (marker != 0 && length_ > 0 && (out_[length_ - 1] & kUnitMarkerMask) == marker)
+                    out_[--length_] = 0;
                 return false;
             }
             out_[length_++] = word[j];

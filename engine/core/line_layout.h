@@ -40,11 +40,11 @@ private:
 };
 
 struct LineRules {
-    int width = 1;                 // cells per line, > 0
-    int capacity = INT_MAX;        // most cells written; the layout stops before a word or unit that does not fit
-    bool wrapWords = true;         // false: words run on over line ends, only marked units move
+    int width = 1;  // cells per line, > 0
+    int capacity = INT_MAX;  // most cells written; the layout stops before a word or unit that does not fit
+    bool wrapWords = true;  // false: words run on over line ends, only marked units move
     bool blankLineBeforeLongWord = true;  // a word longer than a line that follows a full line gets a blank line first
-    bool markedUnits = false;      // cells carry unit markers (bits 6-7), stripped from the output
+    bool markedUnits = false;  // cells carry unit markers (bits 6-7), stripped from the output
 };
 
 // Lays the n cells out at `out` (which does not overlap `cells`) and returns the

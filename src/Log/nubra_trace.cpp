@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/diagnostics.h"
 #include "platform/files.h"
 #include "platform/utf.h"
 
@@ -140,6 +141,10 @@ void TraceStart() { TraceStartBeside(platform::ExecutableFolder()); }
 
 void TraceStartBeside(const std::string &exeDir) {
     CNubraTrace &trace = CNubraTrace::Instance();
+    if (platform::TraceFileOff()) {  // VELUMI_NO_TRACE_FILE: no file and no folder
+        trace.Enable(false);
+        return;
+    }
     const char *forced = std::getenv("VELUMI_LOG_DIR");
     if (forced && *forced) {
         std::string dir = forced;

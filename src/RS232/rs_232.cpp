@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -46,6 +47,9 @@ std::string ResolvePortName(const std::string &name) {
         return std::string();
     const int n = std::atoi(name.c_str() + kPrefix.size());
     if (!ValidPortNumber(n)) return std::string();
+    const std::string mapped = "VELUMI_PORT_" + std::to_string(n);
+    const char *path = std::getenv(mapped.c_str());
+    if (path && *path) return path;
     const char *dir = std::getenv("VELUMI_PORT_DIR");
     if (dir && *dir) return std::string(dir) + "/com" + std::to_string(n);
     return "/dev/ttyS" + std::to_string(n - 1);
@@ -107,11 +111,21 @@ int CRS232::Open() {
     const std::string path = ResolvePortName(portName_);
     int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        NubraLog("[ERROR] RS232 / open %s : %s", path.c_str(), std::strerror(errno));
         ::close(wakeFd_);
         wakeFd_ = -1;
         return RE_PORT_OPEN_ERROR;
     }
-    (void)::ioctl(fd, TIOCEXCL);  // no sharing, as far as the driver allows
+    // No sharing: an advisory lock that other users of the port see (root
+    // included), and exclusive mode as far as the driver allows.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        NubraLog("[ERROR] RS232 / open %s : the port is in use by another program", path.c_str());
+        ::close(fd);
+        ::close(wakeFd_);
+        wakeFd_ = -1;
+        return RE_PORT_OPEN_ERROR;
+    }
+    (void)::ioctl(fd, TIOCEXCL);
     if (!Configure(fd)) {
         ::close(fd);
         ::close(wakeFd_);

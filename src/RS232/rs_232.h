@@ -33,8 +33,9 @@ constexpr int kMinPortNumber = 1;
 constexpr int kMaxPortNumber = 255;
 inline bool ValidPortNumber(int port) { return port >= kMinPortNumber && port <= kMaxPortNumber; }
 
-// "\\.\COMn" -> $VELUMI_PORT_DIR/comN when set, else /dev/ttyS(n-1); any other
-// name is taken as a path. A "\\.\COM" name without a valid port number
+// "\\.\COMn" -> $VELUMI_PORT_n when set (a device path such as /dev/ttyUSB0),
+// else $VELUMI_PORT_DIR/comN when set, else /dev/ttyS(n-1); any other name is
+// taken as a path. A "\\.\COM" name without a valid port number
 // ("\\.\COM0", "\\.\COM-1", "\\.\COM256") gives "": nothing is opened.
 std::string ResolvePortName(const std::string &name);
 

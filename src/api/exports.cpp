@@ -1,9 +1,12 @@
 // The exported C functions: each forwards to the device object and catches
 // everything, so no exception crosses the library boundary.
 #include <exception>
+#include <mutex>
 
 #include "VelumiSDK.h"
+#include "api/error_codes.h"
 #include "device/velumi.h"
+#include "protocol/ccom.h"
 #include "tgxs/tgxs_reader.h"
 
 using velumi::CVelumi;
@@ -28,19 +31,32 @@ int OnDevice(F &&operation) noexcept {
         return device ? operation(*device) : VELUMI_ERROR_NOT_INIT;
     });
 }
+// Init and de-init (with the device object's destruction) run one at a time,
+// whatever threads call them.
+std::mutex &Lifecycle() {
+    static std::mutex *m = new std::mutex;
+    return *m;
+}
+
+int InitOn(int port, int deviceType) noexcept {
+    // Callbacks run only while the SDK is initialised.
+    if (velumi::OnSdkThread()) return VELUMI_ERROR_ALREADY_INIT;
+    std::lock_guard<std::mutex> lifecycle(Lifecycle());
+    return OnDevice([&](CVelumi &d) { return d.Init(port, deviceType); });
+}
 }  // namespace
 
 extern "C" {
 
-VELUMI_API int VELUMI_INIT(int port) {
-    return OnDevice([&](CVelumi &d) { return d.Init(port, VELUMI_ASK_THE_PAD); });
-}
+VELUMI_API int VELUMI_INIT(int port) { return InitOn(port, VELUMI_ASK_THE_PAD); }
 
-VELUMI_API int VELUMI_INIT_WITH_DEVICE_TYPE(int port, int deviceType) {
-    return OnDevice([&](CVelumi &d) { return d.Init(port, deviceType); });
-}
+VELUMI_API int VELUMI_INIT_WITH_DEVICE_TYPE(int port, int deviceType) { return InitOn(port, deviceType); }
 
 VELUMI_API int VELUMI_DEINIT(void) {
+    // From a callback the device object refuses at once, without the lock that
+    // an init or de-init on another thread may hold while it waits for this thread.
+    if (velumi::OnSdkThread()) return OnDevice([](CVelumi &d) { return d.DeInit(); });
+    std::lock_guard<std::mutex> lifecycle(Lifecycle());
     return OnDevice([&](CVelumi &d) {
         const int r = d.DeInit();
         if (r == 0) CVelumi::Destroy();
@@ -111,4 +127,14 @@ VELUMI_API int VELUMI_REGISTER_DISPLAY_CALLBACK(VELUMI_DISPLAY_CALLBACK callback
 extern "C" VELUMI_API int VELUMI_GET_TGXS_DATA(const char *path) {
     // Needs no device object; the reader catches everything itself.
     return velumi::tgxs::GetTgxsData(path);
+}
+
+extern "C" VELUMI_API const char *VELUMI_ERROR_NAME(int code) {
+    const velumi::ErrorEntry *e = velumi::ErrorByCode(code);
+    return e ? e->publicName : nullptr;
+}
+
+extern "C" VELUMI_API const char *VELUMI_ERROR_TEXT(int code) {
+    const velumi::ErrorEntry *e = velumi::ErrorByCode(code);
+    return e ? e->text : nullptr;
 }

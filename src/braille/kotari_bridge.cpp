@@ -1,127 +1,97 @@
+// The engine as a Translator: KotariEngine's BrailleTranslator export, called
+// under the shared lock (the engine keeps library-wide state and no lock).
 #include "braille/kotari_bridge.h"
 
-#include <cstring>
-#include <string>
+#include <algorithm>
 
 #include "Log/nubra_log.h"
-#include "device/catalog.h"
+#include "api/error_codes.h"
 #include "platform/library.h"
 #include "platform/shared_lock.h"
-#include "platform/utf.h"
 
 namespace velumi {
 
 namespace {
-platform::Library g_engine;
-BrailleTranslatorFn g_entry = nullptr;
-TranslatorOptions g_options{5, 1, 0, 1, 20, 1, 1, 2, 2};
-std::string g_forcedPath;
-
 constexpr char kEngineFile[] = "libKotariEngine.so";
-// Room for any packed result: wrapping at most doubles 6144 cells, padding adds under one line.
-constexpr int kEngineOutputSize = 2 * KOTARI_CELL_BUFFER_SIZE + KOTARI_CELL_BUFFER_SIZE;
-uint8_t g_output[kEngineOutputSize];  // used under the shared lock
+
+class Engine final : public Translator {
+public:
+    const char *Name() const override { return "NUBRA"; }
+
+    int Bind() override {
+        platform::SharedLockGuard lock;
+        if (Bound()) return 0;
+        if (!library_.IsOpen() && !Open()) return Fail(Error::EngineLoadFail, "LoadKotariLibrary");
+        entry_ = reinterpret_cast<BrailleTranslatorFn>(library_.Symbol("BrailleTranslator"));
+        // The library stays loaded; a later binding looks the entry up again.
+        if (!entry_) return Fail(Error::EngineGetFuncFail, "LoadKotariLibrary");
+        NubraLog("[OK] LoadKotariLibrary() successed");
+        return 0;
+    }
+
+    void Unbind() override {
+        platform::SharedLockGuard lock;
+        entry_ = nullptr;
+        if (!library_.IsOpen()) return;
+        NubraLog("[OK] %s() successed", "FreeKotariLibrary");
+        library_.Close();
+    }
+
+    bool Bound() const override { return library_.IsOpen() && entry_; }
+    bool LaysOutLines() const override { return true; }
+
+    int Translate(std::u16string_view text, const TranslationRequest &request, Translation &out) override {
+        platform::SharedLockGuard lock;
+        if (!Bound()) return Fail(Error::EngineNotLoaded, "Kotari_BrailleTranslator");
+        TranslatorOptions options = request.settings.engine;
+        options.language = request.language;
+        options.lineCells = request.width;
+        // The engine may rewrite its input: it gets a NUL-terminated copy.
+        std::u16string input(text);
+        const int lineCells = request.width > 0 ? request.width : KOTARI_CELL_BUFFER_SIZE;
+        // Wrapping at most doubles the engine's cells; padding adds less than one line.
+        std::vector<uint8_t> cells(2 * KOTARI_CELL_BUFFER_SIZE + static_cast<size_t>(lineCells));
+        const int produced = entry_(reinterpret_cast<uint16_t *>(input.data()), cells.data(), &options);
+        const size_t kept = produced < 0 ? 0 : static_cast<size_t>(produced);
+        cells.resize(std::min(kept, cells.size()));
+        out.cells = std::move(cells);
+        return 0;
+    }
+
+    std::string forcedPath;
+
+private:
+    bool Open() {
+        if (!forcedPath.empty()) return library_.Open(forcedPath);
+        const std::string own = platform::OwnDirectory();
+        return (!own.empty() && library_.Open(own + kEngineFile)) || library_.Open(kEngineFile);
+    }
+
+    platform::Library library_;
+    BrailleTranslatorFn entry_ = nullptr;
+};
+
+Engine &TheEngine() {
+    static Engine *engine = new Engine;  // lives as long as the process: workers may still translate at exit
+    return *engine;
+}
 }  // namespace
 
-void SetKotariLibraryPath(const std::string &path) { g_forcedPath = path; }
+Translator &EngineTranslator() { return TheEngine(); }
 
-int LoadKotariLibrary(int lineWidth, int language) {
-    if (g_engine.IsOpen() && g_entry) return 0;
-    if (!g_engine.IsOpen()) {
-        bool loaded = false;
-        if (!g_forcedPath.empty()) {
-            loaded = g_engine.Open(g_forcedPath);
-        } else {
-            const std::string own = platform::OwnDirectory();
-            loaded = (!own.empty() && g_engine.Open(own + kEngineFile)) || g_engine.Open(kEngineFile);
-        }
-        if (!loaded) {
-            NubraLog("[ERROR] NUBRA_ERROR_KOTARI_DLL_LOAD_FAIL in %s()", "LoadKotariLibrary");
-            return 4;
-        }
-    }
-    g_entry = reinterpret_cast<BrailleTranslatorFn>(g_engine.Symbol("BrailleTranslator"));
-    if (!g_entry) {
-        NubraLog("[ERROR] NUBRA_ERROR_KOTARI_DLL_GET_FUNC_FAIL in %s()", "LoadKotariLibrary");
-        return 5;
-    }
-    g_options = TranslatorOptions{language, 1, 0, 1, lineWidth, 1, 1, 2, 2};
-    NubraLog("[OK] LoadKotariLibrary() successed");
-    return 0;
-}
+void SetKotariLibraryPath(const std::string &path) { TheEngine().forcedPath = path; }
+
+int LoadKotariLibrary(int lineWidth, int language) { return BindEngine(lineWidth, language); }
 
 int FreeKotariLibrary() {
-    g_entry = nullptr;
-    if (g_engine.IsOpen()) {
-        NubraLog("[OK] %s() successed", "FreeKotariLibrary");
-        g_engine.Close();
-    }
+    TheEngine().Unbind();
     return 0;
 }
 
-bool KotariBound() { return g_engine.IsOpen() && g_entry; }
+bool KotariBound() { return TheEngine().Bound(); }
 
-void KotariSetLanguage(int language) { g_options.language = language; }
+void KotariSetLineCells(int cells) { SetLineCells(cells); }
 
-void KotariSetOption(int value) {
-    const int language = g_options.language;
-    if (!LanguageByCode(language)) return;
-    switch (OptionSlotFor(language)) {
-    case OptionSlot::EnglishGrade: g_options.englishGrade = value; break;
-    case OptionSlot::ChineseMode: g_options.chineseMode = value; break;
-    case OptionSlot::FrenchGrade: g_options.frenchGrade = value; break;
-    case OptionSlot::GermanGrade: g_options.germanGrade = value; break;
-    case OptionSlot::VietnameseVariant: g_options.vietnameseVariant = value; break;
-    case OptionSlot::LanguageField: g_options.language = value; break;
-    }
-}
-
-void KotariSetLineCells(int cells) { g_options.lineCells = cells; }
-
-const TranslatorOptions &KotariOptions() { return g_options; }
-
-void DumpTranslation(const char16_t *text, const uint8_t *cells, int count, int rowWidth) {
-    if (!g_traceOn.load(std::memory_order_relaxed)) return;
-    size_t units = 0;
-    while (text && text[units] && units < kJobTextUnits - 1) ++units;
-    NubraLog("Input : %s ", platform::Utf16ToUtf8(text ? text : u"", units).c_str());
-    NubraLog("Output");
-    if (rowWidth <= 0) return;
-    std::string row;
-    for (int i = 0; i < count; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, " %02X", cells[i]);
-        row += hex;
-        if ((i + 1) % rowWidth == 0) {
-            NubraLog("%s", row.c_str());
-            row.clear();
-        }
-    }
-}
-
-int Kotari_BrailleTranslator(DisplayJob &job, const char16_t *text, int dumpRowWidth) {
-    if (!KotariBound()) {
-        NubraLog("[ERROR] NUBRA_ERROR_KOTARI_DLL_COULD_NOT_LOAD in %s()", "Kotari_BrailleTranslator");
-        return 6;
-    }
-    platform::SharedLockGuard lock;
-    size_t units = 0;
-    while (text && text[units] && units < kJobTextUnits - 1) ++units;
-    std::memset(job.text, 0, sizeof job.text);
-    if (units) std::memcpy(job.text, text, units * sizeof(char16_t));
-    // The engine may rewrite its input: it gets a copy, and the job keeps the caller's text.
-    static char16_t input[kJobTextUnits];
-    std::memcpy(input, job.text, sizeof input);
-    const int produced = g_entry(reinterpret_cast<uint16_t *>(input), g_output, &g_options);
-    const int width = g_options.lineCells > 0 ? g_options.lineCells : KOTARI_CELL_BUFFER_SIZE;
-    int keep = produced < 0 ? 0 : produced;
-    if (keep > kEngineOutputSize) keep = kEngineOutputSize;
-    if (keep > kJobCellsSize) keep = (kJobCellsSize / width) * width;  // whole lines that fit
-    std::memset(job.cells, 0, sizeof job.cells);
-    std::memcpy(job.cells, g_output, static_cast<size_t>(keep));
-    job.cellCount = keep;
-    DumpTranslation(job.text, job.cells, job.cellCount, dumpRowWidth);
-    return 0;
-}
+TranslatorOptions KotariOptions() { return EngineOptions(); }
 
 }  // namespace velumi

@@ -1,10 +1,11 @@
 // The braille line: translated text, braille ASCII, clearing and paging keys.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "Log/nubra_log.h"
-#include "braille/kotari_bridge.h"
-#include "braille/louis_bridge.h"
+#include "api/error_codes.h"
+#include "braille/translator.h"
 #include "device/velumi.h"
 #include "platform/shared_lock.h"
 #include "protocol/ccom.h"
@@ -20,10 +21,27 @@ constexpr uint8_t kBrailleAscii[64] = {
     0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35, 0x2A, 0x33, 0x3B, 0x18, 0x38,  // P-Z [ \ ] ^ _
 };
 
-// Languages that the engine translates; every other code goes to liblouis.
-bool UsesEngine(int language) {
-    return language == ARABIC || language == CHINESE_TRADITIONAL || language == CHINESE_SIMPLIFIED ||
-           language == ENGLISH || language == JAPANESE || language == KOREAN;
+// Translates text (cut to the job's text area) into the job's cells, cut to
+// whole lines of the braille line within the job's cell area.
+int TranslateInto(DisplayJob &job, const char16_t *text, const TranslationRequest &request) {
+    const std::u16string used(WholeCharacters(text, kJobTextUnits - 1));
+    {
+        platform::SharedLockGuard lock;
+        std::memset(job.text, 0, sizeof job.text);
+        std::memcpy(job.text, used.data(), used.size() * sizeof(char16_t));
+    }
+    Translation translation;
+    const int r = TranslateText(used, request, translation);
+    if (r != 0) return r;
+    platform::SharedLockGuard lock;
+    const int width = request.width;
+    size_t count = translation.cells.size();
+    if (count > static_cast<size_t>(kJobCellsSize)) count = static_cast<size_t>((kJobCellsSize / width) * width);
+    std::memset(job.cells, 0, sizeof job.cells);
+    std::memcpy(job.cells, translation.cells.data(), count);
+    job.cellCount = static_cast<int32_t>(count);
+    DumpTranslation(job.text, job.cells, job.cellCount, width);
+    return 0;
 }
 }  // namespace
 
@@ -32,67 +50,60 @@ uint8_t BrailleAsciiCell(unsigned char c) {
     return (c >= 0x20 && c <= 0x5F) ? kBrailleAscii[c - 0x20] : 0;
 }
 
+namespace {
+int NeedsBrailleLine(const char *logName) {
+    return CurrentModel().brailleCells != 0 ? 0 : Fail(Error::NoBrailleLine, logName);
+}
+}  // namespace
+
 int CVelumi::BrailleDisplay(const char16_t *text, int language) {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::BrailleDisplay");
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result, [&] {
+        if (const int r = NeedsBrailleLine("CVelumi::BrailleDisplay")) return r;
+        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleDisplay", "no text");
+    });
+    if (!job) return result;
     const int width = CurrentModel().brailleCells;
-    if (width == 0) {
-        NubraLog("[ERROR] NUBRA_ERROR_NO_BRAILLE_LINE in %s()", "CVelumi::BrailleDisplay");
-        return NUBRA_ERROR_NO_BRAILLE_LINE;
-    }
-    if (!text) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleDisplay");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
-    {
-        platform::SharedLockGuard lock;  // a page key on the receive thread may look at the job
-        job->isBraille = 1;
-    }
     dumpRowWidth_ = width;
-    KotariSetLanguage(language);
-    LouisSetLanguage(language);
-    const bool engine = UsesEngine(language);
-    std::printf("%s\n", engine ? "NUBRA" : "LIBLOUIS");
-    std::fflush(stdout);
-    const int r = engine ? Kotari_BrailleTranslator(*job, text, width) : Liblouis_BrailleTranslator(*job, text, width);
+    velumi::SetLanguage(language);
+    const int r = TranslateInto(*job, text, RequestFor(language, width));
     if (r != 0) {
         NubraLog("[ERROR] %s() failed - 0x%x", "CVelumi::BrailleDisplay", r);
-        return r;
+        return Abandon(r);
     }
-    const int result = CCOM::Instance().RequestDisplay();
+    // Saved before the transfer starts: a page key then finds this text.
+    SaveBraille(*job);
+    result = CCOM::Instance().RequestDisplay();
     NubraLog("[OK] %s() successed", "CVelumi::BrailleDisplay");
-    {
-        platform::SharedLockGuard lock;
-        // The transfer has started from this job; paging works on the copy.
-        if (DisplayJob *current = CurrentJob()) SaveBraille(*current);
-    }
     return result;
 }
 
 int CVelumi::SetBrailleLanguage(int language, int option) {
-    KotariSetLanguage(language);
-    LouisSetLanguage(language);
-    LouisSetGrade(option);
-    KotariSetOption(option);
+    {
+        // Kept library-wide so that a later init gives the application its choice back.
+        platform::SharedLockGuard lock;
+        auto &settings = Library().languageSettings;
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            if (it->first == language) {
+                settings.erase(it);
+                break;
+            }
+        settings.emplace_back(language, option);
+    }
+    velumi::SetBrailleLanguage(language, option);
     return 0;
 }
 
 int CVelumi::BrailleASCIIDisplay(const char *text) {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::BrailleASCIIDisplay");
-    if (!text) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s() - no text", "CVelumi::BrailleASCIIDisplay");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result, [&] {
+        if (const int r = NeedsBrailleLine("CVelumi::BrailleASCIIDisplay")) return r;
+        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleASCIIDisplay", "no text");
+    });
+    if (!job) return result;
     const int width = CurrentModel().brailleCells;
     {
         platform::SharedLockGuard lock;
-        job->isAscii = 1;
-        if (width == 0) return NUBRA_ERROR_NO_BRAILLE_LINE;
         // Kept to the whole lines that the braille line pages through, as for
         // translated text; the rest is dropped.
         const size_t most = static_cast<size_t>(kJobCellsSize / width) * width;
@@ -110,31 +121,23 @@ int CVelumi::BrailleASCIIDisplay(const char *text) {
 }
 
 int CVelumi::ResetBrailleDisplay() {
-    if (!ready_) return NUBRA_ERROR_COM_NOT_OPENED;
-    NubraLog("[OK] %s()", "CVelumi::ResetBrailleDisplay");
-    DisplayJob *job = DisplayDataCreate();
-    if (!job) return lastError_;
+    int result;
+    DisplayJob *job = BeginJob("CVelumi::ResetBrailleDisplay", JobKind::Braille, result,
+                               [] { return NeedsBrailleLine("CVelumi::ResetBrailleDisplay"); });
+    if (!job) return result;
     {
         platform::SharedLockGuard lock;
-        job->isBraille = 1;
-        dumpRowWidth_ = CurrentModel().brailleCells;
         job->cellCount = CurrentModel().brailleCells;
     }
-    const int result = CCOM::Instance().RequestDisplay();
+    result = CCOM::Instance().RequestDisplay();
     NubraLog("[OK] %s() successed", "CVelumi::ResetBrailleDisplay");
     return result;
 }
 
 int CVelumi::SendKey(int key) {
-    if ((key & 0x5) && (key & 0xA)) {
-        NubraLog("[ERROR] NUBRA_ERROR_COM_INVALID_DATA in %s()", "CVelumi::SendKey");
-        return NUBRA_ERROR_COM_INVALID_DATA;
-    }
+    if ((key & 0x5) && (key & 0xA)) return Fail(Error::ComInvalidData, "CVelumi::SendKey");
     if (key == 0) return NUBRA_ERROR_COM_INVALID_DATA;
-    if (!HasJobs()) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "CVelumi::SendKey");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
+    if (!HasJobs()) return Fail(Error::BrailleNotTranslate, "CVelumi::SendKey");
     CCOM &com = CCOM::Instance();
     if (com.IsDisplayBusy()) {
         NubraLog("%s", "");

@@ -1,6 +1,6 @@
 #include "device/catalog.h"
 
-#include <cstdio>
+#include "platform/diagnostics.h"
 
 namespace velumi {
 
@@ -25,8 +25,7 @@ std::string_view LouisKeyFor(int language) {
 
 std::string_view LouisTable(int language, int grade) {
     const std::string_view key = LouisKeyFor(language);
-    std::printf("%d\n%.*s\n", language, static_cast<int>(key.size()), key.data());
-    std::fflush(stdout);
+    DiagnosticLine("%d\n%.*s", language, static_cast<int>(key.size()), key.data());
     for (const LouisTableEntry &t : kLouisTables)
         if (t.key == key) return grade == 1 ? t.uncontracted : t.contracted;
     return kFallbackLouisTable;

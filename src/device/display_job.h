@@ -13,10 +13,12 @@ constexpr int kJobCellsSize = 6150;
 
 enum : uint8_t { kRequestDisplay = 7, kRequestPrevPage = 8, kRequestNextPage = 9 };
 
+// What a job shows: whole graphics lines, a range of graphic cells (only the
+// lines it touches are sent), translated braille, or braille ASCII.
+enum class JobKind : uint8_t { Graphics, PartialGraphics, Braille, BrailleAscii };
+
 struct DisplayJob {
-    int32_t isBraille = 0;
-    int32_t isAscii = 0;
-    int32_t isPartial = 0;
+    JobKind kind = JobKind::Graphics;
     uint8_t data[kJobDataSize] = {};
     uint8_t m_nNumOfLine = 0;
     uint8_t m_nNumOfCell = 0;
@@ -31,9 +33,13 @@ struct DisplayJob {
     int32_t windowStart = 0;
     uint8_t remainingLines = 0;
 
+    bool IsGraphics() const { return kind == JobKind::Graphics || kind == JobKind::PartialGraphics; }
+    bool IsBrailleLine() const { return kind == JobKind::Braille || kind == JobKind::BrailleAscii; }
     // The cells of a braille or braille-ASCII job.
-    const uint8_t *BrailleCells() const { return isAscii ? asciiCells.data() : cells; }
-    int BrailleCellCapacity() const { return isAscii ? static_cast<int>(asciiCells.size()) : kJobCellsSize; }
+    const uint8_t *BrailleCells() const { return kind == JobKind::BrailleAscii ? asciiCells.data() : cells; }
+    int BrailleCellCapacity() const {
+        return kind == JobKind::BrailleAscii ? static_cast<int>(asciiCells.size()) : kJobCellsSize;
+    }
 };
 
 }  // namespace velumi

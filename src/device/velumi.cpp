@@ -1,6 +1,7 @@
 #include "device/velumi.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "Log/nubra_log.h"
@@ -32,8 +33,10 @@ const ModelEntry &CurrentModel() {
 CVelumi *CVelumi::Get() {
     CVelumi *device = g_device.load();
     if (device) return device;
-    device = new (std::nothrow) CVelumi;
-    g_device = device;
+    static std::mutex creation;
+    std::lock_guard<std::mutex> guard(creation);
+    device = g_device.load();
+    if (!device) g_device = device = new (std::nothrow) CVelumi;
     return device;
 }
 
@@ -78,6 +81,18 @@ int CVelumi::InitPath(const std::string &portName, int deviceType) {
     const int bound = LoadKotariLibrary(width, ENGLISH);
     if (bound != 0) return bound;
     LoadLiblouisLibrary(width, ENGLISH);
+    // Binding fills in the defaults: the application's own choices come back.
+    std::vector<std::pair<int, int>> settings;
+    {
+        platform::SharedLockGuard lock;
+        settings = Library().languageSettings;
+    }
+    for (const auto &s : settings) SetBrailleLanguage(s.first, s.second);
+    {
+        // A new link vouches for no pin: the clearing below reaches every line.
+        platform::SharedLockGuard lock;
+        Library().lineKnown.clear();
+    }
 
     CCOM &com = CCOM::Instance();
     com.SetDevice(this);
@@ -101,6 +116,11 @@ int CVelumi::InitPath(const std::string &portName, int deviceType) {
 }
 
 int CVelumi::DeInit() {
+    if (OnSdkThread()) {
+        // The workers to be stopped include the one running the caller's callback.
+        NubraLog("[ERROR] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s - called from a callback", "CVelumi::DeInit");
+        return NUBRA_ERROR_DISPLAY_IN_PROGRESS;
+    }
     if (!initialised_) return NUBRA_ERROR_VELUMI_NOT_INIT;
     CCOM &com = CCOM::Instance();
     if (com.IsDisplayBusy()) {
@@ -128,6 +148,13 @@ void CVelumi::SetDeviceTypeIndex(int index) {
     CCOM::Instance().SetDeviceNameText(std::string(m->name).c_str());
     Library().currentModel = index;
     NubraLog("[OK] Set Velumi type => %.*s", static_cast<int>(m->enumText.size()), m->enumText.data());
+}
+
+bool CVelumi::NameSelectsModel(const char *deviceName) {
+    const std::string name = deviceName ? deviceName : "";
+    for (int i = 0; i < kModelCount; ++i)
+        if (name.find(kModels[i].name) != std::string::npos) return true;
+    return false;
 }
 
 void CVelumi::SetDeviceType(const char *deviceName) {
@@ -174,12 +201,6 @@ void CVelumi::SendDispCompletedMessage(int) {
 
 DisplayJob *CVelumi::CurrentJob() {
     platform::SharedLockGuard lock;
-    return jobs_.empty() ? nullptr : jobs_.front().get();
-}
-
-DisplayJob *CVelumi::NewestJob() {
-    platform::SharedLockGuard lock;
-    while (jobs_.size() > 1) jobs_.erase(jobs_.begin());
     return jobs_.empty() ? nullptr : jobs_.front().get();
 }
 

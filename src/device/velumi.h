@@ -4,33 +4,17 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "api/error_codes.h"
 #include "device/catalog.h"
 #include "device/display_job.h"
 #include "protocol/protocol_device.h"
 
 namespace velumi {
-
-// Error codes of the device object (the protocol layer's are in display_status.h).
-enum : int {
-    NUBRA_ERROR_NONE = 0,
-    NUBRA_ERROR_VELUMI_NOT_INIT = 2,
-    NUBRA_ERROR_VELUMI_ALREADY_INIT = 3,
-    NUBRA_ERROR_KOTARI_DLL_LOAD_FAIL = 4,
-    NUBRA_ERROR_KOTARI_DLL_GET_FUNC_FAIL = 5,
-    NUBRA_ERROR_DLL_COULD_NOT_LOAD = 6,
-    NUBRA_ERROR_INVALID_DISPLAY_FILE = 8,
-    NUBRA_ERROR_INVALID_DEVICE_TYPE = 9,
-    NUBRA_ERROR_NO_BRAILLE_LINE = 10,
-    NUBRA_ERROR_COM_NOT_OPENED = 19,
-    NUBRA_ERROR_ACCESS_INVALID_MEM = 128,
-    NUBRA_ERROR_DISPLAY_IN_PROGRESS = 129,
-};
-constexpr int NUBRA_ERROR_DISPLAY_NO_CHANGE = static_cast<int>(0x80000005u);
-constexpr int NUBRA_ERROR_DISPLAY_INVALID_RANGE = static_cast<int>(0x80000006u);
 
 using KeyCallback = void (*)(int key);
 using DisplayCallback = void (*)();
@@ -44,9 +28,15 @@ struct LibraryState {
     std::atomic<TextCallback> firmwareCallback{nullptr};
     std::atomic<TextCallback> deviceNameCallback{nullptr};
     // Guarded by the shared lock.
-    std::vector<uint8_t> lastShown;  // the last completed picture, or empty
+    // What the pad is known to show on its graphics area, line by line: a line
+    // counts only once the pad confirmed it; lineKnown false = to be sent again.
+    std::vector<uint8_t> lastShown;
+    std::vector<bool> lineKnown;
     bool sendAllLines = false;
     std::unique_ptr<DisplayJob> savedBraille;
+    // Every VELUMI_SET_BRAILLE_LANGUAGE (language, option), latest per language,
+    // in the order given; replayed after the translators are bound at init.
+    std::vector<std::pair<int, int>> languageSettings;
 };
 LibraryState &Library();
 const ModelEntry &CurrentModel();
@@ -77,6 +67,9 @@ public:
     int DisplayPart(const unsigned char *data, int length, int offset);
     int ResetDisplay();
     int FirstLine(const DisplayJob &job, int length, int offset);
+    // The first line from `from` on that differs from what the pad is known to
+    // show, or whose pins are unknown; the job's line count when none.
+    int ChangedLineFrom(const DisplayJob &job, int from);
 
     // Braille line.
     int BrailleDisplay(const char16_t *text, int language);
@@ -90,7 +83,6 @@ public:
 
     // ProtocolDevice.
     DisplayJob *CurrentJob() override;
-    DisplayJob *NewestJob() override;
     bool HasJobs() override;
     bool RestoreSavedBraille(DisplayJob &job) override;
     void SaveBraille(const DisplayJob &job) override;
@@ -98,8 +90,11 @@ public:
     int RetryDelayMs() override { return retryDelayMs_; }
     int BrailleCells() override;
     int NextLine(DisplayJob &job) override;
+    void LineShown(const DisplayJob &job, int line) override;
+    void LineUnknown(int line) override;
     void RecordLastShown(const DisplayJob &job) override;
     void SendDispCompletedMessage(int code) override;
+    bool NameSelectsModel(const char *deviceName) override;
     void SetDeviceType(const char *deviceName) override;
     int SendKey(int key) override;
     void FirmwareVersionReceived(const char *version) override;
@@ -109,7 +104,13 @@ public:
     void DisplayDone() override;
 
 private:
-    int InitWith(int portResult);
+    // The prologue of every display operation: the device must be open, the
+    // operation's own checks (a nonzero code ends it) must pass, the call must
+    // not come from a callback, and a new job of `kind` reserves the display.
+    // Null with `result` set when the operation ends here.
+    DisplayJob *BeginJob(const char *logName, JobKind kind, int &result, const std::function<int()> &checks = {});
+    // Ends an operation whose job will not be sent: frees the display.
+    int Abandon(int code);
     int StartDisplay(DisplayJob &job, const char *logName, int length, int offset);
     void DumpPicture(const DisplayJob &job);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Log/nubra_log.h"
+#include "device/velumi.h"
 #include "platform/clock.h"
 #include "platform/shared_lock.h"
 #include "protocol/display_thread.h"
@@ -21,10 +22,15 @@ const char *DisplayStatusName(int status) {
 }
 
 namespace {
+thread_local bool t_sdkThread = false;
 constexpr int kAckTimeoutMs = 10000;
 constexpr int kSettleMs = 500;
 constexpr int kCloseRetryMs = 100;
 }  // namespace
+
+SdkThreadScope::SdkThreadScope() : outer_(t_sdkThread) { t_sdkThread = true; }
+SdkThreadScope::~SdkThreadScope() { t_sdkThread = outer_; }
+bool OnSdkThread() { return t_sdkThread; }
 
 CCOM &CCOM::Instance() {
     // One protocol object for the process; never destroyed, so no worker can
@@ -50,6 +56,7 @@ CCOM::~CCOM() {
 }
 
 void CCOM::OnReceiveData(const uint8_t *bytes, int count) {
+    SdkThreadScope sdkThread;  // the receive worker runs the key and answer callbacks
     if (!IsClosed()) ReceiveFeed(bytes, count);
 }
 
@@ -142,26 +149,75 @@ int CCOM::COMDeinit() {
         platform::SharedLockGuard lock;
         status_ = previousStatus_ = E_NUBRA_STATUS_NONE;
         waiting_ = 0;
+        waitingTicket_ = 0;
+        displayReserved_ = false;
     }
     return 0;
 }
 
-int CCOM::PostAndWait(int status) {
+int CCOM::PostAndWait(Work work) {
+    const bool display = work.status >= E_NUBRA_STATUS_USER_REQ;
+    // The answer would have to come through the SDK thread that is running
+    // the caller's callback: refuse at once instead of waiting in vain.
+    if (OnSdkThread()) {
+        if (display) ReleaseDisplay();
+        NubraLog("[ERROR] %s() NUBRA_ERROR_COM_RESPONSE_TIMEOUT - called from a callback", "WaitForAck");
+        return NUBRA_ERROR_COM_RESPONSE_TIMEOUT;
+    }
     // The waiting flag is raised before the post: an answer that comes back
     // before the caller starts waiting still finds it and is not lost.
     {
         platform::SharedLockGuard lock;
         waiting_ = 1;
+        if (++lastTicket_ == 0) ++lastTicket_;  // 0 means "nobody waits"
+        work.ticket = waitingTicket_ = lastTicket_;
         if (ackEvent_) ackEvent_->ResetEvent();  // no stale acknowledgement
+        if (display) displayReserved_ = true;
+        if (displayThread_) displayThread_->Post(std::move(work));
+        else if (display) displayReserved_ = false;
     }
-    if (displayThread_) displayThread_->PostStatus(status);
     return WaitForAck();
 }
 
-int CCOM::RequestFirmwareVersion() { return PostAndWait(E_NUBRA_STATUS_VER_REQ); }
-int CCOM::RequestHardwareVersion() { return PostAndWait(E_NUBRA_STATUS_HW_VER_REQ); }
-int CCOM::RequestDeviceName() { return PostAndWait(E_NUBRA_STATUS_DEVICE_NAME_REQ); }
-int CCOM::RequestDisplay() { return PostAndWait(E_NUBRA_STATUS_USER_REQ); }
+int CCOM::RequestFirmwareVersion() {
+    Work w;
+    w.status = E_NUBRA_STATUS_VER_REQ;
+    return PostAndWait(std::move(w));
+}
+
+int CCOM::RequestHardwareVersion() {
+    Work w;
+    w.status = E_NUBRA_STATUS_HW_VER_REQ;
+    return PostAndWait(std::move(w));
+}
+
+int CCOM::RequestDeviceName() {
+    Work w;
+    w.status = E_NUBRA_STATUS_DEVICE_NAME_REQ;
+    return PostAndWait(std::move(w));
+}
+
+int CCOM::RequestDisplay() {
+    Work w;
+    w.status = E_NUBRA_STATUS_USER_REQ;
+    {
+        platform::SharedLockGuard lock;
+        if (DisplayJob *job = device_ ? device_->CurrentJob() : nullptr) w.job = std::make_unique<DisplayJob>(*job);
+    }
+    return PostAndWait(std::move(w));
+}
+
+bool CCOM::ReserveDisplay() {
+    platform::SharedLockGuard lock;
+    if (displayReserved_) return false;
+    displayReserved_ = true;
+    return true;
+}
+
+void CCOM::ReleaseDisplay() {
+    platform::SharedLockGuard lock;
+    displayReserved_ = false;
+}
 
 int CCOM::WaitForAck() {
     NubraLog("[WAIT] Waiting for ACK...");
@@ -173,13 +229,21 @@ int CCOM::WaitForAck() {
     }
     const bool signalled = ack && ack->Wait(platform::Scaled(kAckTimeoutMs));
     int result;
+    uint32_t ticket;
     {
         platform::SharedLockGuard lock;
         waiting_ = 0;
+        ticket = waitingTicket_;
+        waitingTicket_ = 0;
         result = ackResult_;
     }
     if (!signalled) {
         if (!ack) return 0;
+        {
+            // A request the display thread never took is dropped, and frees the display.
+            platform::SharedLockGuard lock;
+            if (displayThread_ && displayThread_->Withdraw(ticket)) displayReserved_ = false;
+        }
         SetDisplayStatus(E_NUBRA_STATUS_NONE);
         NubraLog("[ERROR] Don't Recv - NUBRA_ERROR_COM_RESPONSE_TIMEOUT");
         return NUBRA_ERROR_COM_RESPONSE_TIMEOUT;
@@ -191,7 +255,7 @@ int CCOM::WaitForAck() {
 
 bool CCOM::IsDisplayBusy() {
     platform::SharedLockGuard lock;
-    return status_ > E_NUBRA_STATUS_DEVICE_NAME_RSP;
+    return displayReserved_;
 }
 
 int CCOM::DisplayStatus() {
@@ -221,6 +285,9 @@ int CCOM::SendDeviceNameQuery() {
 
 int CCOM::SendRequest(int awaited) {
     TraceFrame("SEND", RequestTraceName(awaited), sendBuffer_, sendLength_);
+    // Numbered before the write: an answer to this request cannot arrive before the number.
+    const uint64_t seq = ++sendSeq_;
+    if (displayThread_) displayThread_->NoteSent(seq);
     if (!COMPortWrite(sendBuffer_, sendLength_, 0)) {
         NubraLog("[ERROR] COM / Write Error!!");
         return NUBRA_ERROR_COM_WRITE_FAIL;
@@ -231,12 +298,15 @@ int CCOM::SendRequest(int awaited) {
 
 void CCOM::SignalAck(int code) {
     platform::SharedLockGuard lock;
+    uint32_t ticket = 0;
     if (displayThread_) {
         displayThread_->ClearPendingResponse();
         // An accepted line must now be followed by its notice within the response time-out.
         if (code == 0 && status_ == E_NUBRA_STATUS_RSP) displayThread_->ArmPendingResponse(kAwaitNotice);
+        ticket = displayThread_->TakeTicket();
     }
-    if (!waiting_) return;
+    // Only the caller whose request this exchange serves is released, and only once.
+    if (!waiting_ || ticket == 0 || ticket != waitingTicket_) return;
     ackResult_ = code;
     NubraLog("[WAIT] Send ACK in COM");
     if (ackEvent_) ackEvent_->Set();
@@ -245,98 +315,70 @@ void CCOM::SignalAck(int code) {
 void CCOM::FailTransfer(int code) {
     platform::SharedLockGuard lock;
     SignalAck(code);
-    if (IsDisplayBusy() && device_) device_->SendDispCompletedMessage(code);
+    if (displayThread_) displayThread_->AbortExchange(code);
     SetDisplayStatus(E_NUBRA_STATUS_NONE);
 }
 
 void CCOM::SetDisplayStatus(int status) {
     platform::SharedLockGuard lock;
     previousStatus_ = status_;
-    status_ = status;
+    status_ = static_cast<velumi::DisplayStatus>(status);
     NubraLog("[CHG_DISP_STATUS] => %s", DisplayStatusName(status));
 }
 
-int CCOM::COMReqDispLine(bool restore) {
+int CCOM::COMReqDispLine(const DisplayJob &job) {
     platform::SharedLockGuard lock;
-    DisplayJob *job = device_ ? device_->CurrentJob() : nullptr;
-    if (job && restore) device_->RestoreSavedBraille(*job);
-    if (!job) {
-        NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "COMReqDispLine");
-        return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
     uint8_t line[256] = {};
     int n, destination;
     uint8_t mode;
-    if (job->isBraille || job->isAscii) {
+    if (job.IsBrailleLine()) {
         // The window, cut to what the job holds (cells past its end are blank).
-        n = device_->BrailleCells();
+        n = device_ ? device_->BrailleCells() : 0;
         if (n < 0 || n > 249) n = 0;
-        const uint8_t *cells = job->BrailleCells();
-        const int capacity = job->BrailleCellCapacity();
+        const uint8_t *cells = job.BrailleCells();
+        const int capacity = job.BrailleCellCapacity();
         for (int i = 0; i < n; ++i) {
-            const long at = static_cast<long>(job->windowStart) + i;
+            const long at = static_cast<long>(job.windowStart) + i;
             if (cells && at >= 0 && at < capacity) line[i] = cells[at];
         }
         destination = 0;
         mode = kModeBraille;
     } else {
-        n = job->m_nNumOfCell;
-        const int start = job->currentLine * job->m_nNumOfCell;
-        for (int i = 0; i < n && start + i < kJobDataSize; ++i) line[i] = job->data[start + i];
-        destination = job->currentLine + 1;
+        n = job.m_nNumOfCell;
+        const int start = job.currentLine * job.m_nNumOfCell;
+        for (int i = 0; i < n && start + i < kJobDataSize; ++i) line[i] = job.data[start + i];
+        destination = job.currentLine + 1;
         mode = kModeGraphic;
     }
     sendLength_ = BuildDisplayLine(sendBuffer_, kFrameBufferSize, line, n, destination, mode);
     return SendRequest(CMD_RSP_DISPLAY_LINE);
 }
 
+// A page move is a job of its own, made from the saved braille-line copy; the
+// current job (maybe a new one not yet sent) is left alone.
 int CCOM::COMReqDispLineByKey(int key) {
     platform::SharedLockGuard lock;
-    DisplayJob *job = device_ ? device_->CurrentJob() : nullptr;
-    // Without a saved braille line there is nothing to page through.
-    if (!job || !device_->RestoreSavedBraille(*job)) {
+    auto job = std::make_unique<DisplayJob>();
+    if (!device_ || !device_->RestoreSavedBraille(*job)) {
         NubraLog("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in %s()", "COMReqDispLineByKey");
         return NUBRA_ERROR_BRAILLE_NOT_TRANSLATE;
     }
     const bool previous = (key & 0x01) || (key & 0x04);
+    if (!ReserveDisplay()) {
+        NubraLog("%s", "");
+        NubraLog("[CAUTION] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s() - %s", "COMReqDispLineByKey",
+                 previous ? "PREV_KEY" : "NEXT_KEY");
+        return NUBRA_ERROR_DISPLAY_IN_PROGRESS;
+    }
     NubraLog("[OK] (%s)", previous ? "PREV_KEY" : "NEXT_KEY");
     job->retriesLeft = static_cast<uint8_t>(device_->RetryCount());
     job->retryDelay = static_cast<uint8_t>(device_->RetryDelayMs());
-    if (displayThread_) displayThread_->PostStatus(previous ? E_NUBRA_STATUS_KEY_REQ_PREV : E_NUBRA_STATUS_KEY_REQ_NEXT);
+    Work w;
+    w.status = previous ? E_NUBRA_STATUS_KEY_REQ_PREV : E_NUBRA_STATUS_KEY_REQ_NEXT;
+    w.job = std::move(job);
+    if (displayThread_) displayThread_->Post(std::move(w));
+    else ReleaseDisplay();
     return 0;
-}
-
-int CCOM::MoveBraillePage(int direction) {
-    platform::SharedLockGuard lock;
-    DisplayJob *job = device_ ? device_->CurrentJob() : nullptr;
-    if (!job || !device_->RestoreSavedBraille(*job)) return 0;
-    if (job->retriesLeft != device_->RetryCount()) return 1;
-    const uint32_t W = static_cast<uint32_t>(device_->BrailleCells());
-    if (W == 0) return 0;
-    uint32_t pos = static_cast<uint32_t>(job->windowStart);
-    const uint32_t total = static_cast<uint32_t>(job->cellCount);
-    const uint32_t lastStart = (total / W) * W - W;
-    if (direction == 1) {
-        if (pos == 0) {
-            NubraLog("[ERROR] PREV_KEY - Invalid position");
-            return 0;
-        }
-        pos -= W;
-        job->requestCode = kRequestPrevPage;
-    } else {
-        if (pos == lastStart) {
-            NubraLog("[ERROR] NEXT_KEY - Invalid position");
-            return 0;
-        }
-        pos += W;
-        job->requestCode = kRequestNextPage;
-    }
-    if (pos > total) pos = (total / W) * W;
-    if (pos == total) pos -= W;
-    job->windowStart = static_cast<int32_t>(pos);
-    NubraLog("[OK] KEY position (%d / %d)", static_cast<int>(pos), static_cast<int>(lastStart));
-    device_->SaveBraille(*job);
-    return 1;
 }
 
 std::string CCOM::FirmwareVersion() {
@@ -366,7 +408,7 @@ void CCOM::OnFirmwareVersion(const char (&version)[9]) {
         std::memcpy(firmwareVersion_, version, sizeof firmwareVersion_);
     }
     if (device_) device_->FirmwareVersionReceived(version);
-    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_VER_RSP);
+    PostAnswer(E_NUBRA_STATUS_VER_RSP);
 }
 
 void CCOM::OnHardwareVersion(uint8_t version) {
@@ -375,10 +417,16 @@ void CCOM::OnHardwareVersion(uint8_t version) {
         hardwareVersion_ = version;
     }
     if (device_) device_->HardwareVersionReceived(version);
-    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_HW_VER_RSP);
+    PostAnswer(E_NUBRA_STATUS_HW_VER_RSP);
 }
 
 void CCOM::OnDeviceName(const char (&name)[11]) {
+    // A name the pad sends on its own that names no model changes nothing.
+    const bool asked = displayThread_ && displayThread_->Awaits(E_NUBRA_STATUS_DEVICE_NAME_REQ);
+    if (!asked && device_ && !device_->NameSelectsModel(name)) {
+        NubraLog("[CAUTION] RSP_DEVICE_NAME_INFO - \"%s\" names no model, ignored", name);
+        return;
+    }
     {
         platform::SharedLockGuard lock;
         std::memcpy(deviceName_, name, sizeof deviceName_);
@@ -387,16 +435,24 @@ void CCOM::OnDeviceName(const char (&name)[11]) {
         device_->SetDeviceType(name);
         device_->DeviceNameReceived(name);
     }
-    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_DEVICE_NAME_RSP);
+    PostAnswer(E_NUBRA_STATUS_DEVICE_NAME_RSP);
 }
 
-void CCOM::OnDisplayLineAccepted() {
-    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_RSP);
+void CCOM::PostAnswer(velumi::DisplayStatus status, bool refused) {
+    if (!displayThread_) return;
+    Work w;
+    w.status = status;
+    w.refused = refused;
+    w.sentSeq = sendSeq_.load();
+    displayThread_->Post(std::move(w));
 }
 
-void CCOM::OnDisplayLineShown() {
-    if (displayThread_) displayThread_->PostStatus(E_NUBRA_STATUS_NOTI);
-}
+void CCOM::OnDisplayLineAccepted() { PostAnswer(E_NUBRA_STATUS_RSP); }
+
+void CCOM::OnDisplayLineShown() { PostAnswer(E_NUBRA_STATUS_NOTI); }
+
+// Nothing is posted as a status; the display thread only counts the answer.
+void CCOM::OnDisplayLineRefused() { PostAnswer(E_NUBRA_STATUS_RSP, true); }
 
 void CCOM::OnEventKey(uint8_t keyCode) {
     if (device_) device_->SendKey(keyCode);

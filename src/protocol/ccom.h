@@ -16,6 +16,21 @@
 namespace velumi {
 
 class CComDisplayThread;
+struct Work;
+
+// Marks the calling thread as one of the SDK's own workers for its lifetime:
+// calls made from there (the application's callbacks) must not wait for the pad.
+class SdkThreadScope {
+public:
+    SdkThreadScope();
+    ~SdkThreadScope();
+    SdkThreadScope(const SdkThreadScope &) = delete;
+    SdkThreadScope &operator=(const SdkThreadScope &) = delete;
+
+private:
+    bool outer_;
+};
+bool OnSdkThread();
 
 class CCOM : public CRS232, private FrameHandler {
 public:
@@ -40,9 +55,13 @@ public:
     int RequestFirmwareVersion();
     int RequestHardwareVersion();
     int RequestDeviceName();
+    // Sends the device object's current job; the transfer works on a copy of it.
     int RequestDisplay();
     int WaitForAck();
+    // A display transfer is reserved from the creation of its job until it ends.
     bool IsDisplayBusy();
+    bool ReserveDisplay();
+    void ReleaseDisplay();
     int DisplayStatus();
     int PreviousDisplayStatus();
 
@@ -50,8 +69,7 @@ public:
     int SendFirmwareVersionQuery();
     int SendHardwareVersionQuery();
     int SendDeviceNameQuery();
-    int COMReqDispLine(bool restore);
-    int MoveBraillePage(int direction);
+    int COMReqDispLine(const DisplayJob &job);
     int SendRequest(int awaited);
     void SignalAck(int code);
     void FailTransfer(int code);
@@ -76,11 +94,13 @@ private:
     void OnDeviceName(const char (&name)[11]) override;
     void OnDisplayLineAccepted() override;
     void OnDisplayLineShown() override;
+    void OnDisplayLineRefused() override;
     void OnEventKey(uint8_t keyCode) override;
     void OnKey(int value) override;
 
     int StartLink();
-    int PostAndWait(int status);
+    int PostAndWait(Work work);
+    void PostAnswer(velumi::DisplayStatus status, bool refused = false);
     void ReceiveFeed(const uint8_t *bytes, int count);
 
     ProtocolDevice *device_ = nullptr;
@@ -94,9 +114,14 @@ private:
     std::unique_ptr<platform::Event> ackEvent_;  // auto-reset
     // Guarded by the shared lock.
     int waiting_ = 0;
+    uint32_t waitingTicket_ = 0;  // the request whose acknowledgement is awaited
+    uint32_t lastTicket_ = 0;
     int ackResult_ = 0;
-    int status_ = E_NUBRA_STATUS_NONE;
-    int previousStatus_ = E_NUBRA_STATUS_NONE;
+    bool displayReserved_ = false;
+    velumi::DisplayStatus status_ = E_NUBRA_STATUS_NONE;
+    velumi::DisplayStatus previousStatus_ = E_NUBRA_STATUS_NONE;
+    // Number of the last request written; answers carry the number current when they arrived.
+    std::atomic<uint64_t> sendSeq_{0};
     char firmwareVersion_[9] = {};
     int hardwareVersion_ = -1;
     char deviceName_[11] = {};

@@ -1,6 +1,8 @@
 // Display status: the small state machine that the display transfer thread drives.
 #pragma once
 
+#include "api/error_codes.h"
+
 namespace velumi {
 
 enum DisplayStatus : int {
@@ -22,17 +24,5 @@ const char *DisplayStatusName(int status);
 
 // Awaited code of the display-line notice in the pending response.
 constexpr int kAwaitNotice = 11;
-
-// Error codes of the protocol layer.
-enum : int {
-    NUBRA_ERROR_COM_OPEN_FAIL = 16,
-    NUBRA_ERROR_COM_HANDLE_INIT_ERROR = 17,
-    NUBRA_ERROR_COM_PORT_ALREADY_OPENED = 18,
-    NUBRA_ERROR_COM_WRITE_FAIL = 32,
-    NUBRA_ERROR_COM_INVALID_DATA = 33,
-    NUBRA_ERROR_COM_NOT_RESPONSE = 34,
-    NUBRA_ERROR_COM_RESPONSE_TIMEOUT = 35,
-    NUBRA_ERROR_BRAILLE_NOT_TRANSLATE = 64,
-};
 
 }  // namespace velumi

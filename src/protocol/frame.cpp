@@ -135,7 +135,10 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
         TraceFrame("RECV", "RSP_DISPLAY_LINE", buffer, total);
         const uint8_t result = PayloadByte(buffer, total, 0);
         if (result == 0) handler.OnDisplayLineAccepted();
-        else NubraLog("[ERROR] RSP_DISPLAY_LINE  response(0x%x)", result);
+        else {
+            NubraLog("[ERROR] RSP_DISPLAY_LINE  response(0x%x)", result);
+            handler.OnDisplayLineRefused();
+        }
         break;
     }
     case CMD_NOTI_DISPLAY_LINE:

@@ -1,6 +1,7 @@
 // What the protocol engine needs from the device object: the job list, the
-// saved braille-line copy, the paging settings and the application's callbacks.
-// Every call but the callbacks is made with the shared lock held.
+// saved braille-line copy, the paging settings, what the pad is known to show
+// and the application's callbacks. Every call but the callbacks is made with
+// the shared lock held.
 #pragma once
 
 #include "device/display_job.h"
@@ -12,7 +13,6 @@ public:
     virtual ~ProtocolDevice() = default;
 
     virtual DisplayJob *CurrentJob() = 0;  // the first job of the list, or null
-    virtual DisplayJob *NewestJob() = 0;   // the newest job, releasing older ones; or null
     virtual bool HasJobs() = 0;
     // Overwrites `job` with the saved braille-line copy; false (job untouched) when none was saved.
     virtual bool RestoreSavedBraille(DisplayJob &job) = 0;
@@ -21,8 +21,13 @@ public:
     virtual int RetryDelayMs() = 0;
     virtual int BrailleCells() = 0;            // braille-line width of the connected model
     virtual int NextLine(DisplayJob &job) = 0;  // next graphic line to send
+    // The pad confirmed graphic line `line` of `job`, or its arrival is in doubt.
+    virtual void LineShown(const DisplayJob &, int /*line*/) {}
+    virtual void LineUnknown(int /*line*/) {}
     virtual void RecordLastShown(const DisplayJob &job) = 0;
     virtual void SendDispCompletedMessage(int code) = 0;
+    // Whether a device name the pad reports names one of the models.
+    virtual bool NameSelectsModel(const char *) { return true; }
     virtual void SetDeviceType(const char *deviceName) = 0;
     virtual int SendKey(int key) = 0;
 

@@ -19,6 +19,7 @@
 #include <json/reader.h>
 
 #include "Log/nubra_log.h"
+#include "platform/library.h"
 #include "platform/files.h"
 #include "platform/utf.h"
 
@@ -224,12 +225,43 @@ FetchResult CopyPath(const std::string &path, int fd, size_t maxBytes) {
     return r;
 }
 
-// libcurl's global state is set up once for the process, on first use.
-CURLcode GlobalCurlInit() {
+// libcurl, loaded when a URL is first fetched rather than linked: its many
+// dependencies would otherwise be loaded and initialised with every program
+// that uses the SDK. Its global state is set up once, on first use.
+struct CurlApi {
+    CURLcode (*globalInit)(long) = nullptr;
+    const char *(*strerror)(CURLcode) = nullptr;
+    CURL *(*init)() = nullptr;
+    CURLcode (*setopt)(CURL *, CURLoption, ...) = nullptr;
+    CURLcode (*perform)(CURL *) = nullptr;
+    void (*cleanup)(CURL *) = nullptr;
+    CURLcode initResult = CURLE_FAILED_INIT;
+    std::string loadError;
+};
+
+const CurlApi &Curl() {
+    static CurlApi api;
     static std::once_flag once;
-    static CURLcode result = CURLE_OK;
-    std::call_once(once, [] { result = curl_global_init(CURL_GLOBAL_DEFAULT); });
-    return result;
+    std::call_once(once, [] {
+        static platform::Library library;
+        if (!library.Open("libcurl.so.4", true)) {
+            api.loadError = "libcurl.so.4 cannot be loaded: " + library.Error();
+            return;
+        }
+        api.globalInit = reinterpret_cast<CURLcode (*)(long)>(library.Symbol("curl_global_init"));
+        api.strerror = reinterpret_cast<const char *(*)(CURLcode)>(library.Symbol("curl_easy_strerror"));
+        api.init = reinterpret_cast<CURL *(*)()>(library.Symbol("curl_easy_init"));
+        api.setopt = reinterpret_cast<CURLcode (*)(CURL *, CURLoption, ...)>(library.Symbol("curl_easy_setopt"));
+        api.perform = reinterpret_cast<CURLcode (*)(CURL *)>(library.Symbol("curl_easy_perform"));
+        api.cleanup = reinterpret_cast<void (*)(CURL *)>(library.Symbol("curl_easy_cleanup"));
+        if (!api.globalInit || !api.strerror || !api.init || !api.setopt || !api.perform || !api.cleanup) {
+            api.loadError = "libcurl.so.4 lacks the easy interface";
+            api.globalInit = nullptr;
+            return;
+        }
+        api.initResult = api.globalInit(CURL_GLOBAL_DEFAULT);
+    });
+    return api;
 }
 
 struct CurlSink {
@@ -259,13 +291,18 @@ size_t CurlWrite(char *data, size_t size, size_t count, void *user) {
 // libcurl: it would open a pipe named by a file URL and wait for good.
 FetchResult FetchUrl(const std::string &url, int fd, const TgxsFetchLimits &limits) {
     FetchResult r;
-    CURLcode init = GlobalCurlInit();
-    if (init != CURLE_OK) {
+    const CurlApi &api = Curl();
+    if (!api.globalInit) {
         r.status = TgxsStatus::kFetchFailed;
-        r.why = std::string("curl_global_init: ") + curl_easy_strerror(init);
+        r.why = api.loadError;
         return r;
     }
-    CURL *curl = curl_easy_init();
+    if (api.initResult != CURLE_OK) {
+        r.status = TgxsStatus::kFetchFailed;
+        r.why = std::string("curl_global_init: ") + api.strerror(api.initResult);
+        return r;
+    }
+    CURL *curl = api.init();
     if (!curl) {
         r.status = TgxsStatus::kFetchFailed;
         r.why = "curl_easy_init failed";
@@ -274,22 +311,22 @@ FetchResult FetchUrl(const std::string &url, int fd, const TgxsFetchLimits &limi
     const std::string encoded = EncodeUrl(url);
     char error[CURL_ERROR_SIZE] = "";
     CurlSink sink{fd, limits.maxBytes};
-    curl_easy_setopt(curl, CURLOPT_URL, encoded.c_str());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // timeouts without SIGALRM: we run in the host's threads
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedTimeS);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CurlWrite);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-    CURLcode rc = curl_easy_perform(curl);
+    api.setopt(curl, CURLOPT_URL, encoded.c_str());
+    api.setopt(curl, CURLOPT_ERRORBUFFER, error);
+    api.setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
+    api.setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp");
+    api.setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    api.setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    api.setopt(curl, CURLOPT_FAILONERROR, 1L);
+    api.setopt(curl, CURLOPT_NOSIGNAL, 1L);  // timeouts without SIGALRM: we run in the host's threads
+    api.setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    api.setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+    api.setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api.setopt(curl, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedTimeS);
+    api.setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+    api.setopt(curl, CURLOPT_WRITEFUNCTION, CurlWrite);
+    api.setopt(curl, CURLOPT_WRITEDATA, &sink);
+    CURLcode rc = api.perform(curl);
     if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
         r.status = TgxsStatus::kTooLarge;
         r.why = "more than " + std::to_string(limits.maxBytes) + " bytes";
@@ -298,9 +335,9 @@ FetchResult FetchUrl(const std::string &url, int fd, const TgxsFetchLimits &limi
         r.why = std::string("writing the local copy: ") + std::strerror(sink.writeError);
     } else if (rc != CURLE_OK) {
         r.status = TgxsStatus::kFetchFailed;
-        r.why = error[0] ? error : curl_easy_strerror(rc);
+        r.why = error[0] ? error : api.strerror(rc);
     }
-    curl_easy_cleanup(curl);
+    api.cleanup(curl);
     return r;
 }
 

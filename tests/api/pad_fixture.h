@@ -13,6 +13,7 @@
 
 #include "VelumiSDK.h"
 #include "braille/kotari_bridge.h"
+#include "braille/louis_bridge.h"
 #include "log_capture.h"
 #include "padsim.h"
 #include "platform/clock.h"
@@ -48,6 +49,7 @@ protected:
         setenv("VELUMI_PORT_DIR", dir.c_str(), 1);
         setenv("VELUMI_LOG_DIR", (dir + "/log").c_str(), 1);
         velumi::SetKotariLibraryPath(VELUMI_BUILD_DIR "/lib/libKotariEngine.so");
+        velumi::SetLouisHelperPath(VELUMI_BUILD_DIR "/lib/velumi/velumi-louis-helper");
         ASSERT_TRUE(pad->Start());
         ASSERT_TRUE(pad->LinkAs(dir, kPort));
         VELUMI_REGISTER_DISPLAY_CALLBACK(CountDisplay);

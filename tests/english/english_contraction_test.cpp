@@ -111,6 +111,27 @@ TEST(EnglishWordLists, ShortformAndExceptionWords) {
     EXPECT_EQ(G2("coupon"), "09 33 0F 15 1D");
 }
 
+// No groupsign across a syllable boundary: th in cart-horse, be in beg-ging and
+// Beau-mont, the in South-end, one in Indo-nesia, con in cone-flower.
+TEST(EnglishWordLists, NoContractionAcrossSyllables) {
+    EXPECT_EQ(G2("carthorse"), "09 1C 1E 13 15 17 0E 11");
+    EXPECT_EQ(G2("Carthorses"), "20 09 1C 1E 13 15 17 0E 11 0E");
+    EXPECT_EQ(G2("begging"), "03 11 36 2C");
+    EXPECT_EQ(G2("Southend"), "20 0E 33 39 22 19");
+    EXPECT_EQ(G2("Southend's"), "20 0E 33 39 22 19 04 0E");
+    EXPECT_EQ(G2("Beaumont"), "20 03 02 25 0D 15 1D 1E");
+    EXPECT_EQ(G2("beadle"), "03 02 19 07 11");
+    EXPECT_EQ(G2("Indonesia"), "20 14 19 15 1D 11 0E 0A 01");
+    EXPECT_EQ(G2("Monet"), "20 0D 15 1D 11 1E");
+    EXPECT_EQ(G2("coneflower"), "09 10 15 0B 07 2A 3B");
+    // Where the groupsign is right the general rules still apply.
+    EXPECT_EQ(G2("beatific"), "06 01 1E 0A 0B 0A 09");
+    EXPECT_EQ(G2("honeycomb"), "13 10 15 3D 09 15 0D 03");
+    // In running text too, and in upper case.
+    EXPECT_EQ(G2("(carthorse)"), "10 23 09 1C 1E 13 15 17 0E 11 10 1C");
+    EXPECT_EQ(G2("BEGGING"), "20 20 03 11 36 2C");
+}
+
 // Every record's segmented form spells its word, uses only known groups, and
 // the lists are sorted for the bisection.
 TEST(EnglishWordLists, RecordsAreConsistent) {

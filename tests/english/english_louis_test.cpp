@@ -81,4 +81,22 @@ TEST(EnglishLouis, DictionaryAgreement) {
     EXPECT_GE(100.0 * same1 / total, 99.5);
 }
 
+// The large word lists (rare words, names, British spellings): every
+// twentieth line in grade 2, where syllable boundaries decide most contractions.
+TEST(EnglishLouis, LargeWordListAgreement) {
+    for (const char *path : {"/usr/share/dict/american-english-huge", "/usr/share/dict/british-english-huge"}) {
+        std::ifstream dict(path);
+        if (!dict) continue;
+        int total = 0, same = 0;
+        std::string word;
+        for (int i = 0; std::getline(dict, word); ++i) {
+            if (i % 20 != 0 || word.empty()) continue;
+            ++total;
+            same += Ours(word, 2) == Louis(word, 2);
+        }
+        ASSERT_GT(total, 10000) << path;
+        EXPECT_GE(100.0 * same / total, 99.0) << path;
+    }
+}
+
 #endif  // VELUMI_HAVE_LOUIS

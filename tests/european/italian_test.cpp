@@ -25,6 +25,15 @@ TEST(Italian, NumbersRestartAfterAnySign) {
     EXPECT_EQ(It(u"1-2"), (Cells{0x3C, 0x01, 0x24, 0x3C, 0x03}));
 }
 
+TEST(Italian, QuotesAroundAWordAndTheEllipsis) {
+    EXPECT_EQ(It(u"\"si\""), (Cells{0x26, 0x0E, 0x0A, 0x34}));
+    EXPECT_EQ(It(u"(\"1\")"), (Cells{0x26, 0x26, 0x3C, 0x01, 0x34, 0x34}));
+    EXPECT_EQ(It(u"a\"b"), (Cells{0x01, 0x08, 0x03}));  // inside a word: the table's cell
+    EXPECT_EQ(It(u"a..."), (Cells{0x01, 0x04, 0x04, 0x04}));
+    EXPECT_EQ(It(u"a...."), (Cells{0x01, 0x04, 0x04, 0x04, 0x32}));
+    EXPECT_EQ(It(u"a.."), (Cells{0x01, 0x32, 0x32}));
+}
+
 TEST(Italian, ExtraTables) {
     EXPECT_EQ(It(u"āĕ"), (Cells{0x08, 0x01, 0x10, 0x11}));             // macron, breve
     EXPECT_EQ(It(u"Ā"), (Cells{0x28, 0x08, 0x01}));

@@ -51,6 +51,15 @@ TEST(Norwegian, ExportDoesNotRewrap) {
     EXPECT_EQ(Cells(out, out + 8), (Cells{0x01, 0x03, 0x09, 0, 0x19, 0x11, 0, 0}));
 }
 
+TEST(Norwegian, NumbersAndTheirUnits) {
+    EXPECT_EQ(No(u"10 %"), (Cells{0x3C, 0x01, 0x1A, 0x28, 0x34}));
+    EXPECT_EQ(No(u"\u00A7 18"), (Cells{0x2C, 0x3C, 0x01, 0x13}));
+    EXPECT_EQ(No(u"20\u00B0 C"), (Cells{0x3C, 0x03, 0x1A, 0x10, 0x34, 0x20, 0x09}));
+    EXPECT_EQ(No(u"5 kg"), (Cells{0x3C, 0x11, 0, 0x05, 0x1B}));  // other units keep their blank
+    EXPECT_EQ(No(u"\u2152"), (Cells{0x3C, 0x01, 0x0C, 0x3C, 0x01, 0x1A}));
+    EXPECT_EQ(No(u"\u2122"), (Cells{0x26, 0x1E, 0x34}));
+}
+
 TEST(Norwegian, UnknownCharacters) {
     EXPECT_EQ(No(u"a中b"), (Cells{0x01, 0x22, 0x03}));
     EXPECT_EQ(No(u"\U0001F600"), (Cells{0x22}));

@@ -37,6 +37,17 @@ TEST(Polish, Numbers) {
     EXPECT_EQ(Pl(u"1 2"), (Cells{0x3C, 0x01, 0, 0x3C, 0x03}));
 }
 
+TEST(Polish, StraightQuoteOpensBeforeAWord) {
+    EXPECT_EQ(Pl(u"\"tak\""), (Cells{0x26, 0x1E, 0x01, 0x05, 0x34}));
+    EXPECT_EQ(Pl(u"a \"1\""), (Cells{0x01, 0, 0x26, 0x3C, 0x01, 0x34}));
+    EXPECT_EQ(Pl(u"\""), (Cells{0x34}));
+}
+
+TEST(Polish, MinusAndTimes) {
+    EXPECT_EQ(Pl(u"2\u22121"), (Cells{0x3C, 0x03, 0x24, 0x3C, 0x01}));
+    EXPECT_EQ(Pl(u"2\u00D73"), (Cells{0x3C, 0x03, 0x04, 0x3C, 0x09}));
+}
+
 TEST(Polish, SeparatorsWriteBlanks) {
     EXPECT_EQ(Pl(u"a\tb\nc\u00A0d\u3000e"), (Cells{0x01, 0, 0x03, 0, 0x09, 0, 0x19, 0, 0x11}));
 }

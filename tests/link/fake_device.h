@@ -34,10 +34,6 @@ public:
     }
 
     velumi::DisplayJob *CurrentJob() override { return jobs.empty() ? nullptr : jobs.front().get(); }
-    velumi::DisplayJob *NewestJob() override {
-        while (jobs.size() > 1) jobs.erase(jobs.begin());
-        return CurrentJob();
-    }
     bool HasJobs() override { return !jobs.empty(); }
     bool RestoreSavedBraille(velumi::DisplayJob &job) override {
         if (!saved) return false;

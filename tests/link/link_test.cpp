@@ -228,7 +228,7 @@ TEST_F(Link, KeyNoticesReachTheDevice) {
 
 TEST_F(Link, BraillePagingMovesTheWindowWithinTheCells) {
     DisplayJob saved;
-    saved.isBraille = 1;
+    saved.kind = JobKind::Braille;
     saved.cellCount = 45;
     for (int i = 0; i < 45; ++i) saved.cells[i] = static_cast<uint8_t>(1 + i % 60);
     {

@@ -509,3 +509,47 @@ TEST_F(PadTest, FaultsCanBeChangedWhileServing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PadTest, DuplicateAnswersSendsEveryFrameOfTheAnswerTwice) {
+    pad_->SetFault(Fault::DuplicateAnswers, 2);
+    EXPECT_EQ(Ask(kReqHardware, kRspHardware.size()), kRspHardware);
+    EXPECT_TRUE(client_->ReadUntilQuiet(50).empty()) << "only the second answer is doubled";
+    EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(32, 0x01)), 38),
+              Concat({kRspLineAccepted, kRspLineAccepted, kNotiLine, kNotiLine}));
+    EXPECT_EQ(pad_->BrailleLine(), Bytes(32, 0x01)) << "the line is shown once";
+}
+
+TEST_F(PadTest, UnaskedNoticesAndDeviceNamesAreByteExact) {
+    pad_->SendLineNotice();
+    EXPECT_EQ(client_->Read(kNotiLine.size(), 1000), kNotiLine);
+    pad_->SendDeviceName("TARN");
+    EXPECT_EQ(client_->Read(kRspDeviceName.size(), 1000), kRspDeviceName);
+    pad_->SendDeviceName("");
+    EXPECT_EQ(client_->Read(19, 1000), (Bytes{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,
+                                             0, 0, 0xA5}));
+}
+
+TEST_F(PadTest, ReplugAfterHangUpServesANewPtyBehindTheSameLink) {
+    char tmpl[] = "/tmp/padsim-test-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl, link = dir + "/com3";
+    ASSERT_TRUE(pad_->LinkAs(dir, 3));
+    EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(32, 0x07)), 19), Concat({kRspLineAccepted, kNotiLine}));
+    const std::string before = pad_->DevicePath();
+    pad_->HangUp();
+    ASSERT_TRUE(pad_->Replug());
+    EXPECT_NE(pad_->DevicePath(), before);
+    EXPECT_EQ(pad_->BrailleLine(), Bytes(32, 0x07)) << "the pins keep what they showed";
+    PtyClient viaLink(link);
+    ASSERT_TRUE(viaLink.ok());
+    ASSERT_TRUE(viaLink.Write(kReqHardware));
+    EXPECT_EQ(viaLink.Read(kRspHardware.size(), 1000), kRspHardware);
+    pad_->Stop();
+    struct stat st;
+    EXPECT_NE(lstat(link.c_str(), &st), 0) << "Stop removes the link again";
+    rmdir(dir.c_str());
+}
+
+}  // namespace

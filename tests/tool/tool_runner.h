@@ -30,9 +30,10 @@ struct ToolResult {
 // A running tool with pipes to its standard input, output and error.
 class ToolProcess {
 public:
-    // With `terminal`, standard input is that terminal (made the controlling one) instead of a pipe.
+    // With `terminal`, standard input is that terminal (made the controlling one) instead of a pipe;
+    // with `terminalAsStdin` false the terminal is only the controlling one (/dev/tty).
     ToolProcess(const std::vector<std::string> &args, const std::map<std::string, std::string> &env,
-                const std::string &terminal = "") {
+                const std::string &terminal = "", bool terminalAsStdin = true) {
         int in[2], out[2], err[2];
         if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
         pid_ = fork();
@@ -42,7 +43,7 @@ public:
                 setsid();
                 const int tty = open(terminal.c_str(), O_RDWR);
                 if (tty < 0) _exit(126);
-                dup2(tty, 0);
+                if (terminalAsStdin) dup2(tty, 0);
             }
             dup2(out[1], 1);
             dup2(err[1], 2);

@@ -16,6 +16,7 @@
 #include "KotariEngine.h"
 #include "image.h"
 #include "padsim.h"
+#include "text.h"
 #include "tool_runner.h"
 
 namespace {
@@ -98,7 +99,7 @@ protected:
 
 TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
     const std::u16string text = u"The quick brown fox and the knowledge";
-    auto r = Run({"translate", "--lang", "en", "The quick brown fox and the knowledge"});
+    auto r = Run({"translate", "--on-pad", "--lang", "en", "The quick brown fox and the knowledge"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.find("NUBRA"), std::string::npos) << "the SDK's diagnostic lines stay out";
@@ -106,13 +107,13 @@ TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
 }
 
 TEST_F(Tool, TranslateEnglishGradeTwo) {
-    const auto r = Run({"translate", "--lang", "English", "--grade", "2", "The quick brown fox and the knowledge"});
+    const auto r = Run({"translate", "--on-pad", "--lang", "English", "--grade", "2", "The quick brown fox and the knowledge"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(AllCells(r.out, 32), Engine(u"The quick brown fox and the knowledge", 5, 32, 2));
 }
 
 TEST_F(Tool, TranslateJapanesePrintsKanaBraille) {
-    const auto r = Run({"translate", "--lang", "ja", "東京へ行きます。"});
+    const auto r = Run({"translate", "--on-pad", "--lang", "ja", "東京へ行きます。"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.find("jpanalyzer"), std::string::npos) << "the translator's diagnostic lines stay out";
@@ -124,7 +125,7 @@ TEST_F(Tool, TranslateJapanesePrintsKanaBraille) {
 }
 
 TEST_F(Tool, TranslateHexOnANarrowLine) {
-    const auto r = Run({"translate", "--hex", "--width", "12", "--lang", "5", "abc"});
+    const auto r = Run({"translate", "--on-pad", "--hex", "--width", "12", "--lang", "5", "abc"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "01 03 09 00 00 00 00 00 00 00 00 00\n");
 }
@@ -136,7 +137,7 @@ TEST_F(Tool, TranslatePagesThroughLongTextsAndParagraphs) {
         text += "word" + std::string(1, static_cast<char>('a' + i % 26)) + " ";
         text16 += u"word" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + u" ";
     }
-    auto r = Run({"translate", text});
+    auto r = Run({"translate", "--on-pad", text});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto expected = Engine(text16.substr(0, text16.size() - 1), 5, 32);
     ASSERT_GT(expected.size(), 3u * 32);
@@ -145,7 +146,7 @@ TEST_F(Tool, TranslatePagesThroughLongTextsAndParagraphs) {
 
 TEST_F(Tool, TranslateJoinsTheLinesOfStandardInputIntoParagraphs) {
     // Standard input: lines joined, an empty line starts a new braille line.
-    const auto r = Run({"translate", "--width", "20", "-"}, "abc\ndef\n\nghi\n");
+    const auto r = Run({"translate", "--on-pad", "--width", "20", "-"}, "abc\ndef\n\nghi\n");
     ASSERT_EQ(r.status, 0) << r.err;
     auto first = Engine(u"abc def", 5, 20), second = Engine(u"ghi", 5, 20);
     first.insert(first.end(), second.begin(), second.end());
@@ -154,7 +155,7 @@ TEST_F(Tool, TranslateJoinsTheLinesOfStandardInputIntoParagraphs) {
 
 TEST_F(Tool, TranslateFrenchGoesThroughLiblouis) {
     // --verbose lets the SDK's diagnostic lines through, on standard error only.
-    const auto r = Run({"translate", "--verbose", "--lang", "fr", "bonjour"});
+    const auto r = Run({"translate", "--on-pad", "--verbose", "--lang", "fr", "bonjour"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto expected = Louis("fr-bfu-g2.ctb", u"bonjour");
     expected.resize(32, 0);
@@ -164,7 +165,7 @@ TEST_F(Tool, TranslateFrenchGoesThroughLiblouis) {
 }
 
 TEST_F(Tool, TranslateFrenchGradeOneIsUncontracted) {
-    const auto r = Run({"translate", "--lang", "french", "--grade", "1", "bonjour"});
+    const auto r = Run({"translate", "--on-pad", "--lang", "french", "--grade", "1", "bonjour"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     auto expected = Louis("fr-bfu-comp6.utb", u"bonjour");
@@ -174,7 +175,7 @@ TEST_F(Tool, TranslateFrenchGradeOneIsUncontracted) {
 
 TEST_F(Tool, UsageErrorsSayWhatIsWrongInOneLine) {
     ExpectUsageError(Run({"translate", "--lang", "klingon", "x"}), "unknown language 'klingon'");
-    ExpectUsageError(Run({"translate", "--width", "40", "x"}), "--width must be 12, 20 or 32");
+    ExpectUsageError(Run({"translate", "--on-pad", "--width", "40", "x"}), "--width must be 12, 20 or 32");
     ExpectUsageError(Run({"translate", "--grade", "two", "x"}), "--grade needs a number");
     ExpectUsageError(Run({"translate", ""}), "no text");
     ExpectUsageError(Run({"translate", "\xC3("}), "not valid UTF-8");
@@ -480,3 +481,132 @@ TEST_F(Tool, DemoRunsOnTheSimulatedPad) {
 }
 
 }  // namespace
+
+TEST_F(Tool, ABlankOrFullConversionIsWarnedAbout) {
+    velumi_tool::Image white;
+    white.width = white.height = 300;
+    white.rgba.assign(300 * 300 * 4, 255);
+    std::string error;
+    ASSERT_TRUE(velumi_tool::WritePng(dir + "/white.png", white, error)) << error;
+    auto r = Run({"image2tgx", dir + "/white.png", dir + "/white.tgx"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("0 pins raised"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("warning: the converted picture raises no pins"), std::string::npos) << r.err;
+    r = Run({"show-image", dir + "/white.png"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("raises no pins; the graphics area stays blank"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("already shows"), std::string::npos) << r.out;
+    r = Run({"image2tgx", "--threshold", "256", dir + "/white.png", dir + "/black.tgx"});
+    EXPECT_NE(r.err.find("raises 6400 of its 6400 pins"), std::string::npos) << r.err;
+    ExpectUsageError(Run({"image2tgx", "--conversion", "blur", dir + "/white.png", dir + "/x.tgx"}),
+                     "--conversion must be lines, average or dither");
+}
+
+// The pieces `page` shows a long text in: paragraphs joined by a space, at most 2047 units each.
+std::vector<std::u16string> PagePieces(const std::u16string &text) {
+    std::vector<std::u16string> pieces;
+    std::u16string current;
+    for (const auto &p : velumi_tool::Paragraphs(text, 2047)) {
+        if (!current.empty() && current.size() + 1 + p.size() > 2047) {
+            pieces.push_back(current);
+            current.clear();
+        }
+        current += (current.empty() ? u"" : u" ") + p;
+    }
+    if (!current.empty()) pieces.push_back(current);
+    return pieces;
+}
+
+TEST_F(Tool, PageGoesThroughADocumentOfAnyLength) {
+    std::string text;
+    std::u16string text16;
+    for (int i = 0; i < 700; ++i) {
+        const std::string w = "wd" + std::to_string(1000 + i) + (i % 50 == 49 ? "\n\n" : " ");
+        text += w;
+        text16 += std::u16string(w.begin(), w.end());
+    }
+    ASSERT_GT(text.size(), 2 * 2047u);
+    const auto pieces = PagePieces(text16);
+    ASSERT_EQ(pieces.size(), 3u);
+    std::vector<std::vector<uint8_t>> windows;
+    for (const auto &piece : pieces) {
+        const auto cells = Engine(piece, 5, 32);
+        for (size_t k = 0; k < cells.size(); k += 32) windows.emplace_back(cells.begin() + k, cells.begin() + k + 32);
+    }
+    // Forward to the end and one beyond, then back across the last boundary.
+    std::string keys;
+    for (size_t i = 0; i < windows.size(); ++i) keys += "n\n";
+    keys += "p\n";
+    const auto r = Run({"page", text}, keys);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), windows.size() + 2) << r.out.substr(0, 500);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(Cells(lines[i]), windows[i]) << i;
+        EXPECT_EQ(lines[i].rfind("page " + std::to_string(i + 1) + ": ", 0), 0u) << lines[i];
+    }
+    EXPECT_EQ(lines[windows.size()], "(last line: no next page)");
+    EXPECT_EQ(Cells(lines.back()), windows[windows.size() - 2]);
+    EXPECT_EQ(r.err.find("translates only"), std::string::npos) << "nothing is cut";
+}
+
+TEST_F(Tool, PageOfStandardInputReadsKeysFromTheTerminal) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    ToolProcess p({"page", "-"}, env, slave, false);
+    p.Write(text + "\n");
+    p.CloseInput();
+    ASSERT_TRUE(p.ReadUntil("right arrow or n", 10000, true)) << p.out << p.err;
+    // Key by key, without Enter: the terminal is in raw mode.
+    const std::string keys = "\x1b[C" "\x1b[C" "\x1b[D" "q";
+    ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    const auto r = p.Finish();
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u) << r.out;
+    const int windows[4] = {0, 1, 2, 1};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Cells(lines[i]),
+                  std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
+            << i;
+    char echo[64];
+    fcntl(master, F_SETFL, O_NONBLOCK);
+    EXPECT_LE(read(master, echo, sizeof echo), 0) << "no key was echoed";
+    const int tty = open(slave.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(tty, 0);
+    termios t{};
+    ASSERT_EQ(tcgetattr(tty, &t), 0);
+    EXPECT_TRUE(t.c_lflag & ICANON) << "the terminal is restored";
+    close(tty);
+    close(master);
+}
+
+TEST_F(Picture, DashMeansStandardInputAndOutput) {
+    std::ifstream f(dir + "/in.png", std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const auto r = Run({"image2tgx", "-", "-"}, png);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.size(), 830u);
+    EXPECT_EQ(r.out.compare(0, 5, "_tgx_"), 0);
+    EXPECT_EQ(std::vector<uint8_t>(r.out.begin() + 30, r.out.end()), expected);
+    EXPECT_NE(r.err.find("standard input: 80 x 80 pixels -> standard output"), std::string::npos) << r.err;
+    ExpectFailure(Run({"image2tgx", "-", dir + "/x.tgx"}, "not a picture"), "standard input is not a PNG file");
+}
+
+TEST_F(Tool, ShowTakesItsTextFromStandardInputForADash) {
+    auto r = Run({"show-ascii", "-"}, "abc\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto rows = Rows(r.out, "braille line");
+    ASSERT_EQ(rows.size(), 1u) << r.out;
+    EXPECT_EQ(std::vector<uint8_t>(rows[0].begin(), rows[0].begin() + 4), (std::vector<uint8_t>{1, 3, 9, 0}));
+    r = Run({"show", "-"}, "abc\ndef\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    rows = Rows(r.out, "braille line");
+    ASSERT_EQ(rows.size(), 1u) << r.out;
+    EXPECT_EQ(rows[0], Engine(u"abc def", 5, 32)) << "the lines joined as one paragraph";
+}

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +47,8 @@ const char kHelp[] =
     "Output:\n"
     "  --show                 print the pad's pins as braille text after every display change\n"
     "  --quiet                print nothing but errors\n"
+    "  --keys                 press keys read from standard input, one a line: 'function BITS'\n"
+    "                         (0x80 0x40 0x20 0x10), 'perkins 4|2', 'page CODE' (1 2 4 8)\n"
     "  --web [ADDR:]PORT      serve the pad as a live web page on that port (ADDR default 127.0.0.1;\n"
     "                         0.0.0.0 opens it to the network; port 0 picks a free one): pins, braille\n"
     "                         line, keys to press, link state, last frames and fault switches\n"
@@ -60,6 +63,7 @@ const char kHelp[] =
     "  --one-byte-at-a-time[=MS]  write every byte on its own, MS ms apart (default 1)\n"
     "  --delay MS             hold every answer back MS milliseconds\n"
     "  --pace[=BAUD]          send at the pace of a serial line, 10 bits a byte (default 115200)\n"
+    "  --duplicate-answers N  send every frame of the Nth answer twice (0: of every answer)\n"
     "\n"
     "  --help                 show this help and exit\n"
     "\n"
@@ -96,6 +100,7 @@ struct Settings {
     std::string portDir = ".";
     bool portDirGiven = false;
     bool show = false;
+    bool keys = false;
     bool quiet = false;
     bool web = false;
     std::string webAddress;
@@ -167,6 +172,9 @@ Settings ParseArguments(int argc, char **argv) {
         } else if (arg == "--show") {
             noValue();
             s.show = true;
+        } else if (arg == "--keys") {
+            noValue();
+            s.keys = true;
         } else if (arg == "--quiet") {
             noValue();
             s.quiet = true;
@@ -197,6 +205,8 @@ Settings ParseArguments(int argc, char **argv) {
             s.faults.push_back({padsim::Fault::DelayAnswers, {ParseNumber(arg, required(), 0, 600000), 0L}});
         } else if (arg == "--pace") {
             s.faults.push_back({padsim::Fault::PaceAtBaud, {optional(0, 50, 4000000), 0L}});
+        } else if (arg == "--duplicate-answers") {
+            s.faults.push_back({padsim::Fault::DuplicateAnswers, {ParseNumber(arg, required(), 0, INT_MAX), 0L}});
         } else {
             Fail("unknown argument '" + std::string(argv[i]) + "'");
         }
@@ -287,6 +297,21 @@ int main(int argc, char **argv) {
         std::fflush(stdout);
     }
 
+    if (s.keys) {
+        // Key presses from standard input, for scripts and tests; ends with the input.
+        std::thread([&pad] {
+            char line[128];
+            while (std::fgets(line, sizeof line, stdin)) {
+                char what[32] = {};
+                int value = 0;
+                if (std::sscanf(line, "%31s %i", what, &value) != 2) continue;
+                const std::string kind = what;
+                if (kind == "function") pad.SendFunctionKeys(static_cast<uint8_t>(value));
+                else if (kind == "perkins") pad.SendPerkinsKey(static_cast<uint8_t>(value));
+                else if (kind == "page") pad.SendPageKey(static_cast<uint8_t>(value));
+            }
+        }).detach();
+    }
     int signal = 0;
     sigwait(&stopSignals, &signal);
     web.Stop();

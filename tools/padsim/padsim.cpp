@@ -61,7 +61,7 @@ constexpr size_t kAnomalyLimit = 1000;
 // Line noise for GarbageBetweenFrames; it never holds the sync word AA 55.
 constexpr uint8_t kNoise[] = {0x00, 0xFF, 0x13, 0xAA, 0x7E, 0x55, 0x80, 0xA5};
 
-constexpr int kFaultCount = static_cast<int>(Fault::PaceAtBaud) + 1;
+constexpr int kFaultCount = static_cast<int>(Fault::DuplicateAnswers) + 1;
 
 // The catalogue: one row per fault but None, in the order of the enumeration.
 const FaultInfo kFaultRows[] = {
@@ -81,6 +81,8 @@ const FaultInfo kFaultRows[] = {
     {Fault::DelayAnswers, "delay", "hold every answer back", "the delay in ms", false},
     {Fault::PaceAtBaud, "pace", "send at the pace of a serial line, 10 bits a byte", "the baud rate; 0 = 115200",
      false},
+    {Fault::DuplicateAnswers, "duplicate-answers", "send every frame of an answer twice in a row",
+     "the request whose answer is doubled, counted from 1; 0 = every one", false},
 };
 static_assert(sizeof(kFaultRows) / sizeof(kFaultRows[0]) == kFaultCount - 1, "one catalogue row per fault");
 
@@ -418,6 +420,7 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
         const bool answered = answer != 0 && !faults[static_cast<int>(Fault::NeverAnswer)].active;
         const bool drop = answered && Applies(Fault::DropNthAnswer);
         const bool corrupt = answered && Applies(Fault::CorruptChecksum);
+        const bool twice = answered && Applies(Fault::DuplicateAnswers);
         if (answered && !drop) {
             const FaultState &delay = faults[static_cast<int>(Fault::DelayAnswers)];
             const int delayMs = delay.active ? std::max(delay.n, 0) : 0;
@@ -425,6 +428,14 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
             if (notice)
                 replies.emplace_back(wire::Build(0, options.lineNoticeCommand, 0, {}),
                                      delayMs + std::max(options.noticeDelayMs, 0));
+            if (twice) {
+                std::vector<std::pair<std::vector<uint8_t>, int>> doubled;
+                for (const auto &reply : replies) {
+                    doubled.push_back(reply);
+                    doubled.push_back(reply);
+                }
+                replies.swap(doubled);
+            }
             for (auto &reply : replies) {
                 if (corrupt) reply.first.back() ^= 0xFF;
                 sent.push_back(reply.first);
@@ -818,6 +829,29 @@ void SimulatedPad::SendFunctionKeys(uint8_t bits) {
 }
 
 void SimulatedPad::SendRaw(const std::vector<uint8_t> &bytes) { impl_->Inject(bytes, false); }
+
+void SimulatedPad::SendLineNotice() { impl_->Inject(wire::Build(0, impl_->options.lineNoticeCommand, 0, {}), true); }
+
+void SimulatedPad::SendDeviceName(const std::string &name) {
+    impl_->Inject(wire::Build(0, kRspDeviceName, 0, FixedField(name, kDeviceNameSize)), true);
+}
+
+bool SimulatedPad::Replug() {
+    std::vector<std::string> links;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mu);
+        links = impl_->links;
+    }
+    Stop();
+    if (!Start()) return false;
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    for (const std::string &link : links) {
+        struct stat st;
+        if (lstat(link.c_str(), &st) == 0 && (!S_ISLNK(st.st_mode) || unlink(link.c_str()) != 0)) continue;
+        if (symlink(impl_->slavePath.c_str(), link.c_str()) == 0) impl_->links.push_back(link);
+    }
+    return true;
+}
 
 void SimulatedPad::HangUp() {
     std::unique_lock<std::mutex> lock(impl_->mu);

@@ -42,6 +42,7 @@ enum class Fault {
     OneByteAtATime,        // every frame the pad sends is written one byte per write()
     DelayAnswers,          // answers (response and notice) are held back
     PaceAtBaud,            // bytes leave at the pace of a serial line, 10 bits per byte
+    DuplicateAnswers,      // every frame of an answer (response, notice) is sent twice in a row
 };
 
 struct Options {
@@ -130,6 +131,7 @@ public:
     //  - GarbageBetweenFrames: n noise bytes in front of each frame (0 = 6).
     //  - OneByteAtATime: n ms between the bytes (0 = 1 ms).
     //  - PaceAtBaud: n is the baud rate (0 = 115200, about 86.8 us per byte).
+    //  - DuplicateAnswers: n as for DropNthAnswer.
     //  - NeverAnswer ignores n. Requests are still received, counted and acted upon
     //    (a display line is still shown), as with a dropped answer.
     // SetFault(Fault::None) does nothing.
@@ -187,9 +189,17 @@ public:
     void SendPerkinsKey(uint8_t key);     // NOTI_KEY_PERKINS 0x0312, key at frame offset 9
     void SendFunctionKeys(uint8_t bits);  // NOTI_KEY_FUNCTION 0x0332, bits at frame offset 8
     void SendRaw(const std::vector<uint8_t> &bytes);  // bytes as they are
+    // A "line shown" notice (the pad's notice command) that answers no request.
+    void SendLineNotice();
+    // A device-name answer (0x0101) nobody asked for; `name` cut or padded to 10 bytes.
+    void SendDeviceName(const std::string &name);
     // Closes the pty master under a running link, as when the pad is unplugged:
     // the SDK's reads and writes then fail. Returns when closed. Stop still cleans up.
     void HangUp();
+    // Plugs the pad in again after HangUp (or Stop): a fresh pty, and every link
+    // made by LinkAs points to it again. The shown cells are kept. False when
+    // the pty cannot be opened.
+    bool Replug();
 
 private:
     struct Impl;

@@ -16,24 +16,63 @@ struct Image {
     std::vector<uint8_t> rgba;
 };
 
-// Reads a PNG file of any colour type and depth (gamma-corrected to 8-bit sRGB).
-// False with a one-line reason in `error`.
+// Reads a PNG file of any colour type and depth (gamma-corrected to 8-bit sRGB);
+// "-" reads it from standard input. False with a one-line reason in `error`.
 bool ReadPng(const std::string &path, Image &image, std::string &error);
 // Writes an 8-bit RGBA PNG file.
 bool WritePng(const std::string &path, const Image &image, std::string &error);
 
-struct ConvertOptions {
-    int threshold = 128;  // a pixel whose luminance is below this is a raised pin
-    bool invert = false;  // light pixels raise the pins instead of dark ones
+// How the pixels under one pin decide whether it is raised.
+enum class Conversion {
+    Average,  // the pin's average luminance against the threshold (smooths thin lines away)
+    Lines,    // any dark pixel under the pin raises it: keeps thin lines of large pictures
+    Dither,   // Floyd-Steinberg error diffusion of the pins' average luminance: grey tones
 };
+
+// Threshold value meaning "choose it from the picture" (Otsu's method).
+constexpr int kAutoThreshold = -1;
+
+// The struct's defaults are the plain averaging conversion at a fixed threshold;
+// the tool's default is Auto(): thin lines kept, Otsu's threshold.
+struct ConvertOptions {
+    int threshold = 128;  // a pixel whose luminance is below this is dark; kAutoThreshold: Otsu
+    bool invert = false;  // light pixels raise the pins instead of dark ones
+    Conversion conversion = Conversion::Average;
+    static ConvertOptions Auto() {
+        ConvertOptions o;
+        o.threshold = kAutoThreshold;
+        o.conversion = Conversion::Lines;
+        return o;
+    }
+};
+
+// What a conversion did.
+struct ConvertStats {
+    int threshold = 0;  // the threshold used (Otsu's when automatic)
+    int raised = 0;     // pins raised
+    int pins = 0;       // pins the picture covers (its scaled area within the graphics area)
+};
+
+// Otsu's threshold of the opaque pixels' luminance: the value that best splits
+// them into a dark and a light class (pixels below it are dark). 128 for a
+// picture of one tone or without opaque pixels.
+int OtsuThreshold(const Image &image);
 
 // Scales `image` onto a pin matrix of cellsPerLine x 2 by lines x 4 pins, keeping
 // its aspect ratio and centring it, and packs the pins into lines x cellsPerLine
-// cells. Each pin averages the pixels it covers (area weighted); a pin is raised
-// when at least half of it is opaque and the luminance of the opaque part is
-// below the threshold (at or above it with `invert`). Margins and transparent
-// pixels stay background.
-std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLine, const ConvertOptions &options);
+// cells. A pin takes part when at least half of its area is opaque; margins and
+// transparent pixels stay background. Then, by options.conversion:
+//  - Average: the area-weighted luminance of the opaque part below the threshold
+//    raises the pin (at or above it with `invert`);
+//  - Lines: dark pixels (light ones with `invert`) covering at least half a pixel
+//    of the pin, or half the pin when a pixel is larger than a pin, raise it;
+//  - Dither: the averages are diffused to raised and lowered pins around the threshold.
+std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLine, const ConvertOptions &options,
+                                  ConvertStats *stats = nullptr);
+
+// A one-line warning for a result that raises no pins or nearly all of the
+// picture's pins (with what to try), or "" when the result looks usable.
+std::string ConversionWarning(const ConvertStats &stats, const ConvertOptions &options);
 
 // Bit of the pin at column `x` (0 or 1) and row `y` (0..3) of a cell.
 uint8_t PinBit(int x, int y);

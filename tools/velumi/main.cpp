@@ -43,9 +43,9 @@ const char kUsage[] =
     "The command-line tool for the Velumi tactile pad.\n"
     "\n"
     "Commands:\n"
-    "  translate TEXT|-      print the braille of a text as Unicode braille (or --hex cell bytes)\n"
-    "  show TEXT             show a text in braille on the pad's braille line\n"
-    "  show-ascii TEXT       show text written in braille ASCII on the braille line\n"
+    "  translate TEXT|-      print the braille of a text, line by line, without a pad\n"
+    "  show TEXT|-           show a text in braille on the pad's braille line\n"
+    "  show-ascii TEXT|-     show text written in braille ASCII on the braille line\n"
     "  show-image FILE       show a _tgx_ graphics file or a PNG picture on the graphics area\n"
     "  reset                 clear the braille line and the graphics area\n"
     "  info                  print the SDK version and the pad's name, firmware and geometry\n"
@@ -55,13 +55,17 @@ const char kUsage[] =
     "\n"
     "Without --port (or the environment variable VELUMI_PORT) the commands that use a pad start\n"
     "the simulated pad in this process and print what its pins show after each operation.\n"
-    "Port N opens $VELUMI_PORT_DIR/comN when that variable is set, else /dev/ttyS(N-1).\n"
+    "--port takes a device path (/dev/ttyUSB0, /dev/ttyACM0, /dev/serial/by-id/...) or the SDK's\n"
+    "port number N, which opens $VELUMI_PORT_N when set, else $VELUMI_PORT_DIR/comN when that is\n"
+    "set, else /dev/ttyS(N-1).\n"
     "\n"
+    "'-' stands for standard input (a text or a picture) or standard output (image2tgx's file).\n"
     "'velumi COMMAND --help' describes a command. Exit status: 0 success, 1 failure, 2 bad usage.\n";
 
 const char kPadOptions[] =
     "Pad:\n"
-    "  --port N          use the pad on serial port N (default: $VELUMI_PORT, else the simulated pad)\n"
+    "  --port PATH|N     use the pad on serial port PATH (/dev/ttyUSB0, /dev/serial/by-id/...) or on\n"
+    "                    the SDK's port number N (default: $VELUMI_PORT, else the simulated pad)\n"
     "  --model NAME      model of the simulated pad (default TARN); with --port, the pad is taken to be\n"
     "                    this model instead of asking it: ORIEL_WIDE, ORIEL, LINNET, TARN, WREN,\n"
     "                    QX-LINE, QX-SHORT, QY-SHORT\n"
@@ -89,32 +93,42 @@ struct Command {
 const std::vector<Command> &Commands() {
     static const std::vector<Command> kCommands = {
         {"translate",
-         "Usage: velumi translate [--lang NAME|CODE] [--grade N] [--width CELLS] [--hex] TEXT|-\n"
-         "Prints the braille of TEXT (or of standard input for -) as the SDK translates it, one output\n"
-         "line per braille line, as Unicode braille (U+2800 + cell byte) or with --hex as cell bytes.\n"
-         "The text is shown on a simulated pad started in-process and paged through line by line.\n"
-         "Lines of the input are joined into paragraphs; an empty line starts a new paragraph, and each\n"
-         "paragraph starts a new braille line.\n"
+         "Usage: velumi translate [--lang NAME|CODE] [--grade N] [--width N] [--format FORMAT] [--table LIST]\n"
+         "                        [--translator engine|liblouis] [--padded] TEXT|-\n"
+         "Prints the braille of TEXT, or of standard input for -, as a filter: each input line gives\n"
+         "its own output (one line, or several with --width), blank lines stay blank, and each line is\n"
+         "printed as soon as it is translated. No pad is needed (VELUMI_TRANSLATE).\n"
          "\n"
          "  --lang NAME|CODE  language (default english)\n"
          "  --grade N         the language's option, see below\n"
-         "  --width CELLS     braille line width: 12, 20 or 32 (default 32), the braille lines of the\n"
-         "                    pad models; the SDK wraps words for the model's line\n"
-         "  --hex             print cell bytes in hexadecimal instead of Unicode braille\n"
+         "  --width N         braille lines of N cells, words kept whole where they fit; 0 (default):\n"
+         "                    no wrapping\n"
+         "  --format FORMAT   unicode (default: Unicode braille, U+2800 + cell), brf (North American\n"
+         "                    braille ASCII; dots 7 and 8 are dropped) or hex (cell bytes)\n"
+         "  --hex             the same as --format hex\n"
+         "  --padded          fill every wrapped line to the full width with blank cells\n"
+         "  --table LIST      translate with this liblouis table list (e.g. en-ueb-g2.ctb) instead of the\n"
+         "                    language's table\n"
+         "  --translator WHO  engine: the Kotari engine's own translator for the language (also french,\n"
+         "                    german, italian, spanish, russian, czech, polish, norwegian, vietnamese);\n"
+         "                    liblouis: the language's liblouis table; default: the SDK's choice\n"
+         "  --on-pad          the older way: show the text on a simulated pad (--width 12, 20 or 32,\n"
+         "                    default 32) and print every braille line it pages through; lines of the\n"
+         "                    input are joined into paragraphs, an empty line starts a new one\n"
          "  --verbose         pass the SDK's diagnostic lines through (to standard error)\n",
-         {"--lang", "--grade", "--width"},
-         {"--hex", "--verbose"},
+         {"--lang", "--grade", "--width", "--format", "--table", "--translator"},
+         {"--hex", "--verbose", "--padded", "--on-pad"},
          1,
          1},
         {"show",
-         "Usage: velumi show [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT\n"
+         "Usage: velumi show [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT|-\n"
          "Translates TEXT and shows its first braille line on the pad (VELUMI_BRAILLE_DISPLAY).\n",
          {"--lang", "--grade", "--port", "--model"},
          {"--verbose"},
          1,
          1},
         {"show-ascii",
-         "Usage: velumi show-ascii [PAD OPTION]... TEXT\n"
+         "Usage: velumi show-ascii [PAD OPTION]... TEXT|-\n"
          "Shows TEXT, written in North American braille ASCII, on the braille line\n"
          "(VELUMI_BRAILLE_ASCII_DISPLAY).\n",
          {"--port", "--model"},
@@ -122,13 +136,15 @@ const std::vector<Command> &Commands() {
          1,
          1},
         {"show-image",
-         "Usage: velumi show-image [--threshold N] [--invert] [PAD OPTION]... FILE\n"
+         "Usage: velumi show-image [--conversion HOW] [--threshold N|auto] [--invert] [PAD OPTION]... FILE\n"
          "Shows a _tgx_ graphics file (VELUMI_DISPLAY) or a PNG picture, converted for the pad's\n"
-         "graphics area as image2tgx does (VELUMI_DISPLAY_DATA).\n"
+         "graphics area as image2tgx does (VELUMI_DISPLAY_DATA). Warns when the converted picture\n"
+         "raises no pins or nearly all of them.\n"
          "\n"
-         "  --threshold N     PNG only: luminance below N (0-256, default 128) raises a pin\n"
+         "  --conversion HOW  PNG only: lines (default), average or dither, see velumi image2tgx --help\n"
+         "  --threshold N     PNG only: luminance below N (0-256) is dark; default auto (Otsu)\n"
          "  --invert          PNG only: light pixels raise the pins\n",
-         {"--threshold", "--port", "--model"},
+         {"--threshold", "--conversion", "--port", "--model"},
          {"--invert", "--verbose"},
          1,
          1},
@@ -151,18 +167,23 @@ const std::vector<Command> &Commands() {
          "Shows TEXT (or standard input for -) on the braille line and pages through it: right arrow\n"
          "or n for the next line, left arrow or p for the previous one, q to quit. From a terminal the\n"
          "keys act at once; otherwise the commands are read line by line from standard input (n, p, q),\n"
-         "and the end of the input quits. The pad's own page keys page the text too.\n"
+         "and the end of the input quits. With the text on standard input (-) the keys are read from\n"
+         "the terminal. The pad's own page keys page the text too (within the part of it shown).\n"
+         "Texts of any length are paged: the SDK translates at most 2047 UTF-16 units at a time, so\n"
+         "the text is shown in parts, and paging past the end of one shows the next.\n"
          "Each window is printed as it is shown.\n",
          {"--lang", "--grade", "--port", "--model"},
          {"--verbose"},
          1,
          1},
         {"image2tgx",
-         "Usage: velumi image2tgx [--model NAME] [--threshold N] [--invert] IN.png OUT.tgx\n"
+         "Usage: velumi image2tgx [--model NAME] [--conversion HOW] [--threshold N|auto] [--invert] IN.png OUT.tgx\n"
          "Converts a PNG picture into a _tgx_ graphics file for the model's graphics area: the picture\n"
          "is scaled to the pin matrix (2 pins per cell across, 4 down) keeping its aspect ratio, and\n"
-         "centred. A pin is raised where the picture is darker than the threshold; transparent pixels\n"
-         "are background.\n"
+         "centred; transparent pixels are background. Prints the pins raised and the threshold used,\n"
+         "and warns when the result raises no pins or nearly all of them. IN.png - reads the picture from\n"
+         "standard input, OUT.tgx - writes the file to standard output (the summary then goes to\n"
+         "standard error).\n"
          "\n"
          "An existing OUT.tgx is replaced when it is a regular file (keeping its permissions); the\n"
          "file is written beside it under a temporary name and renamed into place, so a failed\n"
@@ -170,9 +191,13 @@ const std::vector<Command> &Commands() {
          "device or a pipe.\n"
          "\n"
          "  --model NAME      ORIEL_WIDE, ORIEL, LINNET, TARN (default), WREN\n"
-         "  --threshold N     luminance below N (0-256, default 128) raises a pin\n"
+         "  --conversion HOW  lines: a pin is raised when a dark pixel falls in its area, so thin lines\n"
+         "                    of large drawings survive (default); average: the pin's average is\n"
+         "                    compared with the threshold; dither: error diffusion, for photographs\n"
+         "  --threshold N     luminance below N (0-256) is dark; default auto: Otsu's threshold, chosen\n"
+         "                    from the picture's own tones\n"
          "  --invert          light pixels raise the pins instead of dark ones\n",
-         {"--model", "--threshold"},
+         {"--model", "--threshold", "--conversion"},
          {"--invert"},
          2,
          2},
@@ -332,6 +357,24 @@ std::string ModelFromArgs(const Args &a) {
     return m;
 }
 
+// A port given as a number (the SDK's port N) or a device path ("/dev/ttyUSB0",
+// "/dev/serial/by-id/...", or "ttyUSB0" for /dev/ttyUSB0). False when neither.
+bool ParsePort(const std::string &text, PadChoice &c) {
+    if (text.find('/') != std::string::npos) {
+        c.path = text;
+        return true;
+    }
+    if (text.compare(0, 3, "tty") == 0 && text.size() > 3) {
+        c.path = "/dev/" + text;
+        return true;
+    }
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int v = std::atoi(text.c_str());
+    if (v < 1 || v > 255) return false;
+    c.port = v;
+    return true;
+}
+
 PadChoice ChoiceFromArgs(const Args &a) {
     PadChoice c;
     c.model = ModelFromArgs(a);
@@ -339,14 +382,13 @@ PadChoice ChoiceFromArgs(const Args &a) {
     c.verbose = a.flags.count("--verbose") > 0;
     auto it = a.values.find("--port");
     if (it != a.values.end()) {
-        c.port = static_cast<int>(ParseNumber("--port", it->second, 1, 255, "a port number"));
+        if (!ParsePort(it->second, c))
+            UsageError("--port needs a port number from 1 to 255 or a device path such as /dev/ttyUSB0, not '" +
+                       it->second + "'");
     } else if (const char *env = std::getenv("VELUMI_PORT"); env && *env) {
-        char *end = nullptr;
-        errno = 0;
-        const long v = std::strtol(env, &end, 10);
-        if (*end != '\0' || errno != 0 || v < 1 || v > 255)
-            UsageError(std::string("VELUMI_PORT='") + env + "' is not a port number; set it to 1-255 or unset it");
-        c.port = static_cast<int>(v);
+        if (!ParsePort(env, c))
+            UsageError(std::string("VELUMI_PORT='") + env +
+                       "' is neither a port number (1-255) nor a device path; set it to one or unset it");
     }
     return c;
 }
@@ -365,6 +407,8 @@ bool GradeFromArgs(const Args &a, int &grade) {
     auto it = a.values.find("--grade");
     if (it == a.values.end()) return false;
     grade = static_cast<int>(ParseNumber("--grade", it->second, 0, 255, "a number"));
+    const std::string problem = GradeProblem(LanguageFromArgs(a), grade);
+    if (!problem.empty()) UsageError(problem);
     return true;
 }
 
@@ -418,7 +462,7 @@ std::vector<std::string> SplitLines(const std::string &text) {
 // Prints what the pad's pins show: the graphics area and/or the braille line.
 void PrintPins(const Pad &pad, bool graphics, bool braille, const char *indent = "  ") {
     if (!pad.Simulated()) {
-        std::printf("%s(shown on the pad on port %d; its pins cannot be read back)\n", indent, pad.Port());
+        std::printf("%s(shown on the pad on %s; its pins cannot be read back)\n", indent, pad.Where().c_str());
         return;
     }
     const std::vector<std::string> rows = SplitLines(pad.Pins());
@@ -437,7 +481,15 @@ void PrintPins(const Pad &pad, bool graphics, bool braille, const char *indent =
 Pad &OpenPad(const PadChoice &choice) {
     static Pad pad;
     std::string error;
-    if (!pad.Open(choice, error)) Failure(error);
+    if (!pad.Open(choice, error)) {
+        if (pad.Stuck()) {
+            // The SDK is still inside init on another thread: leave without de-init.
+            std::fflush(stdout);
+            std::fprintf(stderr, "velumi %s: %s\n", g_command.c_str(), error.c_str());
+            std::_Exit(1);
+        }
+        Failure(error);
+    }
     return pad;
 }
 
@@ -470,7 +522,7 @@ void WarnIfCut(const std::u16string &text) {
 
 // ---- translate ----------------------------------------------------------
 
-int Translate(const Args &a) {
+int TranslateOnPad(const Args &a) {
     const int language = LanguageFromArgs(a);
     int grade = 0;
     const bool gradeGiven = GradeFromArgs(a, grade);
@@ -512,13 +564,178 @@ int Translate(const Args &a) {
     return 0;
 }
 
+// North American braille ASCII for a six-dot cell (dots 1-6 in bits 0-5).
+char BrfChar(uint8_t cell) {
+    static const char kBrf[65] = " A1B'K2L@CIF/MSP\"E3H9O6R^DJG>NTQ,*5<-U8V.%[$+X!&;:4\\0Z7(_?W]#Y)=";
+    return kBrf[cell & 0x3F];
+}
+
+std::string FormatCells(const uint8_t *cells, size_t n, const std::string &format) {
+    if (format == "hex") return Hex(std::vector<uint8_t>(cells, cells + n));
+    if (format == "brf") {
+        std::string out;
+        for (size_t i = 0; i < n; ++i) out.push_back(BrfChar(cells[i]));
+        return out;
+    }
+    return Braille(std::vector<uint8_t>(cells, cells + n));
+}
+
+int Translate(const Args &a) {
+    if (a.flags.count("--on-pad")) {
+        for (const char *o : {"--format", "--table", "--translator"})
+            if (a.values.count(o)) UsageError(std::string(o) + " does not go with --on-pad");
+        if (a.flags.count("--padded")) UsageError("--padded does not go with --on-pad (its lines are always full)");
+        return TranslateOnPad(a);
+    }
+    const int language = LanguageFromArgs(a);
+    int grade = 0;
+    GradeFromArgs(a, grade);
+    int width = 0;
+    if (a.values.count("--width"))
+        width = static_cast<int>(ParseNumber("--width", a.values.at("--width"), 0, 100000, "a number of cells"));
+    std::string format = a.flags.count("--hex") ? "hex" : "unicode";
+    if (a.values.count("--format")) {
+        format = a.values.at("--format");
+        if (format != "unicode" && format != "brf" && format != "hex")
+            UsageError("--format must be unicode, brf or hex, not '" + format + "'");
+    }
+    VelumiTranslateOptions options{};
+    options.language = language;
+    options.option = grade;
+    options.width = width;
+    options.translator = VELUMI_TRANSLATOR_DEFAULT;
+    if (a.values.count("--translator")) {
+        const std::string &who = a.values.at("--translator");
+        if (who == "engine") {
+            if (!EngineHasLanguage(language))
+                UsageError("the engine has no translator for " + LanguageNameOf(language) +
+                           "; use --translator liblouis");
+            options.translator = VELUMI_TRANSLATOR_ENGINE;
+        } else if (who == "liblouis") {
+            if (!LouisHasLanguage(language) && !a.values.count("--table"))
+                UsageError("the SDK has no liblouis table for " + LanguageNameOf(language) +
+                           "; name one with --table or use --translator engine");
+            options.translator = VELUMI_TRANSLATOR_LIBLOUIS;
+        } else {
+            UsageError("--translator must be engine or liblouis, not '" + who + "'");
+        }
+    }
+    std::string tables;
+    if (a.values.count("--table")) {
+        tables = a.values.at("--table");
+        if (tables.empty()) UsageError("--table needs a liblouis table list");
+        if (options.translator == VELUMI_TRANSLATOR_ENGINE) UsageError("--table does not go with --translator engine");
+        options.tables = tables.c_str();
+    }
+    const bool padded = a.flags.count("--padded") > 0;
+    const bool verbose = a.flags.count("--verbose") > 0;
+    if (!verbose) ::setenv("VELUMI_QUIET", "1", 1);
+    const bool fromStdin = a.positional[0] == "-";
+    if (!fromStdin && a.positional[0].empty()) UsageError("there is no text to translate in the text");
+
+    std::vector<uint8_t> cells(4096);
+    std::string out;
+    long lineNumber = 0, firstLine = 0;
+    size_t lineOffset = 0;  // byte offset of the line in standard input
+    auto translateLine = [&](std::string line) {
+        ++lineNumber;
+        const size_t offset = lineOffset;
+        lineOffset += line.size() + 1;
+        // A NUL would end the text early in the translators: such input is not text.
+        const size_t nul = line.find('\0');
+        if (nul != std::string::npos)
+            UsageError((fromStdin ? std::string("standard input") : std::string("the text")) +
+                       " contains a NUL byte (at byte " + std::to_string(offset + nul) + "); give plain UTF-8 text");
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::u16string check;
+        if (!Utf8ToUtf16(line, check))
+            UsageError((fromStdin ? "line " + std::to_string(lineNumber) + " of standard input" : std::string("the text")) +
+                       " is not valid UTF-8; give the text in UTF-8");
+        out.clear();
+        if (line.find_first_not_of(" \t\f\v") != std::string::npos) {
+            if (firstLine == 0) firstLine = lineNumber;
+            int count = 0;
+            int r;
+            {
+                // The first translation loads the tables; liblouis reports a missing
+                // table on standard error itself, so that one runs quietly.
+                std::unique_ptr<QuietStdout> quiet;
+                if (lineNumber == firstLine || verbose) quiet = std::make_unique<QuietStdout>(verbose);
+                r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(),
+                                     static_cast<int>(cells.size()), &count);
+                if (r == 0 && count > static_cast<int>(cells.size())) {
+                    cells.resize(static_cast<size_t>(count));
+                    r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(), count,
+                                         &count);
+                }
+            }
+            if (r != 0) {
+                std::fflush(stdout);
+                if (!tables.empty() && r == VELUMI_ERROR_BRAILLE_NOT_TRANSLATE)
+                    Failure("liblouis could not translate with the table list '" + tables +
+                            "'; check the table names (in /usr/share/liblouis/tables)");
+                Failure(BrailleError(r, language));
+            }
+            const size_t n = static_cast<size_t>(count);
+            if (width <= 0) {
+                out = FormatCells(cells.data(), n, format);
+                out.push_back('\n');
+            } else {
+                for (size_t k = 0; k < n; k += static_cast<size_t>(width)) {
+                    size_t len = std::min(n - k, static_cast<size_t>(width));
+                    if (!padded)
+                        while (len > 0 && cells[k + len - 1] == 0) --len;
+                    out += FormatCells(cells.data() + k, len, format);
+                    out.push_back('\n');
+                }
+            }
+        } else {
+            out = "\n";  // a blank line stays blank
+        }
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    };
+    if (fromStdin) {
+        // Lines are read in large blocks; the output is flushed whenever no more
+        // input is waiting, so a pipe sees each line as soon as it is translated.
+        std::string pending;
+        std::vector<char> block(1 << 16);
+        for (;;) {
+            const ssize_t n = ::read(STDIN_FILENO, block.data(), block.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) Failure(std::string("cannot read standard input: ") + std::strerror(errno));
+            if (n == 0) break;
+            pending.append(block.data(), static_cast<size_t>(n));
+            size_t start = 0;
+            for (size_t nl; (nl = pending.find('\n', start)) != std::string::npos; start = nl + 1)
+                translateLine(pending.substr(start, nl - start));
+            pending.erase(0, start);
+            pollfd p = {STDIN_FILENO, POLLIN, 0};
+            if (::poll(&p, 1, 0) == 0) std::fflush(stdout);
+        }
+        if (!pending.empty()) translateLine(pending);
+    } else {
+        const std::vector<std::string> lines = SplitLines(a.positional[0]);
+        for (const std::string &line : lines) translateLine(line);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) Failure(std::string("cannot write the output: ") + std::strerror(errno));
+    return 0;
+}
+
 // ---- show, show-ascii, show-image, reset, info ----------------------------
 
 int Show(const Args &a) {
     const int language = LanguageFromArgs(a);
     int grade = 0;
     const bool gradeGiven = GradeFromArgs(a, grade);
-    const std::u16string text = ToUtf16(a.positional[0], "the text");
+    // "-": the text from standard input, its lines joined as one paragraph.
+    std::u16string text;
+    if (a.positional[0] == "-") {
+        for (const std::u16string &p : Paragraphs(ToUtf16(ReadTextArgument("-"), "standard input"), SIZE_MAX / 2))
+            text += (text.empty() ? u"" : u" ") + p;
+        if (text.empty()) UsageError("there is no text on standard input");
+    } else {
+        text = ToUtf16(a.positional[0], "the text");
+    }
     WarnIfCut(text);
     const PadChoice choice = ChoiceFromArgs(a);
     Pad &pad = OpenPad(choice);
@@ -534,7 +751,11 @@ int Show(const Args &a) {
 }
 
 int ShowAscii(const Args &a) {
-    const std::string text = a.positional[0];
+    std::string text = ReadTextArgument(a.positional[0]);
+    if (a.positional[0] == "-")
+        for (char &c : text)
+            if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    while (a.positional[0] == "-" && !text.empty() && text.back() == ' ') text.pop_back();
     const PadChoice choice = ChoiceFromArgs(a);
     Pad &pad = OpenPad(choice);
     const int r = pad.Run([&] { return VELUMI_BRAILLE_ASCII_DISPLAY(text.c_str()); });
@@ -545,11 +766,29 @@ int ShowAscii(const Args &a) {
 }
 
 ConvertOptions ConvertFromArgs(const Args &a) {
-    ConvertOptions o;
-    if (a.values.count("--threshold"))
-        o.threshold = static_cast<int>(ParseNumber("--threshold", a.values.at("--threshold"), 0, 256, "a luminance"));
+    ConvertOptions o = ConvertOptions::Auto();
+    if (a.values.count("--threshold") && a.values.at("--threshold") != "auto")
+        o.threshold = static_cast<int>(
+            ParseNumber("--threshold", a.values.at("--threshold"), 0, 256, "'auto' or a luminance"));
     o.invert = a.flags.count("--invert") > 0;
+    if (a.values.count("--conversion")) {
+        const std::string &c = a.values.at("--conversion");
+        if (c == "lines") o.conversion = Conversion::Lines;
+        else if (c == "average") o.conversion = Conversion::Average;
+        else if (c == "dither") o.conversion = Conversion::Dither;
+        else UsageError("--conversion must be lines, average or dither, not '" + c + "'");
+    }
     return o;
+}
+
+// Converts a picture for the graphics area and warns on standard error when the
+// result raises no pins or nearly all of them.
+std::vector<uint8_t> Convert(const Image &image, int lines, int cells, const ConvertOptions &options,
+                             ConvertStats &stats) {
+    std::vector<uint8_t> data = ImageToCells(image, lines, cells, options, &stats);
+    const std::string warning = ConversionWarning(stats, options);
+    if (!warning.empty()) std::fprintf(stderr, "velumi %s: warning: %s\n", g_command.c_str(), warning.c_str());
+    return data;
 }
 
 bool IsPng(const std::string &bytes) {
@@ -577,8 +816,11 @@ int ShowImage(const Args &a) {
     const std::string model = pad.deviceName.empty() ? "this" : "the " + pad.deviceName;
     if (pad.lines <= 0) PadFailure(pad, model + " pad has no graphics area; choose one with --model TARN");
     int r;
+    bool blank = false;
     if (png) {
-        const std::vector<uint8_t> cells = ImageToCells(image, pad.lines, pad.cellsPerLine, convert);
+        ConvertStats stats;
+        const std::vector<uint8_t> cells = Convert(image, pad.lines, pad.cellsPerLine, convert, stats);
+        blank = stats.raised == 0;
         r = pad.Run([&] { return VELUMI_DISPLAY_DATA(cells.data(), static_cast<int>(cells.size()), 0); });
     } else {
         if (fileLines != pad.lines || fileCells != pad.cellsPerLine)
@@ -589,7 +831,9 @@ int ShowImage(const Args &a) {
         r = pad.Run([&] { return VELUMI_DISPLAY(path.c_str()); });
     }
     if (r == VELUMI_ERROR_DISPLAY_NO_CHANGE) {
-        std::printf("%s: the pad already shows this picture\n", png ? "VELUMI_DISPLAY_DATA" : "VELUMI_DISPLAY");
+        std::printf("%s: %s\n", png ? "VELUMI_DISPLAY_DATA" : "VELUMI_DISPLAY",
+                    blank ? "the converted picture raises no pins; the graphics area stays blank"
+                          : "the pad already shows this picture");
     } else if (r != 0) {
         PadFailure(pad, "the pad did not show '" + path + "': " + ErrorText(r));
     } else {
@@ -617,7 +861,7 @@ int Reset(const Args &a) {
 
 void PrintFacts(const Pad &pad, const char *indent) {
     std::printf("%sSDK version:      %s\n", indent, VELUMI_GET_SDK_VERSION());
-    std::printf("%sport:             %d (%s)%s\n", indent, pad.Port(), PortPath(pad.Port()).c_str(),
+    std::printf("%sport:             %d (%s)%s\n", indent, pad.Port(), pad.PortName().c_str(),
                 pad.Simulated() ? ", the simulated pad" : "");
     std::printf("%sdevice name:      %s\n", indent, pad.deviceName.c_str());
     std::printf("%sfirmware version: %s\n", indent, pad.firmwareVersion.c_str());
@@ -643,21 +887,23 @@ int Info(const Args &a) {
 // The terminal's settings while `page` reads keys in raw mode; restored at any
 // exit, including the error paths that call std::exit, and on stop signals.
 struct TerminalMode {
-    static void Raw() {
-        if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
+    static void Raw(int fd) {
+        if (tcgetattr(fd, &saved) != 0) return;
         termios raw = saved;
         raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
-        if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) return;
+        if (tcsetattr(fd, TCSANOW, &raw) != 0) return;
+        terminal = fd;
         active = true;
         std::atexit(Restore);
-        RestoreTerminalOnSignal(STDIN_FILENO, &saved);
+        RestoreTerminalOnSignal(fd, &saved);
     }
     static void Restore() {
-        if (active) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        if (active) tcsetattr(terminal, TCSANOW, &saved);
         active = false;
     }
+    static inline int terminal = -1;
     static inline termios saved{};
     static inline bool active = false;
 };
@@ -713,8 +959,24 @@ void PrintWindow(const Pad &pad, int page, const char *how) {
     if (pad.Simulated())
         std::printf(": |%s|\n", Braille(pad.BrailleLine()).c_str());
     else
-        std::printf(" (shown on the pad on port %d)\n", pad.Port());
+        std::printf(" (shown on the pad on %s)\n", pad.Where().c_str());
     std::fflush(stdout);
+}
+
+// Packs paragraphs, joined by a space, into pieces the SDK translates whole
+// (at most kSdkTextLimit UTF-16 units each, cut at spaces).
+std::vector<std::u16string> Pieces(const std::vector<std::u16string> &paragraphs) {
+    std::vector<std::u16string> pieces;
+    std::u16string current;
+    for (const std::u16string &p : paragraphs) {
+        if (!current.empty() && current.size() + 1 + p.size() > kSdkTextLimit) {
+            pieces.push_back(current);
+            current.clear();
+        }
+        current += (current.empty() ? u"" : u" ") + p;
+    }
+    if (!current.empty()) pieces.push_back(current);
+    return pieces;
 }
 
 int Page(const Args &a) {
@@ -723,14 +985,14 @@ int Page(const Args &a) {
     const bool gradeGiven = GradeFromArgs(a, grade);
     const bool fromStdin = a.positional[0] == "-";
     std::string raw = ReadTextArgument(a.positional[0]);
-    // The text from standard input ends the commands: read them from the terminal.
-    const std::vector<std::u16string> paragraphs = Paragraphs(ToUtf16(raw, "the text"), SIZE_MAX / 2);
-    std::u16string text;
-    for (const auto &p : paragraphs) text += (text.empty() ? u"" : u" ") + p;
-    if (text.empty()) UsageError("there is no text to page through");
-    WarnIfCut(text);
+    // Any length: the document is shown in pieces the SDK takes whole, and paging
+    // past the end of one piece shows the next.
+    const std::vector<std::u16string> pieces =
+        Pieces(Paragraphs(ToUtf16(raw, fromStdin ? "standard input" : "the text"), kSdkTextLimit));
+    if (pieces.empty()) UsageError("there is no text to page through");
     int input = STDIN_FILENO;
     if (fromStdin) {
+        // The text came on standard input: the keys come from the terminal.
         input = ::open("/dev/tty", O_RDONLY | O_CLOEXEC);
         if (input < 0) UsageError("with the text on standard input, the keys are read from the terminal, but there is none");
     }
@@ -741,8 +1003,16 @@ int Page(const Args &a) {
         QuietStdout quiet(choice.verbose);
         VELUMI_SET_BRAILLE_LANGUAGE(language, grade);
     }
-    const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(text.c_str(), language); });
-    if (r != 0) PadFailure(pad, BrailleError(r, language));
+    size_t piece = 0;
+    std::vector<int> windows(pieces.size(), 0);  // windows of each piece, once known
+    int window = 0;                              // window within the piece; -1 when the pad's key moved it
+    auto showPiece = [&](size_t k) {
+        const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(pieces[k].c_str(), language); });
+        if (r != 0) PadFailure(pad, BrailleError(r, language));
+        piece = k;
+        window = 0;
+    };
+    showPiece(0);
     // Display callbacks beyond this count come from the pad's own page keys.
     uint64_t seen = pad.DisplayCount();
     int page = 1;
@@ -750,9 +1020,38 @@ int Page(const Args &a) {
 
     const bool tty = ::isatty(input) != 0;
     if (tty) {
-        TerminalMode::Raw();
+        TerminalMode::Raw(input);
         std::fprintf(stderr, "velumi page: right arrow or n: next line, left arrow or p: previous line, q: quit\n");
     }
+    // One step; false when there is nothing more in that direction.
+    auto step = [&](bool next) -> bool {
+        const bool atEnd = next ? (window >= 0 && windows[piece] > 0 && window == windows[piece] - 1) : window == 0;
+        if (!atEnd) {
+            const int moved = pad.Page(next ? 0x2 : 0x1);
+            if (moved < 0 || moved > 1) PadFailure(pad, "paging failed: " + ErrorText(moved));
+            if (moved == 1) {
+                if (window >= 0) window += next ? 1 : -1;
+                return true;
+            }
+            // Refused: the window is at the first or last line of this piece.
+            if (next && window >= 0) windows[piece] = window + 1;
+            if (!next) window = 0;
+        }
+        if (next) {
+            if (piece + 1 >= pieces.size()) return false;
+            if (window < 0) page = 0;  // where the pad's keys left the window is not known
+            showPiece(piece + 1);
+            return true;
+        }
+        if (piece == 0) return false;
+        showPiece(piece - 1);
+        // To the last window of the previous piece (its window count is known: it was paged through).
+        const int last = std::max(windows[piece], 1) - 1;
+        for (int i = 0; i < last; ++i)
+            if (pad.Page(0x2) != 1) PadFailure(pad, "paging failed");
+        window = last;
+        return true;
+    };
     KeyDecoder decoder;
     std::string pending;
     bool quit = false;
@@ -768,6 +1067,7 @@ int Page(const Args &a) {
                 // Shown without a key of ours: the pad's own page key moved the window.
                 seen = pad.DisplayCount();
                 page = 0;
+                window = -1;
                 PrintWindow(pad, page, " (moved by the pad's key)");
             }
         }
@@ -796,16 +1096,14 @@ int Page(const Args &a) {
             }
             if (k == Key::None) continue;
             const bool next = k == Key::Next;
-            const int moved = pad.Page(next ? 0x2 : 0x1);
+            const bool moved = step(next);
             seen = pad.DisplayCount();
-            if (moved == 1) {
+            if (moved) {
                 if (page > 0) page += next ? 1 : -1;
                 PrintWindow(pad, page, "");
-            } else if (moved == 0) {
+            } else {
                 std::printf("%s\n", next ? "(last line: no next page)" : "(first line: no previous page)");
                 std::fflush(stdout);
-            } else {
-                PadFailure(pad, "paging failed: " + ErrorText(moved));
             }
         }
     }
@@ -825,14 +1123,24 @@ int Image2Tgx(const Args &a) {
         UsageError("the " + model + " has no graphics area; use ORIEL_WIDE, ORIEL, LINNET, TARN or WREN");
     Image image;
     std::string error;
-    if (!CheckOutput(a.positional[0], a.positional[1], error)) Failure(error);
+    if (a.positional[1] != "-" && !CheckOutput(a.positional[0], a.positional[1], error)) Failure(error);
     if (!ReadPng(a.positional[0], image, error)) Failure(error + "; give a PNG picture");
-    const std::vector<uint8_t> data = ImageToCells(image, lines, cells, convert);
-    if (!WriteFile(a.positional[1], MakeTgx(lines, cells, data), error)) Failure(error);
-    int raised = 0;
-    for (uint8_t c : data) raised += __builtin_popcount(c);
-    std::printf("%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised\n", a.positional[0].c_str(),
-                image.width, image.height, a.positional[1].c_str(), lines, cells, model.c_str(), raised);
+    ConvertStats stats;
+    const std::vector<uint8_t> data = Convert(image, lines, cells, convert, stats);
+    const bool toStdout = a.positional[1] == "-";
+    if (toStdout) {
+        // The file on standard output, the summary on standard error.
+        const std::vector<uint8_t> tgx = MakeTgx(lines, cells, data);
+        if (std::fwrite(tgx.data(), 1, tgx.size(), stdout) != tgx.size() || std::fflush(stdout) != 0)
+            Failure(std::string("cannot write to standard output: ") + std::strerror(errno));
+    } else if (!WriteFile(a.positional[1], MakeTgx(lines, cells, data), error)) {
+        Failure(error);
+    }
+    std::fprintf(toStdout ? stderr : stdout,
+                 "%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised (threshold %d)\n",
+                 a.positional[0] == "-" ? "standard input" : a.positional[0].c_str(), image.width, image.height,
+                 toStdout ? "standard output" : a.positional[1].c_str(), lines, cells, model.c_str(), stats.raised,
+                 stats.threshold);
     return 0;
 }
 
@@ -950,11 +1258,13 @@ int Demo(const Args &a) {
     std::string error;
     if (!ReadPng(picture, image, error)) Failure(error);
 
-    if (choice.port == 0)
+    if (choice.port == 0 && choice.path.empty())
         std::printf("Velumi demo on the simulated %s pad, started in this process on a pseudo-terminal\n\n",
                     choice.model.c_str());
     else
-        std::printf("Velumi demo on the pad on port %d (%s)\n\n", choice.port, PortPath(choice.port).c_str());
+        std::printf("Velumi demo on the pad on %s\n\n",
+                    choice.path.empty() ? ("port " + std::to_string(choice.port) + " (" + PortPath(choice.port) + ")").c_str()
+                                        : choice.path.c_str());
     std::fflush(stdout);
     Pad &pad = OpenPad(choice);
     web.Start(pad);

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -90,35 +92,12 @@ int ModelType(const std::string &canonical) {
 }  // namespace
 
 QuietStdout::QuietStdout(bool verbose) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    saved_ = ::dup(STDOUT_FILENO);
-    if (saved_ < 0) return;
-    if (verbose) {
-        ::dup2(STDERR_FILENO, STDOUT_FILENO);
-        return;
-    }
-    savedErr_ = ::dup(STDERR_FILENO);
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null >= 0) {
-        ::dup2(null, STDOUT_FILENO);
-        if (savedErr_ >= 0) ::dup2(null, STDERR_FILENO);
-        ::close(null);
-    }
+    // Set once, before the SDK first looks: it reads the switch at every line.
+    static const int set = ::setenv("VELUMI_QUIET", verbose ? "stderr" : "1", 1);
+    (void)set;
 }
 
-QuietStdout::~QuietStdout() {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    if (saved_ >= 0) {
-        ::dup2(saved_, STDOUT_FILENO);
-        ::close(saved_);
-    }
-    if (savedErr_ >= 0) {
-        ::dup2(savedErr_, STDERR_FILENO);
-        ::close(savedErr_);
-    }
-}
+QuietStdout::~QuietStdout() = default;
 
 void RestoreTerminalOnSignal(int fd, const termios *saved) {
     g_terminalFd = fd;
@@ -126,39 +105,11 @@ void RestoreTerminalOnSignal(int fd, const termios *saved) {
     InstallStopHandlers();
 }
 
-std::string PortPath(int n) {
-    const char *dir = std::getenv("VELUMI_PORT_DIR");
-    if (dir && *dir) return std::string(dir) + "/com" + std::to_string(n);
-    return "/dev/ttyS" + std::to_string(n - 1);
-}
 
 std::string ErrorText(int code) {
-    switch (code) {
-    case VELUMI_ERROR_NONE: return "no error";
-    case VELUMI_ERROR_NOT_INIT: return "the SDK is not initialised";
-    case VELUMI_ERROR_ALREADY_INIT: return "the SDK is already initialised";
-    case VELUMI_ERROR_ENGINE_LOAD_FAIL: return "libKotariEngine.so was not found";
-    case VELUMI_ERROR_ENGINE_GET_FUNC_FAIL: return "libKotariEngine.so lacks BrailleTranslator";
-    case VELUMI_ERROR_TRANSLATOR_NOT_LOADED: return "the translator for this language (liblouis) is not loaded";
-    case VELUMI_ERROR_INVALID_DISPLAY_FILE: return "not a _tgx_ graphics file for this pad model";
-    case VELUMI_ERROR_INVALID_DEVICE_TYPE: return "invalid pad model";
-    case VELUMI_ERROR_NO_BRAILLE_LINE: return "this pad model has no braille line";
-    case VELUMI_ERROR_COM_OPEN_FAIL: return "the serial port cannot be opened";
-    case VELUMI_ERROR_COM_HANDLE_INIT_ERROR: return "the serial port's events cannot be created";
-    case VELUMI_ERROR_COM_PORT_ALREADY_OPENED: return "the serial port is already open";
-    case VELUMI_ERROR_COM_NOT_OPENED: return "the pad is not open";
-    case VELUMI_ERROR_COM_WRITE_FAIL: return "a frame could not be written to the pad";
-    case VELUMI_ERROR_COM_INVALID_DATA: return "invalid key";
-    case VELUMI_ERROR_COM_NOT_RESPONSE: return "the pad did not answer";
-    case VELUMI_ERROR_COM_RESPONSE_TIMEOUT: return "the pad did not answer within 10 s";
-    case VELUMI_ERROR_BRAILLE_NOT_TRANSLATE: return "the text could not be translated";
-    case VELUMI_ERROR_ACCESS_INVALID_MEM: return "out of memory";
-    case VELUMI_ERROR_DISPLAY_IN_PROGRESS: return "a transfer to the pad is still running";
-    case VELUMI_ERROR_DISPLAY_NO_CHANGE: return "nothing differs from what the pad shows";
-    case VELUMI_ERROR_DISPLAY_INVALID_RANGE: return "the data does not fit the graphics area";
-    case kNotShown: return "the pad did not report the display as shown";
-    default: return "SDK error " + std::to_string(code);
-    }
+    if (code == kNotShown) return "the pad did not report the display as shown";
+    const char *text = VELUMI_ERROR_TEXT(code);
+    return text ? text : "SDK error " + std::to_string(code);
 }
 
 Pad::Pad() {
@@ -173,7 +124,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
     int type = -1;
     if (choice.modelGiven) type = ModelType(choice.model);
 
-    if (choice.port == 0) {
+    if (choice.port == 0 && choice.path.empty()) {
         padsim::Options options;
         options.deviceName = choice.model;
         sim_ = std::make_unique<padsim::SimulatedPad>(options);
@@ -202,8 +153,25 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
         }
         ::setenv("VELUMI_PORT_DIR", simDir_.c_str(), 1);
         type = -1;  // the simulated pad names its model
+    } else if (!choice.path.empty()) {
+        port_ = kPathPort;
+        ::setenv(("VELUMI_PORT_" + std::to_string(port_)).c_str(), choice.path.c_str(), 1);
     } else {
         port_ = choice.port;
+    }
+    portName_ = PortPath(port_);
+    where_ = choice.path.empty() ? "port " + std::to_string(port_) : "port " + portName_;
+    const std::string who = choice.path.empty() ? where_ + " (" + portName_ + ")" : where_;
+    if (!sim_) {
+        const std::string problem = PortProblem(portName_);
+        if (!problem.empty()) {
+            error = "cannot open " + who + ": " + problem;
+            if (choice.path.empty() && std::getenv("VELUMI_PORT_DIR"))
+                error += "; or start velumi-padsim --com " + std::to_string(port_) +
+                         " --port-dir DIR and set VELUMI_PORT_DIR=DIR";
+            Close();
+            return false;
+        }
     }
 
     uint64_t before;
@@ -211,20 +179,52 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
         std::lock_guard<std::mutex> lock(g_shownMutex);
         before = g_shown;
     }
+    // Init asks the pad for its name and clears it, waiting up to 4 s for each
+    // answer when no pad answers: run it aside and give up after a few seconds
+    // (a pad answers within milliseconds).
+    struct InitCall {
+        std::mutex m;
+        std::condition_variable cv;
+        bool done = false;
+        int result = 0;
+    };
+    auto call = std::make_shared<InitCall>();
+    const int waitMs = sim_ ? 20000 : kAnswerTimeoutMs;
     int r;
     {
         QuietStdout quiet(verbose_);
-        r = type >= 0 ? VELUMI_INIT_WITH_DEVICE_TYPE(port_, type) : VELUMI_INIT(port_);
+        std::thread([call, type, port = port_] {
+            const int result = type >= 0 ? VELUMI_INIT_WITH_DEVICE_TYPE(port, type) : VELUMI_INIT(port);
+            std::lock_guard<std::mutex> lock(call->m);
+            call->done = true;
+            call->result = result;
+            call->cv.notify_all();
+        }).detach();
+        std::unique_lock<std::mutex> lock(call->m);
+        if (!call->cv.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return call->done; })) {
+            stuck_ = true;
+            r = -1;
+        } else {
+            r = call->result;
+        }
+    }
+    if (stuck_) {
+        error = "no pad answers on " + who + " within " + std::to_string(waitMs / 1000) +
+                " s; check that the pad is connected to this port and switched on";
+        return false;
     }
     if (r != 0) {
-        if (r == VELUMI_ERROR_COM_OPEN_FAIL || r == VELUMI_ERROR_COM_HANDLE_INIT_ERROR)
-            error = "cannot open port " + std::to_string(port_) + " (" + PortPath(port_) + "): " + ErrorText(r) +
+        if (r == VELUMI_ERROR_COM_OPEN_FAIL || r == VELUMI_ERROR_COM_HANDLE_INIT_ERROR) {
+            const std::string problem = PortProblem(portName_);
+            error = "cannot open " + who + ": " + (problem.empty() ? ErrorText(r) : problem) +
                     "; connect the pad, or start velumi-padsim --com " + std::to_string(port_) +
                     " --port-dir DIR and set VELUMI_PORT_DIR=DIR";
+        } else if (r == VELUMI_ERROR_COM_NOT_RESPONSE || r == VELUMI_ERROR_COM_RESPONSE_TIMEOUT)
+            error = "no pad answers on " + who + "; check that the pad is connected to this port and switched on";
         else if (r == VELUMI_ERROR_ENGINE_LOAD_FAIL || r == VELUMI_ERROR_ENGINE_GET_FUNC_FAIL)
             error = ErrorText(r) + "; install it beside libVelumiSDK.so or on the library path";
         else
-            error = "cannot initialise the pad on port " + std::to_string(port_) + ": " + ErrorText(r);
+            error = "cannot initialise the pad on " + who + ": " + ErrorText(r);
         Close();
         return false;
     }
@@ -236,8 +236,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
     {
         std::lock_guard<std::mutex> lock(g_shownMutex);
         if (expected > 0 && g_shown == before) {
-            error = "the pad on port " + std::to_string(port_) + " (" + PortPath(port_) +
-                    ") does not answer; check that it is connected and switched on";
+            error = "no pad answers on " + who + "; check that the pad is connected to this port and switched on";
             Close();
             return false;
         }
@@ -261,6 +260,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
 
 int Pad::Close() {
     int r = 0;
+    if (stuck_) return r;  // init still runs on its thread; nothing may be closed under it
     if (open_) {
         const auto deadline = Clock::now() + std::chrono::milliseconds(ShowTimeoutMs());
         for (;;) {

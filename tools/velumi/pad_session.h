@@ -13,42 +13,47 @@
 #include <string>
 #include <vector>
 
+#include "ports.h"
+
 namespace padsim {
 class SimulatedPad;
 }
 
 namespace velumi_tool {
 
+// How long init may take on a serial port before the tool says no pad answers.
+constexpr int kAnswerTimeoutMs = 4000;
+
 // Result of Pad::Run when the display callback did not come in time.
 constexpr int kNotShown = -1;
 
 struct PadChoice {
-    int port = 0;               // 0: start the simulated pad
+    int port = 0;               // 0: start the simulated pad (unless a path is given)
+    std::string path;           // a device path such as /dev/ttyUSB0, opened as port kPathPort
     std::string model = "TARN"; // the simulated pad's model; with a port, forces the model when modelGiven
     bool modelGiven = false;
     bool verbose = false;       // let the SDK's diagnostic lines through (to standard error)
 };
 
-// While alive, the process's standard output and standard error go to /dev/null
-// (standard output to standard error when verbose): the SDK prints its
-// translator choice and table names there, and liblouis its table errors.
+// Keeps the SDK's diagnostic lines (translator choice, table names, liblouis's
+// warnings) off the tool's output through the SDK's VELUMI_QUIET switch: none
+// at all, or on standard error when verbose.
 class QuietStdout {
 public:
     explicit QuietStdout(bool verbose);
     ~QuietStdout();
     QuietStdout(const QuietStdout &) = delete;
     QuietStdout &operator=(const QuietStdout &) = delete;
-
-private:
-    int saved_ = -1, savedErr_ = -1;
 };
 
 // Restores the terminal settings `saved` (kept by the caller) on fd when the tool
 // is stopped by SIGINT, SIGTERM or SIGHUP; null forgets them.
 void RestoreTerminalOnSignal(int fd, const termios *saved);
 
-// The path the SDK opens for port `n`.
-std::string PortPath(int n);
+// The SDK's port number under which the tool opens a device path given by name
+// (through VELUMI_PORT_<n>).
+constexpr int kPathPort = 1;
+
 // One line for an SDK error code.
 std::string ErrorText(int code);
 
@@ -75,10 +80,17 @@ public:
     // the SDK's error code (or kNotShown).
     int Page(int key);
 
+    // True when init never returned (no pad answers): the SDK is still busy in
+    // another thread, so the tool must leave with _exit, without de-init.
+    bool Stuck() const { return stuck_; }
     bool Simulated() const { return sim_ != nullptr; }
     // The simulated pad, or null for a pad on a port.
     padsim::SimulatedPad *Simulator() const { return sim_.get(); }
     int Port() const { return port_; }
+    // The device path of the port (for messages).
+    std::string PortName() const { return portName_; }
+    // "port 7" for a port number, "port /dev/ttyUSB0" for a path.
+    std::string Where() const { return where_; }
     // The simulated pad's pins, graphics lines and then the braille line, as
     // Unicode braille; empty for a pad on a port (its pins cannot be read back).
     std::string Pins() const;
@@ -104,7 +116,9 @@ private:
     std::unique_ptr<padsim::SimulatedPad> sim_;
     std::string simDir_;
     int port_ = 0;
+    std::string portName_, where_;
     bool open_ = false;
+    bool stuck_ = false;
     bool verbose_ = false;
 };
 

@@ -146,4 +146,31 @@ std::string LanguageNameOf(int code) {
     return std::to_string(code);
 }
 
+bool EngineHasLanguage(int code) {
+    switch (code) {
+    case 1: case 2: case 3: case 5: case 6: case 7: case 8: case 9: case 10:
+    case 11: case 12: case 13: case 16: case 17: case 18: return true;
+    default: return false;
+    }
+}
+
+bool LouisHasLanguage(int code) { return code >= 4 && code <= 25 && code != 10; }
+
+std::string GradeProblem(int code, int grade) {
+    const std::string name = LanguageNameOf(code);
+    switch (code) {
+    case 1: case 2: case 9: case 10:
+        return name + " has no grade option; leave out --grade";
+    case 3:
+        return grade >= 1 && grade <= 3 ? "" : name + " has the modes 1, 2 and 3 (--grade), not " + std::to_string(grade);
+    case 8: case 16: case 17: case 19: case 21: case 23: case 24: case 25:
+        // One liblouis table serves both grades.
+        return grade == 1 ? "" : name + " has one braille grade only (--grade 1), not " + std::to_string(grade);
+    default:
+        return grade == 1 || grade == 2 ? ""
+                                        : name + " has the grades 1 (uncontracted) and 2 (contracted), not " +
+                                              std::to_string(grade);
+    }
+}
+
 }  // namespace velumi_tool

@@ -26,4 +26,15 @@ const std::vector<LanguageName> &Languages();
 int ParseLanguage(const std::string &text);
 std::string LanguageNameOf(int code);
 
+// True when the Kotari engine has a translator of its own for the language
+// (arabic, chinese, english, japanese, korean, and french, german, italian,
+// spanish, russian, czech, polish, norwegian, vietnamese).
+bool EngineHasLanguage(int code);
+// True when liblouis has a table for the language in the SDK's catalogue (not the
+// English fallback that arabic, chinese and korean would get).
+bool LouisHasLanguage(int code);
+// "" when `grade` is an option the language has (VELUMI_SET_BRAILLE_LANGUAGE),
+// else a one-line reason naming the grades it has.
+std::string GradeProblem(int code, int grade);
+
 }  // namespace velumi_tool

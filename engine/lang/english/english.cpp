@@ -29,10 +29,10 @@ constexpr int kMaxContractedWord = 1000;
 // letters starting at text index `src`.
 struct Unit {
     int src;
-    uint8_t length;   // letters covered (1 for a letter)
+    uint8_t length;  // letters covered (1 for a letter)
     bool isGroup;
-    bool wordsign;    // group cells come from WordsignTable, else GroupsignTable
-    uint8_t index;    // table index of the group
+    bool wordsign;  // group cells come from WordsignTable, else GroupsignTable
+    uint8_t index;  // table index of the group
 };
 
 // Cursors and flags of one translation; reset at its start.
@@ -43,14 +43,14 @@ struct State {
     int pos;
     CharClass cls;
     CharClass prev;
-    bool capWord;       // the current word carries the capitalised-word indicator
-    bool grade1Word;    // grade 1 word mode, to the next space
-    bool computer;      // inside a computer-text passage
-    bool openQuote;     // a straight double quote is open
+    bool capWord;  // the current word carries the capitalised-word indicator
+    bool grade1Word;  // grade 1 word mode, to the next space
+    bool computer;  // inside a computer-text passage
+    bool openQuote;  // a straight double quote is open
     bool insideKorean;  // the run is Latin text inside Korean text
     int wordsSeen;
-    bool accentOpen;    // a run of letters with the same accent is open (23 ... 1C)
-    bool greekCapitals; // the current run of Greek capitals has the word indicator
+    bool accentOpen;  // a run of letters with the same accent is open (23 ... 1C)
+    bool greekCapitals;  // the current run of Greek capitals has the word indicator
     // Computer-text scan cache for the space-delimited run around pos.
     int runStart;
     int runEnd;
@@ -365,7 +365,12 @@ bool RefusedByConflicts(int g, int p, int wordStart, int wordEnd, bool atWordSta
 
 inline bool IsVowelOrY(char16_t ch) {
     switch (Lower(ch)) {
-    case u'a': case u'e': case u'i': case u'o': case u'u': case u'y': return true;
+    case u'a':
+    case u'e':
+    case u'i':
+    case u'o':
+    case u'u':
+    case u'y': return true;
     default: return false;
     }
 }
@@ -389,17 +394,28 @@ bool Allowed(int g, int p, int wordStart, int wordEnd) {
     }
 
     switch (g) {
-    case kG_ch: case kG_sh: case kG_th: case kG_wh: case kG_ou: case kG_st:
+    case kG_ch:
+    case kG_sh:
+    case kG_th:
+    case kG_wh:
+    case kG_ou:
+    case kG_st:
         if (atWordStart && !afterIsLetter) return false;  // standing alone it reads as a wordsign
         break;
     case kG_ing:
         if (atWordStart && IsOpening(before)) return false;  // ing never starts a word
         break;
-    case kG_be: case kG_con: case kG_dis:  // lower signs that only start a word
+    case kG_be:
+    case kG_con:
+    case kG_dis:  // lower signs that only start a word
         if (!atWordStart || !(IsLower(after) || IsAccented(after))) return false;
         if (p != 0 && !IsOpening(before)) return false;
         break;
-    case kG_ea: case kG_bb: case kG_cc: case kG_ff: case kG_gg:  // lower signs only between letters
+    case kG_ea:
+    case kG_bb:
+    case kG_cc:
+    case kG_ff:
+    case kG_gg:  // lower signs only between letters
         if (atWordStart || !afterIsLetter || IsCapital(s.text[p]) || IsCapital(after)) return false;
         break;
     case kG_en:  // standing alone, en is the wordsign enough
@@ -414,14 +430,19 @@ bool Allowed(int g, int p, int wordStart, int wordEnd) {
     case kG_children:  // not before a vowel or y
         if (IsVowelOrY(after)) return false;
         break;
-    case kG_blind: case kG_first: case kG_friend: case kG_good: case kG_letter: case kG_little: case kG_quick:
+    case kG_blind:
+    case kG_first:
+    case kG_friend:
+    case kG_good:
+    case kG_letter:
+    case kG_little:
+    case kG_quick:
         // shortform words contract only standing alone, and not before a vowel or y
         if (!(atWordStart && IsOpening(before) && (IsClosing(after) || ApostropheEndingAt(p + len) >= 0)))
             return false;
         if (IsVowelOrY(after)) return false;
         break;
-    default:
-        break;
+    default: break;
     }
     if (g >= kFinalGroupsignFirst && g <= kFinalGroupsignLast && (atWordStart || IsUpper(s.text[p])))
         return false;  // final-letter groupsigns neither start a word nor begin on a capital
@@ -499,7 +520,7 @@ inline uint32_t WordHash(const char *w, int n) {
 // A bit per hash value of every listed word: most words are in no list and
 // are rejected here without a search.
 struct ListFilter {
-    static constexpr uint32_t kBits = 1u << 16;
+    static constexpr uint32_t kBits = 1u << 19;  // about one bit in a hundred set
     uint64_t bits[kBits / 64];
     ListFilter() {
         for (uint64_t &b : bits) b = 0;
@@ -523,10 +544,8 @@ const WordRecord *FindRecord(const WordRecord *list, int count, const char *key)
         int mid = (lo + hi) / 2;
         int cmp = std::strcmp(list[mid].word, key);
         if (cmp == 0) return &list[mid];
-        if (cmp < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
+        if (cmp < 0) lo = mid + 1;
+        else hi = mid;
     }
     return nullptr;
 }
@@ -730,7 +749,8 @@ void WriteUnits() {
             Put2(kCapitalSign, kCapitalSign);
             capitals = true;
             for (int v = u; v < s.unitCount; ++v)
-                for (int i = 0; i < s.units[v].length; ++i) s.text[s.units[v].src + i] = Lower(s.text[s.units[v].src + i]);
+                for (int i = 0; i < s.units[v].length; ++i)
+                    s.text[s.units[v].src + i] = Lower(s.text[s.units[v].src + i]);
         }
         if (unit.isGroup) {
             if (!capitals && IsUpper(s.text[unit.src])) Put(kCapitalSign);
@@ -775,8 +795,8 @@ void TranslateWord() {
     }
 
     s.unitCount = 0;
-    const bool contract = g_settings.englishGrade == 2 && !s.grade1Word && !s.computer &&
-                          end - start <= kMaxContractedWord;
+    const bool contract =
+        g_settings.englishGrade == 2 && !s.grade1Word && !s.computer && end - start <= kMaxContractedWord;
     if (contract) {
         Contract(start, end);
     } else {
@@ -879,10 +899,8 @@ void TranslateGreek() {
         int k = s.pos, capitals = 0;
         bool small = false;
         while (GreekIndex(At(k)) >= 0) {
-            if (IsGreekCapital(At(k)))
-                ++capitals;
-            else
-                small = true;
+            if (IsGreekCapital(At(k))) ++capitals;
+            else small = true;
             ++k;
         }
         if (capitals >= 2 && !small && !IsGreekCapital(At(s.pos - 1))) {

@@ -1,6 +1,8 @@
 // Constant tables of the English translator.
 #include "lang/english/english_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace english {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/cells.h"
+#include "lang/english/english_wordlists.h"
 
 namespace kotari {
 namespace english {
@@ -21,15 +22,15 @@ struct AccentEntry {
 // An accent class: its modifier cells and its entries, capitals first.
 struct AccentClass {
     uint8_t number;
-    uint8_t count;         // entries
+    uint8_t count;  // entries
     uint8_t modifier[2];
     uint8_t modifierCount;
-    uint8_t capitals;      // the first `capitals` entries are capital letters
+    uint8_t capitals;  // the first `capitals` entries are capital letters
     const AccentEntry *entries;
 };
 
 constexpr int kAccentClassCount = 14;
-constexpr int kNoAccentClass = 14;   // class lookup result for characters in no class
+constexpr int kNoAccentClass = 14;  // class lookup result for characters in no class
 constexpr int kLigatureClass = 12;
 constexpr int kOldLetterClass = 13;
 extern const AccentClass kAccentClassTable[kAccentClassCount];
@@ -93,9 +94,9 @@ struct WordsignEntry {
 };
 constexpr int kWordsignCount = 110;
 constexpr int kWordsignLastWithEndings = 28;  // but ... still take any apostrophe ending
-constexpr int kWordsignEnough = 34;           // takes only 's
-constexpr int kWordsignLowerFirst = 29;       // be, were, his, was: lower wordsigns that
-constexpr int kWordsignLowerLast = 32;        // no dash or closing mark may touch
+constexpr int kWordsignEnough = 34;  // takes only 's
+constexpr int kWordsignLowerFirst = 29;  // be, were, his, was: lower wordsigns that
+constexpr int kWordsignLowerLast = 32;  // no dash or closing mark may touch
 extern const WordsignEntry kWordsignTable[kWordsignCount];
 
 struct GroupsignEntry {
@@ -145,8 +146,6 @@ struct WordRecord {
 };
 static_assert(sizeof(WordRecord) == 49, "word record layout");
 
-constexpr int kShortformWordCount = 514;
-constexpr int kExceptionWordCount = 257;
 // Both lists are sorted by word (byte order) and searched by bisection.
 extern const WordRecord kShortformWordList[kShortformWordCount];
 extern const WordRecord kExceptionWordList[kExceptionWordCount];

@@ -13,12 +13,12 @@ namespace kotari {
 // Type byte of a character-table row.
 enum : uint8_t {
     kTypeSmall = 0x01,
-    kTypeCapital = 0x02,      // cells are those of the small letter
+    kTypeCapital = 0x02,  // cells are those of the small letter
     kTypeDigit = 0x04,
     kTypeKeepsNumber = 0x08,  // decimal comma and point
     kTypeSymbol = 0x10,
-    kTypeLetterAJ = 0x20,     // a-j, read as a digit right after a number
-    kTypeRecord = 0x80,       // Polish: the cell byte indexes the record table
+    kTypeLetterAJ = 0x20,  // a-j, read as a digit right after a number
+    kTypeRecord = 0x80,  // Polish: the cell byte indexes the record table
 };
 
 // One character of a table sorted by code point.
@@ -41,9 +41,9 @@ public:
         for (int i = 0; i < 26; ++i) {
             const uint8_t aj = i < 10 ? kTypeLetterAJ : 0;
             rows_[i] = CharEntry{static_cast<char16_t>(u'A' + i), static_cast<uint8_t>(kTypeCapital | aj), 1,
-                                 {kLetterCells[i], 0, 0, 0, 0, 0}};
+                {kLetterCells[i], 0, 0, 0, 0, 0}};
             rows_[26 + i] = CharEntry{static_cast<char16_t>(u'a' + i), static_cast<uint8_t>(kTypeSmall | aj), 1,
-                                      {kLetterCells[i], 0, 0, 0, 0, 0}};
+                {kLetterCells[i], 0, 0, 0, 0, 0}};
         }
     }
     // The row of an ASCII letter or digit; nullptr for any other character.
@@ -86,6 +86,19 @@ void PutCapitalSigns(CellWriter &w, uint8_t sign, bool *capitalWord, StartsCapit
     }
 }
 
+// A straight double quote at text[i] that opens a word (no letter or digit
+// before it, one after it) or closes one (the other way round).
+enum class QuoteRole { kNeither, kOpens, kCloses };
+
+template <typename IsWordCharFn>
+QuoteRole StraightQuoteRole(const char16_t *t, int i, IsWordCharFn isWordChar) {
+    const bool before = i > 0 && isWordChar(t[i - 1]);
+    const bool after = t[i + 1] != 0 && isWordChar(t[i + 1]);
+    if (!before && after) return QuoteRole::kOpens;
+    if (before && !after) return QuoteRole::kCloses;
+    return QuoteRole::kNeither;
+}
+
 // Spaces, tabs, line ends and the Unicode spaces: each writes a blank.
 constexpr bool IsWordSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0xA0 ||
@@ -110,8 +123,8 @@ public:
         return e && (e->type & kTypeCapital);
     }
     bool startsCapitalWord(const char16_t *t, int i) const {
-        return StartsCapitalWord(t, i, [this](char16_t c) { return isLetter(c); },
-                                 [this](char16_t c) { return isCapital(c); });
+        return StartsCapitalWord(
+            t, i, [this](char16_t c) { return isLetter(c); }, [this](char16_t c) { return isCapital(c); });
     }
 
 private:

@@ -2,6 +2,8 @@
 // searched in order. Czech and Slovak letters, digits, punctuation and symbols.
 #include "lang/european/czech_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace czech {
 

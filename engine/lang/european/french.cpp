@@ -11,26 +11,24 @@ namespace {
 
 enum class Cls { Small, Capital, Oe, Number, Space, Separator, Other };
 
-bool IsSmall(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xF6) || (c >= 0xF8 && c <= 0xFC);
-}
-bool IsCapital(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xDC);
-}
+bool IsSmall(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xF6) || (c >= 0xF8 && c <= 0xFC); }
+bool IsCapital(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xDC); }
 bool IsNumberChar(char16_t c) { return IsAsciiDigit(c) || c == u'+' || c == u'=' || c == 0xD7 || c == 0xF7; }
 
 bool IsSeparator(char16_t c) {
     if (c == u' ') return true;
-    if ((c >= u'!' && c <= u'/' && c != u'+') || (c >= u':' && c <= u'@' && c != u'=') ||
-        (c >= u'[' && c <= u'_') || (c >= u'{' && c <= u'~'))
+    if ((c >= u'!' && c <= u'/' && c != u'+') || (c >= u':' && c <= u'@' && c != u'=') || (c >= u'[' && c <= u'_') ||
+        (c >= u'{' && c <= u'~'))
         return true;
     if (c >= 0x7F && c <= 0x89) return true;
     if (c >= 0xA1 && c <= 0xBB) return true;
-    return c == 0x2013 || c == 0x2019 || c == 0x2026 || c == 0x20AC || c == 0x03C0;
+    return c == 0x2013 || c == 0x2019 || c == 0x2026 || c == 0x2030 || c == 0x20AC || c == 0x03C0;
 }
 
 // Line breaks, tabs and no-break spaces separate words like a space does.
-bool IsSpaceLike(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0xA0 || c == 0x202F; }
+bool IsSpaceLike(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0xA0 || c == 0x202F;
+}
 
 Cls Classify(char16_t c) {
     if (IsSmall(c)) return Cls::Small;
@@ -44,8 +42,8 @@ Cls Classify(char16_t c) {
 
 bool EndsWord(char16_t c) { return c == 0 || IsSeparator(c) || IsSpaceLike(c); }
 
-char16_t Lower(char16_t c) {
-    if (IsAsciiLower(c)) return c;
+inline char16_t Lower(char16_t c) {
+    if (IsAsciiLower(c)) return c;  // the common case, kept inline
     if (IsCapital(c)) return static_cast<char16_t>(c + 0x20);
     if (c == 0x152) return 0x153;
     if (c == 0x2019) return u'\'';
@@ -55,23 +53,52 @@ char16_t Lower(char16_t c) {
 bool IsConsonant(char16_t c) {
     c = Lower(c);
     switch (c) {
-    case u'b': case u'c': case u'd': case u'f': case u'g': case u'h': case u'j': case u'k': case u'l':
-    case u'm': case u'n': case u'p': case u'q': case u'r': case u's': case u't': case u'v': case u'w':
-    case u'x': case u'z': case 0xE7:
-        return true;
-    default:
-        return false;
+    case u'b':
+    case u'c':
+    case u'd':
+    case u'f':
+    case u'g':
+    case u'h':
+    case u'j':
+    case u'k':
+    case u'l':
+    case u'm':
+    case u'n':
+    case u'p':
+    case u'q':
+    case u'r':
+    case u's':
+    case u't':
+    case u'v':
+    case u'w':
+    case u'x':
+    case u'z':
+    case 0xE7: return true;
+    default: return false;
     }
 }
 
 bool IsVowel(char16_t c) {
     c = Lower(c);
     switch (c) {
-    case u'a': case u'e': case u'i': case u'o': case u'u': case u'y': case 0xE0: case 0xE2: case 0xE9:
-    case 0xE8: case 0xEA: case 0xEB: case 0xEF: case 0xEE: case 0xF4: case 0xF9: case 0xFB:
-        return true;
-    default:
-        return false;
+    case u'a':
+    case u'e':
+    case u'i':
+    case u'o':
+    case u'u':
+    case u'y':
+    case 0xE0:
+    case 0xE2:
+    case 0xE9:
+    case 0xE8:
+    case 0xEA:
+    case 0xEB:
+    case 0xEF:
+    case 0xEE:
+    case 0xF4:
+    case 0xF9:
+    case 0xFB: return true;
+    default: return false;
     }
 }
 
@@ -82,30 +109,47 @@ int LetterCells(char16_t c, uint8_t out[3]) {
         return 1;
     }
     switch (c) {
-    case 0xE0: case 0xE1: out[0] = 0x37; return 1;  // à á
-    case 0xE2: out[0] = 0x21; return 1;             // â
-    case 0xE4: case 0xE6: out[0] = 0x1C; return 1;  // ä æ
-    case 0xE7: out[0] = 0x2F; return 1;             // ç
-    case 0xE8: out[0] = 0x2E; return 1;             // è
-    case 0xE9: out[0] = 0x3F; return 1;             // é
-    case 0xEA: out[0] = 0x23; return 1;             // ê
-    case 0xEB: out[0] = 0x2B; return 1;             // ë
-    case 0xEC: out[0] = 0x0C; return 1;             // ì
-    case 0xEE: out[0] = 0x29; return 1;             // î
-    case 0xEF: case 0xF1: out[0] = 0x3B; return 1;  // ï ñ
-    case 0xF2: case 0xF3: out[0] = 0x2C; return 1;  // ò ó
-    case 0xF4: out[0] = 0x39; return 1;             // ô
-    case 0xF6: out[0] = 0x2A; return 1;             // ö
-    case 0xF9: case 0xFA: out[0] = 0x3E; return 1;  // ù ú
-    case 0xFB: out[0] = 0x31; return 1;             // û
-    case 0xFC: out[0] = 0x33; return 1;             // ü
+    case 0xE0:
+    case 0xE1: out[0] = 0x37; return 1;  // à á
+    case 0xE2: out[0] = 0x21; return 1;  // â
+    case 0xE4:
+    case 0xE6: out[0] = 0x1C; return 1;  // ä æ
+    case 0xE7: out[0] = 0x2F; return 1;  // ç
+    case 0xE8: out[0] = 0x2E; return 1;  // è
+    case 0xE9: out[0] = 0x3F; return 1;  // é
+    case 0xEA: out[0] = 0x23; return 1;  // ê
+    case 0xEB: out[0] = 0x2B; return 1;  // ë
+    case 0xEC: out[0] = 0x0C; return 1;  // ì
+    case 0xEE: out[0] = 0x29; return 1;  // î
+    case 0xEF:
+    case 0xF1: out[0] = 0x3B; return 1;  // ï ñ
+    case 0xF2:
+    case 0xF3: out[0] = 0x2C; return 1;  // ò ó
+    case 0xF4: out[0] = 0x39; return 1;  // ô
+    case 0xF6: out[0] = 0x2A; return 1;  // ö
+    case 0xF9:
+    case 0xFA: out[0] = 0x3E; return 1;  // ù ú
+    case 0xFB: out[0] = 0x31; return 1;  // û
+    case 0xFC:
+        out[0] = 0x33;
+        return 1;  // ü
     // Letters French braille has no sign of its own for.
-    case 0xE3: out[0] = 0x10; out[1] = 0x22; out[2] = 0x01; return 3;  // ã
-    case 0xE5: out[0] = 0x10; out[1] = 0x01; return 2;                 // å
-    case 0xF8: out[0] = 0x30; out[1] = 0x2A; return 2;                 // ø
-    case 0xF0: out[0] = 0x19; return 1;                                // ð as d
-    case 0xF5: out[0] = 0x15; return 1;                                // õ as o
-    case 0xED: out[0] = 0x0C; return 1;                                // í as ì
+    case 0xE3:
+        out[0] = 0x10;
+        out[1] = 0x22;
+        out[2] = 0x01;
+        return 3;  // ã
+    case 0xE5:
+        out[0] = 0x10;
+        out[1] = 0x01;
+        return 2;  // å
+    case 0xF8:
+        out[0] = 0x30;
+        out[1] = 0x2A;
+        return 2;  // ø
+    case 0xF0: out[0] = 0x19; return 1;  // ð as d
+    case 0xF5: out[0] = 0x15; return 1;  // õ as o
+    case 0xED: out[0] = 0x0C; return 1;  // í as ì
     default: out[0] = 0; return 0;
     }
 }
@@ -122,17 +166,32 @@ uint8_t NumberCell(char16_t c) {
 }
 
 int SeparatorCells(char16_t c, uint8_t out[3]) {
-    auto one = [&](uint8_t a) { out[0] = a; return 1; };
-    auto two = [&](uint8_t a, uint8_t b) { out[0] = a; out[1] = b; return 2; };
-    auto three = [&](uint8_t a, uint8_t b, uint8_t d) { out[0] = a; out[1] = b; out[2] = d; return 3; };
+    auto one = [&](uint8_t a) {
+        out[0] = a;
+        return 1;
+    };
+    auto two = [&](uint8_t a, uint8_t b) {
+        out[0] = a;
+        out[1] = b;
+        return 2;
+    };
+    auto three = [&](uint8_t a, uint8_t b, uint8_t d) {
+        out[0] = a;
+        out[1] = b;
+        out[2] = d;
+        return 3;
+    };
     switch (c) {
     case u'!': return one(0x16);
-    case u'"': case 0xAB: case 0xBB: return one(0x36);
+    case u'"':
+    case 0xAB:
+    case 0xBB: return one(0x36);
     case u'#': return two(0x10, 0x3C);
     case u'$': return two(0x18, 0x0E);
     case u'%': return two(0x10, 0x2C);
     case u'&': return two(0x10, 0x3F);
-    case u'\'': case 0x2019: return one(0x04);
+    case u'\'':
+    case 0x2019: return one(0x04);
     case u'(': return one(0x26);
     case u')': return one(0x34);
     case u'*': return two(0x10, 0x14);
@@ -149,18 +208,20 @@ int SeparatorCells(char16_t c, uint8_t out[3]) {
     case u'[': return two(0x18, 0x26);
     case u'\\': return two(0x10, 0x0C);
     case u']': return two(0x34, 0x03);
+    case u'^': return one(0x08);
     case u'_': return two(0x10, 0x24);
     case u'{': return three(0x20, 0x20, 0x26);
     case u'}': return three(0x34, 0x04, 0x04);
     case u'~': return two(0x10, 0x22);
     case 0x2026: return three(0x32, 0x32, 0x32);
-    case 0x89: return three(0x10, 0x2C, 0x2C);
+    case 0x2030: return three(0x10, 0x2C, 0x2C);  // ‰
     case 0xA2: return two(0x18, 0x09);
     case 0xA3: return two(0x18, 0x07);
     case 0xA5: return two(0x18, 0x3D);
     case 0xA9: return two(0x10, 0x09);
     case 0xAE: return two(0x10, 0x17);
-    case 0xB0: case 0xB1: return two(0x10, 0x15);
+    case 0xB0:
+    case 0xB1: return two(0x10, 0x15);
     case 0xB2: return two(0x08, 0x23);
     case 0xB3: return two(0x08, 0x29);
     case 0xB5: return two(0x18, 0x0D);
@@ -187,8 +248,8 @@ int WordRow(char16_t l) {
 struct State {
     int in = 0;
     int out = 0;
-    int capMode = 0;    // 0 none, 1 capitals to the word end, 2 capitals one by one
-    int sentence = 2;   // 2 sentence start, 1 after a sentence mark, 0 inside
+    int capMode = 0;  // 0 none, 1 capitals to the word end, 2 capitals one by one
+    int sentence = 2;  // 2 sentence start, 1 after a sentence mark, 0 inside
     bool wordStart = true;
     bool numMode = false;
 };
@@ -308,8 +369,11 @@ private:
         case kBeforeDoubledOrConsonant:
             return !endsWordAt(next) && (Lower(n) == Lower(t_[next - 1]) || IsConsonant(n));
         case kBeforeVowel: return IsVowel(n);
-        case kBeforeConsonant: case kBeforeConsonantToo: case kBeforeConsonantAlso: return IsConsonant(n);
-        case kNotAtWordStart: case kNotAtWordStartToo: return !ws;
+        case kBeforeConsonant:
+        case kBeforeConsonantToo:
+        case kBeforeConsonantAlso: return IsConsonant(n);
+        case kNotAtWordStart:
+        case kNotAtWordStartToo: return !ws;
         case kAtWordStart: return ws;
         case kAtWordStartBeforeConsonant: return ws && IsConsonant(n);
         case kAtWordStartOrBeforeConsonant: return ws || IsConsonant(n);

@@ -2,6 +2,8 @@
 // from the word and letter-group rules of contracted French braille). Do not edit by hand.
 #include "lang/european/french_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 const FrenchWordEntry kFrenchWordStart[] = {

@@ -26,21 +26,21 @@ struct FrenchGroupEntry {
 // ("next"). At word start: no letter of the word has been written yet.
 enum FrenchPlace : uint8_t {
     kAnywhere = 0,
-    kAtWordEnd = 1,                  // next ends the word, or a plural s that ends it
-    kBeforeDoubledOrConsonant = 2,   // inside the word, next repeats the group's last letter or is a consonant
+    kAtWordEnd = 1,  // next ends the word, or a plural s that ends it
+    kBeforeDoubledOrConsonant = 2,  // inside the word, next repeats the group's last letter or is a consonant
     kBeforeVowel = 3,
     kBeforeConsonant = 4,
     kNotAtWordStart = 5,
     kAtWordStart = 6,
-    kBeforeConsonantToo = 7,         // the same test as kBeforeConsonant
+    kBeforeConsonantToo = 7,  // the same test as kBeforeConsonant
     kAtWordStartBeforeConsonant = 8,
-    kBeforeConsonantAlso = 9,        // the same test as kBeforeConsonant
+    kBeforeConsonantAlso = 9,  // the same test as kBeforeConsonant
     kAtWordStartOrBeforeConsonant = 10,
-    kInsideWord = 11,                // neither at word start nor at its end
-    kAtWordStartBeforeBMP = 12,      // at word start, next is b, m or p
-    kBetweenVowels = 13,             // not at word start, a vowel before and after the group
+    kInsideWord = 11,  // neither at word start nor at its end
+    kAtWordStartBeforeBMP = 12,  // at word start, next is b, m or p
+    kBetweenVowels = 13,  // not at word start, a vowel before and after the group
     kAtWordEndOrBeforeConsonant = 14,
-    kNotAtWordStartToo = 15,         // the same test as kNotAtWordStart
+    kNotAtWordStartToo = 15,  // the same test as kNotAtWordStart
     kAtWordStartOrEnd = 16,
     kInsideBeforeConsonantOrAtEnd = 17,
     kAtWordStartOrEndOrBeforeConsonant = 18,

@@ -14,12 +14,8 @@ using namespace german;
 
 constexpr char16_t kCapitalSharpS = 0x1E9E;
 
-bool IsCapital(char16_t c) {
-    return IsAsciiUpper(c) || c == u'Ä' || c == u'Ö' || c == u'Ü' || c == kCapitalSharpS;
-}
-bool IsSmall(char16_t c) {
-    return IsAsciiLower(c) || c == u'ß' || c == u'ä' || c == u'ö' || c == u'ü';
-}
+bool IsCapital(char16_t c) { return IsAsciiUpper(c) || c == u'Ä' || c == u'Ö' || c == u'Ü' || c == kCapitalSharpS; }
+bool IsSmall(char16_t c) { return IsAsciiLower(c) || c == u'ß' || c == u'ä' || c == u'ö' || c == u'ü'; }
 bool IsLetter(char16_t c) { return IsCapital(c) || IsSmall(c); }
 // The capital test also takes ì after a capital as a small letter.
 bool IsSmallAfterCapital(char16_t c) { return IsSmall(c) || c == u'ì'; }
@@ -47,8 +43,7 @@ uint8_t GermanLetterCell(char16_t c) {
 }
 
 bool IsBlank(char16_t c) {
-    return c == u' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F ||
-           IsLineBlank(c);
+    return c == u' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || IsLineBlank(c);
 }
 
 const SymbolRecord *FindSymbol(char16_t c) { return FindSorted(kSymbols, kSymbolCount, c); }
@@ -109,7 +104,7 @@ bool AnyMatches(const View &v, int ws, int we, const Pattern *ps, int count) {
 struct Word {
     int start = -1, end = -1;
     unsigned checked = 0;  // bit g: group g has been checked for this word
-    unsigned singly = 0;   // bit g: group g is written letter by letter here
+    unsigned singly = 0;  // bit g: group g is written letter by letter here
 
     void update(const View &v, int i) {
         if (i >= start && i < end) return;
@@ -218,8 +213,8 @@ int TranslateGerman(char16_t *text, uint8_t *cells) {
                 out.put(GermanLetterCell(c));
             }
         } else if (IsAsciiDigit(c)) {
-            const bool continues = IsAsciiDigit(prev) || prev == u'§' ||
-                                   ((prev == u',' || prev == u'.') && IsAsciiDigit(prev2));
+            const bool continues =
+                IsAsciiDigit(prev) || prev == u'§' || ((prev == u',' || prev == u'.') && IsAsciiDigit(prev2));
             if (!continues) out.put(0x3C);
             out.put(DigitCell(c));
             if (next >= u'a' && next <= u'j') out.put(0x20);

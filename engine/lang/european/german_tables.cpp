@@ -1,6 +1,8 @@
 // German punctuation and symbols, and the grade 2 letter groups.
 #include "lang/european/german_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace german {
 

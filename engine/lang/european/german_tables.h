@@ -16,8 +16,8 @@ extern const SymbolRecord kSymbols[kSymbolCount];  // sorted by character
 
 // How a pattern must stand in the word (compared in small letters).
 enum class PatternPlace : uint8_t {
-    kAnywhere,          // the text occurs anywhere in the word
-    kAfterLetter,       // one letter, then the text
+    kAnywhere,  // the text occurs anywhere in the word
+    kAfterLetter,  // one letter, then the text
     kAfterLetterAtEnd,  // one letter, then the text, which ends the word
     kAfterLetterThenOne,  // one letter, the text, then one more letter
 };
@@ -28,7 +28,7 @@ struct Pattern {
 };
 
 struct LetterGroup {
-    const char16_t *letters;   // small letters; a capital first letter matches too
+    const char16_t *letters;  // small letters; a capital first letter matches too
     uint8_t cell;
     const Pattern *exceptions;  // the word is written letter by letter at this group
     uint8_t exceptionCount;

@@ -14,6 +14,9 @@ constexpr uint8_t kCapitalSign = 0x28;
 constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kHyphen = 0x24;
 constexpr uint8_t kUnknown = 0x22;
+constexpr uint8_t kOpeningQuote = 0x26;
+constexpr uint8_t kClosingQuote = 0x34;
+constexpr uint8_t kEllipsisDot = 0x04;
 
 const CharEntry *SearchTables(char16_t c) {
     if (const CharEntry *e = FindSorted(kItalianChars, kItalianCharsCount, c)) return e;
@@ -35,6 +38,26 @@ int TranslateItalian(char16_t *text, uint8_t *cells) {
         const char16_t c = text[i];
         if (IsWordSpace(c)) {
             w.put(kBlankCell);
+            number = capitalWord = false;
+            continue;
+        }
+        if (c == u'"') {
+            // Opening and closing quotes around a word; elsewhere the table's cell.
+            const QuoteRole role = StraightQuoteRole(text, i, [&](char16_t ch) {
+                const CharEntry *q = table.find(ch);
+                return q && (q->type & (kTypeSmall | kTypeCapital | kTypeDigit));
+            });
+            if (role != QuoteRole::kNeither) {
+                w.put(role == QuoteRole::kOpens ? kOpeningQuote : kClosingQuote);
+                number = capitalWord = false;
+                continue;
+            }
+        }
+        if (c == u'.' && text[i + 1] == u'.' && text[i + 2] == u'.') {  // an ellipsis
+            w.put(kEllipsisDot);
+            w.put(kEllipsisDot);
+            w.put(kEllipsisDot);
+            i += 2;
             number = capitalWord = false;
             continue;
         }

@@ -2,6 +2,8 @@
 // phonetic symbols, vulgar fractions, Roman numerals and operators.
 #include "lang/european/italian_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 // Vowels with macron (dot 4 first) and breve (dot 5 first).

@@ -3,6 +3,8 @@
 
 #include "lang/european/italian_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 constexpr CharEntry kItalianChars[] = {

@@ -18,6 +18,13 @@ constexpr uint8_t kUnknown = 0x22;
 
 const CharEntry *SearchTable(char16_t c) { return FindSorted(kNorwegianChars, kNorwegianCharsCount, c); }
 
+// A space that Norwegian braille leaves out between a number and its unit:
+// before % and ‰, after § before a number, after ° before C or F.
+bool JoinsUnit(char16_t before, char16_t after) {
+    return after == u'%' || after == 0x2030 || (before == 0xA7 && IsAsciiDigit(after)) ||
+           (before == 0xB0 && (after == u'C' || after == u'F'));
+}
+
 // Marks each number (from its first cell to the white space after it) as a unit
 // that the line layout keeps together.
 class NumberMarks {
@@ -54,6 +61,7 @@ int TranslateNorwegian(char16_t *text, uint8_t *cells) {
     for (int i = 0; text[i] && w.commit(); prev = text[i], ++i) {
         const char16_t c = text[i];
         if (IsWordSpace(c)) {
+            if (c == u' ' && JoinsUnit(prev, text[i + 1])) continue;
             numbers.end();
             w.put(kBlankCell);
             capitalWord = false;

@@ -1,4 +1,4 @@
-// Polish translator: one table of 231 characters searched by bisection, capital
+// Polish translator: one table of 233 characters searched by bisection, capital
 // and number indicators driven by the type bytes, blanks for word separators.
 #include "core/cell_writer.h"
 #include "core/engine.h"
@@ -11,8 +11,32 @@ namespace {
 
 // Characters that separate words; each writes a blank.
 constexpr char16_t kPolishSeparators[] = {
-    0x0009, 0x000A, 0x000B, 0x000C, 0x000D, 0x0020, 0x0085, 0x00A0, 0x1680, 0x180E, 0x2000, 0x2001, 0x2002,
-    0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000,
+    0x0009,
+    0x000A,
+    0x000B,
+    0x000C,
+    0x000D,
+    0x0020,
+    0x0085,
+    0x00A0,
+    0x1680,
+    0x180E,
+    0x2000,
+    0x2001,
+    0x2002,
+    0x2003,
+    0x2004,
+    0x2005,
+    0x2006,
+    0x2007,
+    0x2008,
+    0x2009,
+    0x200A,
+    0x2028,
+    0x2029,
+    0x202F,
+    0x205F,
+    0x3000,
 };
 constexpr int kPolishSeparatorCount = sizeof kPolishSeparators / sizeof kPolishSeparators[0];
 static_assert(kPolishSeparatorCount == 26, "26 word separators");
@@ -21,6 +45,7 @@ static_assert(IsSortedChars(kPolishSeparators, kPolishSeparatorCount), "sorted b
 constexpr uint8_t kCapitalSign = 0x28;
 constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kUnknown = 0x22;
+constexpr uint8_t kOpeningQuote = 0x26;
 
 struct Resolved {
     uint8_t type = 0;
@@ -74,6 +99,14 @@ int TranslatePolish(char16_t *text, uint8_t *cells) {
         }
         if (ContainsSorted(kPolishSeparators, kPolishSeparatorCount, c)) {
             w.put(kBlankCell);
+            number = capitalWord = false;
+            continue;
+        }
+        if (c == u'"' && StraightQuoteRole(text, i, [](char16_t ch) {
+                Resolved q;
+                return Resolve(ch, q) && (q.type & (kTypeSmall | kTypeCapital | kTypeDigit));
+            }) == QuoteRole::kOpens) {
+            w.put(kOpeningQuote);  // the table's cell is the closing quote
             number = capitalWord = false;
             continue;
         }

@@ -3,6 +3,8 @@
 
 #include "lang/european/polish_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 
 constexpr PolishRecord kPolishRecords[] = {
@@ -205,6 +207,7 @@ constexpr PolishChar kPolishChars[kPolishCharCount] = {
     {0x00D4, 0x02, 0x39},
     {0x00D5, 0x02, 0x2A},
     {0x00D6, 0x02, 0x2A},
+    {0x00D7, 0x10, 0x04},
     {0x00D8, 0x02, 0x2A},
     {0x00DA, 0x02, 0x3E},
     {0x00DB, 0x02, 0x31},
@@ -307,10 +310,11 @@ constexpr PolishChar kPolishChars[kPolishCharCount] = {
     {0x201D, 0x10, 0x34},
     {0x201E, 0x10, 0x26},
     {0x2026, 0x90, 0x42},
+    {0x2212, 0x10, 0x24},
     {0x2264, 0x90, 0x43},
     {0x2265, 0x90, 0x44},
 };
-static_assert(sizeof kPolishChars / sizeof kPolishChars[0] == 231, "231 characters");
+static_assert(sizeof kPolishChars / sizeof kPolishChars[0] == 233, "233 characters");
 
 constexpr char16_t kPolishCapitals[kPolishCapitalCount] = {
     0x0041, 0x0042, 0x0043, 0x0044, 0x0045, 0x0046, 0x0047, 0x0048, 0x0049, 0x004A, 0x004B, 0x004C,

@@ -1,4 +1,4 @@
-// Polish character tables: 231 characters sorted by code point, each with a
+// Polish character tables: 233 characters sorted by code point, each with a
 // type byte and one cell or the index of a record of up to four cells; the
 // capitals among them in a table of their own.
 #pragma once
@@ -21,7 +21,7 @@ struct PolishRecord {
     uint8_t cells[4];
 };
 
-constexpr int kPolishCharCount = 231;
+constexpr int kPolishCharCount = 233;
 constexpr int kPolishCapitalCount = 58;
 
 extern const PolishRecord kPolishRecords[];

@@ -1,6 +1,8 @@
 // Russian letter, punctuation, symbol and mathematics cells.
 #include "lang/european/russian_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace russian {
 
@@ -53,10 +55,13 @@ constexpr SymbolRecord kSymbols[kSymbolCount] = {
     {u'>', 1, {0x15}},
     {u'?', 1, {0x22}},
     {u'@', 1, {0x29}},
+    {u'[', 1, {0x37}},
+    {u']', 1, {0x3E}},
     {u'_', 2, {0x24, 0x24}},
     {u'\u00A7', 1, {0x2C}},        // §
     {u'\u00B0', 2, {0x28, 0x34}},  // °
     {u'\u00B1', 2, {0x16, 0x24}},  // ±
+    {u'\u00BD', 3, {0x3C, 0x01, 0x06}},  // ½: the number sign, 1 and a lowered 2
     {u'\u00D7', 1, {0x04}},        // ×
     {u'\u00F7', 1, {0x32}},        // ÷
     {u'\u0301', 1, {0x08}},        // combining acute accent (stress mark)

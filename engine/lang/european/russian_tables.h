@@ -24,7 +24,7 @@ constexpr int kAccentedCount = 26;
 extern const SymbolRecord kAccented[kAccentedCount];
 
 // Punctuation other than the quotes, symbols and mathematics signs (sorted).
-constexpr int kSymbolCount = 41;
+constexpr int kSymbolCount = 44;
 extern const SymbolRecord kSymbols[kSymbolCount];
 
 }  // namespace russian

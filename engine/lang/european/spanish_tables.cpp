@@ -1,6 +1,8 @@
 // Spanish letter and separator cells.
 #include "lang/european/spanish_tables.h"
 
+// Table data, laid out by hand or by its generator.
+// clang-format off
 namespace kotari {
 namespace spanish {
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/diagnostics.h"
 #include "lang/japanese/jp_internal.h"
 
 namespace kotari {
@@ -13,7 +14,9 @@ bool g_diagnostics = true;
 
 void Diag(DiagStream stream, const char *fmt, ...) {
     if (!g_diagnostics) return;
-    FILE *f = stream == DiagStream::Err ? stderr : stdout;
+    // VELUMI_QUIET silences these lines or moves them to standard error, as the SDK's.
+    FILE *f = DiagnosticStream(stream == DiagStream::Err ? stderr : stdout);
+    if (!f) return;
     va_list ap;
     va_start(ap, fmt);
     std::vfprintf(f, fmt, ap);

@@ -28,8 +28,14 @@ constexpr uint8_t kSeparator = 0x24;
 
 // Jamo numbers used by the rules (initial, vowel and final numbers within their group).
 enum : int {
-    kInitialN = 2, kInitialD = 3, kInitialM = 6, kInitialIeung = 11, kInitialK = 15,
-    kInitialT = 16, kInitialP = 17, kInitialH = 18,
+    kInitialN = 2,
+    kInitialD = 3,
+    kInitialM = 6,
+    kInitialIeung = 11,
+    kInitialK = 15,
+    kInitialT = 16,
+    kInitialP = 17,
+    kInitialH = 18,
 };
 enum : int { kVowelYa = 2, kVowelWa = 9, kVowelU = 13, kVowelWo = 14 };
 enum : int { kFinalN = 4, kFinalNj = 5, kFinalNh = 6 };
@@ -39,7 +45,7 @@ enum : int { kFinalN = 4, kFinalNj = 5, kFinalNh = 6 };
 inline bool IsYeongAfterSibilant(char16_t c) {
     return c == 0xC169 || c == 0xC3B5 || c == 0xC84D || c == 0xCA99 || c == 0xCCE5;
 }
-constexpr char16_t kSyllablePat = 0xD320;     // 팠: 19 0C would read as 폐
+constexpr char16_t kSyllablePat = 0xD320;  // 팠: 19 0C would read as 폐
 constexpr char16_t kSyllableGa = 0xAC00, kSyllableSa = 0xC0AC;  // their abbreviations are no consonants
 constexpr char16_t kYeFirst = 0xC608, kYeLast = 0xC623;  // 예-옣
 constexpr char16_t kAeFirst = 0xC560, kAeLast = 0xC57B;  // 애-앻
@@ -67,9 +73,7 @@ inline bool IsCompatJamo(char16_t c) { return c >= kCompatFirst && c <= kCompatL
 inline bool IsHangul(char16_t c) { return IsSyllable(c) || IsCompatJamo(c); }
 inline bool IsDigit(char16_t c) { return IsAsciiDigit(c); }
 inline bool IsCircled(char16_t c) { return c >= kCircledFirst && c <= kCircledLast; }
-inline bool IsGreek(char16_t c) {
-    return (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x3B1 && c <= 0x3C9);
-}
+inline bool IsGreek(char16_t c) { return (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x3B1 && c <= 0x3C9); }
 inline bool IsLatinLetter(char16_t c) {
     if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return true;
     if (c < 0xC0) return false;
@@ -114,10 +118,8 @@ const HanjaReading *FindHanja(char16_t ch) {
         const int mid = (lo + hi) / 2;
         const char16_t m = kHanjaReadings[mid].ch;
         if (m == ch) return &kHanjaReadings[mid];
-        if (m < ch)
-            lo = mid + 1;
-        else
-            hi = mid;
+        if (m < ch) lo = mid + 1;
+        else hi = mid;
     }
     return nullptr;
 }
@@ -289,12 +291,11 @@ int TranslateLatinRun(int i) {
 void TranslateDigit(int i) {
     const char16_t prev = At(i - 1), prev2 = At(i - 2);
     const int prevClass = PunctuationClassOf(prev);
-    const bool continues =
-        IsDigit(prev) ||
-        ((prevClass == kPunctFullStop || prevClass == kPunctComma || prevClass == kPunctMiddleDot ||
-          prevClass == kPunctColon) &&
-         (IsDigit(prev2) || IsCircled(prev2))) ||
-        (prevClass == kPunctHyphen && IsDigit(prev2));
+    const bool continues = IsDigit(prev) ||
+                           ((prevClass == kPunctFullStop || prevClass == kPunctComma || prevClass == kPunctMiddleDot ||
+                                prevClass == kPunctColon) &&
+                               (IsDigit(prev2) || IsCircled(prev2))) ||
+                           (prevClass == kPunctHyphen && IsDigit(prev2));
     if (!continues) Put(kNumberSign);
     Put(kDigitCells[s.work[i] - u'0']);
     // A syllable whose first cell reads as a digit is kept apart from the number:
@@ -307,7 +308,7 @@ void TranslateDigit(int i) {
         if (initial == kInitialN || initial == kInitialD || initial == kInitialM || initial == kInitialK ||
             initial == kInitialT || initial == kInitialP || initial == kInitialH ||
             (initial == kInitialIeung && Vowel(next) == kVowelU &&
-             (final == kFinalN || final == kFinalNj || final == kFinalNh)))
+                (final == kFinalN || final == kFinalNj || final == kFinalNh)))
             Put(0);
     }
 }

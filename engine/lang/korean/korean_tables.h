@@ -52,7 +52,7 @@ extern const SyllableRange kSecondRangeSet[kSecondRangeCount];
 
 // A vowel with a range of finals (final numbers 0-27, 0 = none) written as one cell.
 struct VowelFinalAbbreviation {
-    uint8_t vowel;       // 0-20
+    uint8_t vowel;  // 0-20
     uint8_t firstFinal;  // 1-27
     uint8_t lastFinal;
     uint8_t cell;
