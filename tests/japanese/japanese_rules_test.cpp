@@ -124,7 +124,10 @@ TEST(JapaneseTsunagi, NumbersAndLetters) {
 TEST(JapaneseAnalysisPasses, AbbreviationsExpressionsTagsAndMonths) {
     EXPECT_EQ(Stream("J.F.K."), "JFK") << "capitals with periods";
     EXPECT_EQ(Stream("Ｊ・Ｏ・Ｃ"), "ＪＯＣ") << "full-width capitals with nakaten";
-    EXPECT_EQ(Stream("1+2=3"), "\x01" "1+2=3") << "an expression opens with its sign";
+    EXPECT_EQ(Stream("1+2=3"),
+        "\x01"
+        "1+2=3")
+        << "an expression opens with its sign";
     EXPECT_EQ(Stream("1+2"), "1+2") << "one operator alone is no expression";
     EXPECT_EQ(Stream("7月"), "7ガツ");
     EXPECT_EQ(Stream("10km"), "10km") << "a unit word is not quoted";

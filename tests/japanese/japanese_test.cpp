@@ -108,12 +108,16 @@ TEST(JapaneseNormalise, TabIsOneBlankAndTextIsCutAtACharacter) {
     EXPECT_EQ(H("あ\tあ"), "01 00 01");
     char text[kTextBytes] = "a\tb";
     EXPECT_EQ(TabsToZenSpace(text, kTextBytes), 5);
-    EXPECT_STREQ(text, "a\xE3\x80\x80" "b");
+    EXPECT_STREQ(text,
+        "a\xE3\x80\x80"
+        "b");
     // 400 kanji are 1200 UTF-8 bytes: the buffer keeps 341 whole characters.
     std::u16string many(400, u'漢');
     char utf8[kTextBytes];
     EXPECT_EQ(Utf16ToUtf8(many.c_str(), utf8, kTextBytes), 1023);
-    std::u16string lone = u"ab\xD800" u"cd";
+    std::u16string lone =
+        u"ab\xD800"
+        u"cd";
     EXPECT_EQ(Utf16ToUtf8(lone.c_str(), utf8, kTextBytes), 2) << "a lone surrogate stops the conversion";
     // A tab that no longer fits ends the text rather than overflowing it.
     std::string full(1022, 'a');

@@ -68,8 +68,10 @@ int Morae(const char *s) {
 }
 
 // Kana rows used by the pronunciation rules (katakana, UTF-8).
-const char *const kORow[] = {"オ", "コ", "ソ", "ト", "ノ", "ホ", "モ", "ヨ", "ロ", "ヲ", "ゴ", "ゾ", "ド", "ボ", "ポ", "ョ"};
-const char *const kARow[] = {"ア", "カ", "ガ", "サ", "ザ", "タ", "ダ", "ナ", "ハ", "バ", "マ", "ヤ", "ラ", "ワ", "パ", "ャ"};
+const char *const kORow[] = {"オ", "コ", "ソ", "ト", "ノ", "ホ", "モ", "ヨ", "ロ", "ヲ", "ゴ", "ゾ", "ド", "ボ", "ポ",
+    "ョ"};
+const char *const kARow[] = {"ア", "カ", "ガ", "サ", "ザ", "タ", "ダ", "ナ", "ハ", "バ", "マ", "ヤ", "ラ", "ワ", "パ",
+    "ャ"};
 const char *const kIRow[] = {"イ", "キ", "ギ", "シ", "ジ", "チ", "ヂ", "ニ", "ヒ", "ビ", "ミ", "リ", "ピ"};
 const char *const kURow[] = {"ウ", "ク", "グ", "ス", "ズ", "ツ", "ヅ", "ヌ", "フ", "ブ", "プ", "ム", "ユ", "ル", "ュ"};
 const char *const kERow[] = {"エ", "ケ", "ゲ", "セ", "ゼ", "テ", "デ", "ネ", "ヘ", "ベ", "メ", "レ", "ペ"};
@@ -120,7 +122,7 @@ bool ParseMecabLine(const char *line, MorphToken *tok) {
     std::memset(tok, 0, sizeof *tok);
     if (line[0] == '\0' || Eq(line, "EOS")) return false;
     int r = std::sscanf(line, "%127[^\t] %31[^,],%37[^,],%31[^,],%*[^,],%*[^,],%31[^,],%*[^,],%255[^,],%255[^,\n]",
-                        tok->surface, tok->pos, tok->posd1, tok->posd2, tok->conjForm, tok->read, tok->pro);
+        tok->surface, tok->pos, tok->posd1, tok->posd2, tok->conjForm, tok->read, tok->pro);
     if (r < 7) {
         JP_LOG("no pronounce use surface\n");
         SetField(tok->pro, tok->surface);
@@ -224,7 +226,7 @@ void CheckTsunagi(const MorphToken &p, MorphToken &i) {
     if (IsNoun(p) && Eq(p.posd1, "数")) {
         bool kind = IsJoshi(i) || IsJodoushi(i) ||
                     (IsNoun(i) && (Eq(i.posd1, "数") || Eq(i.posd1, "一般") || Eq(i.posd1, "サ変接続") ||
-                                   Eq(i.posd2, "助数詞")));
+                                      Eq(i.posd2, "助数詞")));
         if (kind && i.pro[0]) {
             bool youon = std::strncmp(i.pro + 3, "ャ", 3) == 0 || std::strncmp(i.pro + 3, "ュ", 3) == 0 ||
                          std::strncmp(i.pro + 3, "ョ", 3) == 0;
@@ -247,8 +249,7 @@ void CheckTsunagi(const MorphToken &p, MorphToken &i) {
         }
     }
     if (IsNoun(i) && (Eq(i.posd1, "一般") || Eq(i.posd1, "接尾"))) {
-        bool pOk = IsKigo(p) ||
-                   (IsNoun(p) && (Eq(p.posd1, "一般") || Eq(p.posd1, "固有名詞")) && Eq(i.posd1, "接尾"));
+        bool pOk = IsKigo(p) || (IsNoun(p) && (Eq(p.posd1, "一般") || Eq(p.posd1, "固有名詞")) && Eq(i.posd1, "接尾"));
         if (pOk && IsLatin(LastType(p.surface)) && BeginsJapanese(i.surface)) {
             JP_LOG("alphabet and will be kana tsunagirequired\n");
             i.tsunagi = true;
@@ -302,8 +303,9 @@ void Fractions(MorphToken *t, int count) {
         if (!Eq(t[i].surface, "/") || !AllAsciiDigits(t[i - 1].surface) || !AllAsciiDigits(t[i + 1].surface)) continue;
         // Inside a longer run of ASCII (a path, an address, a date 2024/1/2) the
         // slash is no fraction: swapping the numbers would corrupt the text.
-        auto ascii = [](JpLetter l) { return l == HANKAKU_KIGOU || l == HANKAKU_OOMOJI || l == HANKAKU_KOMOJI ||
-                                             l == HANKAKU_SUUJI; };
+        auto ascii = [](JpLetter l) {
+            return l == HANKAKU_KIGOU || l == HANKAKU_OOMOJI || l == HANKAKU_KOMOJI || l == HANKAKU_SUUJI;
+        };
         if ((i >= 2 && !t[i - 1].space && ascii(LastType(t[i - 2].surface))) ||
             (i + 2 < count && !t[i + 2].space && ascii(FirstType(t[i + 2].surface))))
             continue;
@@ -473,8 +475,8 @@ bool MailAddress(const char *joined, int *beginOffset) {
     if (!dot || dot == dom || static_cast<size_t>(dot - joined) >= total - 2) return false;
     for (const char *p = begin; *p; ++p) {
         char c = *p;
-        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                  c == '_' || c == '-' || c == '@';
+        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+                  c == '-' || c == '@';
         if (!ok) return false;
     }
     JP_LOG("pattern match:%d\n", 1);
@@ -543,7 +545,8 @@ void Addresses(MorphToken *t, int count) {
         if (!t[i].addressMember) continue;
         if (i == 0 || !t[i - 1].addressMember || t[i].space) t[i].blockStart = 1;
         if (i + 1 == count || !t[i + 1].addressMember || t[i + 1].space) t[i].blockEnd = 1;
-        if (t[i].blockStart || t[i].blockEnd) JP_LOG("Gaikoku or Address start:%x end:%x\n", t[i].blockStart, t[i].blockEnd);
+        if (t[i].blockStart || t[i].blockEnd)
+            JP_LOG("Gaikoku or Address start:%x end:%x\n", t[i].blockStart, t[i].blockEnd);
     }
 }
 
@@ -619,8 +622,8 @@ void Expressions(MorphToken *t, int count) {
 }
 
 bool IsUnitWord(const char *s) {
-    static const char *const kUnits[] = {"atm", "l/mol", "mol", "km/s", "g/cm³", "sec", "km",
-                                         "kg",  "ml",    "cc",  "dB",   "Hz",    "cm", "E-mail"};
+    static const char *const kUnits[] = {"atm", "l/mol", "mol", "km/s", "g/cm³", "sec", "km", "kg", "ml", "cc", "dB",
+        "Hz", "cm", "E-mail"};
     for (const char *u : kUnits)
         if (Eq(s, u)) return true;
     return false;
@@ -663,7 +666,8 @@ void ForeignWords(MorphToken *t, int count) {
                 if ((*q >= 'a' && *q <= 'z') || (*q >= 'A' && *q <= 'Z')) dotted = true;
         }
         // Several words are quoted inside Japanese text or when they form a sentence.
-        bool japaneseNeighbour = (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
+        bool japaneseNeighbour =
+            (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
         bool sentence = std::strpbrk(joined, ",.!?") != nullptr;
         bool secondWord = false;
         for (int q = s + 1; q < e; ++q)
@@ -819,8 +823,8 @@ constexpr int kCompoundMorae = 2;
 // One-kanji prefixes that stand apart from an independent noun (キュー コーシャ,
 // ゼン カイチョー); others (再, 未, 非, 不, 御 ...) join it.
 bool PrefixApart(const MorphToken &p) {
-    static const char *const kApart[] = {"各", "旧", "元", "故", "前", "当", "同", "某",
-                                         "両", "貴", "亡", "翌", "要", "本", "総"};
+    static const char *const kApart[] = {"各", "旧", "元", "故", "前", "当", "同", "某", "両", "貴", "亡", "翌", "要",
+        "本", "総"};
     for (const char *k : kApart)
         if (Eq(p.surface, k)) return true;
     return false;
@@ -829,8 +833,7 @@ bool PrefixApart(const MorphToken &p) {
 // Whether content word c continues the word of p (no space between them),
 // following Japanese braille word division. leftMorae counts the morae of the
 // noun compound that p ends, rightMorae those of c with its suffixes.
-bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last, int leftMorae,
-               int rightMorae) {
+bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool last, int leftMorae, int rightMorae) {
     if (Eq(p.pos, "接頭詞"))
         return !(Eq(p.posd1, "名詞接続") && PrefixApart(p) && IsNoun(c) && !Eq(c.posd1, "数") &&
                  !Eq(c.posd1, "接尾") && !c.useSurface);
@@ -877,7 +880,7 @@ bool Continues(const MorphToken &p, const MorphToken &c, bool honorific, bool la
         bool oneKanji = LetterType(p.surface, &len, true) == KANJI && p.surface[len] == '\0';
         if (IsNoun(p) && Eq(p.posd1, "サ変接続") && !p.useSurface && oneKanji &&
             (StartsWith(c.surface, "す") || StartsWith(c.surface, "し") || StartsWith(c.surface, "さ") ||
-             StartsWith(c.surface, "せ")))
+                StartsWith(c.surface, "せ")))
             return true;
         return false;
     }
@@ -974,11 +977,11 @@ void Spacing(MorphToken *t, int count) {
                 if (pFull) sp("spacerequired i:%d after kakkotoji\n");
             } else if (Eq(p.surface, "：") && p.useSurface &&
                        !(BlockTypeOf(FirstType(c.surface), true) == 3 && i >= 2 &&
-                         BlockTypeOf(LastType(t[i - 2].surface), true) == 3)) {  // not in a time 21：46
+                           BlockTypeOf(LastType(t[i - 2].surface), true) == 3)) {  // not in a time 21：46
                 sp("spacerequired i:%d Zen Colon to NOUN\n");
             } else if (IsJoshi(c)) {
                 if (!(c.addressMember || c.ryakusho || Eq(p.posd1, "括弧開") || Eq(p.surface, "*") ||
-                      Eq(p.surface, "＊") || p.marktype == 1))
+                        Eq(p.surface, "＊") || p.marktype == 1))
                     sp("spacerequired i:%d for kigo now joshi\n");
             } else if (IsNoun(c)) {
                 static const char *const kContractions[] = {"s", "re", "ll", "m", "t", "ve", "d"};
@@ -1029,14 +1032,15 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d for NOUN,setsubi,josuushi and NOUN,setsubi,ippan,zougenhacchakukyoujaku\n");
                 continue;
             }
-            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "人名") && in(kKeishou, 9) && IsNoun(p) && Eq(p.posd1, "固有名詞") &&
-                Eq(p.posd2, "人名")) {
+            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "人名") && in(kKeishou, 9) && IsNoun(p) &&
+                Eq(p.posd1, "固有名詞") && Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,jinmei and NOUN,setsubi,jinmei\n");
                 continue;
             }
             // Like 曲: the work, words or house of a named person (作, 画, 著, 談, 居 …),
             // whether the dictionary has the word as a suffix or as a noun.
-            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記", "著", "撰", "筆", "談", "居", "絵"};
+            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記", "著", "撰", "筆", "談", "居",
+                "絵"};
             if (((Eq(c.posd1, "接尾") && Eq(c.posd2, "一般")) || Eq(c.posd1, "一般")) && in(kWork, 12) && IsNoun(p) &&
                 Eq(p.posd1, "固有名詞") && Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,ippan and NOUN,setsubi,jinmei\n");
@@ -1052,7 +1056,7 @@ void Spacing(MorphToken *t, int count) {
         // ない after a particle is the adjective "not be", a word of its own (ラクジャ ナイ).
         if (IsJodoushi(c) && IsJoshi(p) && StartsWith(c.pro, "ナ") &&
             (StartsWith(c.pro, "ナイ") || StartsWith(c.pro, "ナカッ") || StartsWith(c.pro, "ナク") ||
-             StartsWith(c.pro, "ナケレ"))) {
+                StartsWith(c.pro, "ナケレ"))) {
             JP_LOG("spacerequired i:%d j:%d\n", i, i - 1);
             c.space = true;
             continue;
@@ -1299,7 +1303,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         const MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
         size_t pl = std::strlen(p.pro);
-        if (IsJodoushi(c) && (IsJodoushi(p) || IsVerb(p)) && Eq(c.pro, "ウ") && pl >= 3 && IsORowKana(p.pro + pl - 3)) {
+        if (IsJodoushi(c) && (IsJodoushi(p) || IsVerb(p)) && Eq(c.pro, "ウ") && pl >= 3 &&
+            IsORowKana(p.pro + pl - 3)) {
             JP_LOG("adjusted pro with previous\n");
             SetField(c.pro, "ー");
         }
@@ -1473,9 +1478,12 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     g_diagnostics = false;  // a look-up, not part of the analysis
     bool ok = ParseMecabLine(line, &t);
     g_diagnostics = diagnostics;
-    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3)))) return false;
+    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") &&
+            (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3))))
+        return false;
     // Word endings the dictionary lists as nouns but that never stand alone (アルミ|ニウム).
-    static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア", "イズム", "ロジー"};
+    static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア",
+        "イズム", "ロジー"};
     for (const char *ending : kEndings)
         if (Eq(text, ending)) return false;
     if (pro) std::snprintf(pro, cap, "%s", t.pro);
@@ -1606,7 +1614,8 @@ void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
             MorphToken lt, rt;
             int ln = 0, rn = 0;
             if (!AnalyseAlone(tagger, right, rp, sizeof rp, &rt, &rn) || rn != 1) continue;
-            if (!(IsVerb(rt) || Eq(rt.pos, "形容詞")) || !Eq(rt.posd1, "自立") || StartsWith(rt.surface, "な")) continue;
+            if (!(IsVerb(rt) || Eq(rt.pos, "形容詞")) || !Eq(rt.posd1, "自立") || StartsWith(rt.surface, "な"))
+                continue;
             if (!AnalyseAlone(tagger, left, lp, sizeof lp, &lt, &ln)) continue;
             // The first part is a noun written in kanji (心, 色) or ends with a
             // particle (気に, やって); a verb stem or a noun made from one (思い|出す)
@@ -1637,7 +1646,7 @@ void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
 // ギブ アンド テイク) where each part has two morae or more. The dictionary
 // knows such compounds as one word, so the parts are looked up one by one.
 static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, size_t cap, int depth,
-                                  bool unknownWhole = false) {
+    bool unknownWhole = false) {
     std::snprintf(out, cap, "%s", word);
     if (depth > 3 || Morae(word) < 4) return;  // a rest of two parts of two morae
     int offsets[64];
@@ -1689,8 +1698,9 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
         bool name = Eq(k.posd1, "固有名詞") && (Eq(k.posd2, "一般") || Eq(k.posd2, "組織"));
-        if (!IsNoun(k) || !(Eq(k.posd1, "一般") || Eq(k.posd1, "サ変接続") || Eq(k.posd1, "副詞可能") ||
-              Eq(k.posd1, "形容動詞語幹") || name) ||
+        if (!IsNoun(k) ||
+            !(Eq(k.posd1, "一般") || Eq(k.posd1, "サ変接続") || Eq(k.posd1, "副詞可能") ||
+                Eq(k.posd1, "形容動詞語幹") || name) ||
             std::strchr(k.pro, ' '))
             continue;
         // Words written in kanji, or in kanji and hiragana (言葉遊び: コトバ アソビ).
@@ -1730,7 +1740,8 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
         if (chars != 4 || !allKanji || std::strchr(k.pro, ' ') || !Eq(k.posd1, "一般")) continue;
         char left[128], lp[256], rp[256];
         std::snprintf(left, sizeof left, "%.*s", offsets[2], k.surface);
-        bool lok = ReadingOf(tagger, left, lp, sizeof lp), rok = ReadingOf(tagger, k.surface + offsets[2], rp, sizeof rp);
+        bool lok = ReadingOf(tagger, left, lp, sizeof lp),
+             rok = ReadingOf(tagger, k.surface + offsets[2], rp, sizeof rp);
         size_t whole = std::strlen(k.pro), ll = lok ? std::strlen(lp) : 0, rl = rok ? std::strlen(rp) : 0;
         size_t at = 0;
         if (lok && ll < whole && std::strncmp(k.pro, lp, ll) == 0) at = ll;
@@ -1765,13 +1776,14 @@ void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
         }
         if (!kanji || chars < 3 || chars >= 40) continue;
         char tail[sizeof k.pro + 40] = "";  // divided words from the end, each with a space before
-        int end = chars;      // the part still whole: characters [0, end)
+        int end = chars;  // the part still whole: characters [0, end)
         size_t proEnd = std::strlen(k.pro);
         for (bool found = true; found && end >= 3;) {
             found = false;
             for (int cut = 1; cut <= end - 2; ++cut) {
                 char right[128], rp[256], lp[256], left[128];
-                int rightBytes = (end < chars ? offsets[end] : static_cast<int>(std::strlen(k.surface))) - offsets[cut];
+                int rightBytes =
+                    (end < chars ? offsets[end] : static_cast<int>(std::strlen(k.surface))) - offsets[cut];
                 std::snprintf(right, sizeof right, "%.*s", rightBytes, k.surface + offsets[cut]);
                 std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
                 if (!KnownNoun(tagger, right, rp, sizeof rp) || Morae(rp) < 3) continue;
@@ -1834,10 +1846,9 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
 // whose number sense is gone stay kana: the dictionary marks the latter as
 // adverbs, adverbial or verbal nouns, and a few frequent common nouns are listed.
 static bool NumeralReading(int digit, const char *pro, int *len) {
-    static const char *const kReadings[10][4] = {
-        {nullptr}, {"イチ", "イッ", nullptr}, {"ニ", nullptr}, {"サン", nullptr}, {"ヨン", "シ", nullptr},
-        {"ゴ", nullptr}, {"ロク", "ロッ", nullptr}, {"シチ", nullptr}, {"ハチ", "ハッ", nullptr},
-        {"キュー", "ク", nullptr}};
+    static const char *const kReadings[10][4] = {{nullptr}, {"イチ", "イッ", nullptr}, {"ニ", nullptr},
+        {"サン", nullptr}, {"ヨン", "シ", nullptr}, {"ゴ", nullptr}, {"ロク", "ロッ", nullptr}, {"シチ", nullptr},
+        {"ハチ", "ハッ", nullptr}, {"キュー", "ク", nullptr}};
     for (const char *const *r = kReadings[digit]; *r; ++r)
         if (StartsWith(pro, *r)) {
             *len = static_cast<int>(std::strlen(*r));
@@ -1847,9 +1858,9 @@ static bool NumeralReading(int digit, const char *pro, int *len) {
 }
 
 static bool NumeralWordCandidate(const MorphToken &k) {
-    static const char *const kNoCount[] = {"一般", "一体", "一種", "一見", "一方", "一心", "一途", "一向",
-                                           "一帯", "一環", "一律", "一気", "一挙", "一斉", "一概", "一括",
-                                           "一貫", "一連", "一様", "一瞬", "一切", "一層", "一同", "一旦"};
+    static const char *const kNoCount[] = {"一般", "一体", "一種", "一見", "一方", "一心", "一途", "一向", "一帯",
+        "一環", "一律", "一気", "一挙", "一斉", "一概", "一括", "一貫", "一連", "一様", "一瞬", "一切", "一層", "一同",
+        "一旦"};
     if (!IsNoun(k) || Eq(k.posd1, "固有名詞")) return false;  // names keep their kana
     for (const char *w : kNoCount)
         if (StartsWith(k.surface, w)) return false;
@@ -2017,8 +2028,8 @@ static int SmallNumber(const MorphToken *t, int s, int e, bool *kanji) {
 }
 
 void NativeNumberWords(MorphToken *t, int *count) {
-    static const char *const kDays[] = {nullptr,  "ツイタチ", "フツカ", "ミッカ", "ヨッカ", "イツカ",
-                                        "ムイカ", "ナノカ",   "ヨーカ", "ココノカ", "トオカ"};
+    static const char *const kDays[] = {nullptr, "ツイタチ", "フツカ", "ミッカ", "ヨッカ", "イツカ", "ムイカ",
+        "ナノカ", "ヨーカ", "ココノカ", "トオカ"};
     for (int i = 0; i < *count; ++i) {
         if (!(IsNoun(t[i]) && Eq(t[i].posd1, "数"))) continue;
         if (i > 0 && IsNoun(t[i - 1]) && Eq(t[i - 1].posd1, "数")) continue;

@@ -24,6 +24,7 @@ struct KanaCell {
 constexpr uint8_t A = 0x01, I = 0x03, U = 0x09, E = 0x0B, O = 0x0A;
 constexpr uint8_t K = 0x20, S = 0x30, T = 0x14, N = 0x04, H = 0x24, M = 0x34, R = 0x10;
 
+// clang-format off
 const KanaCell kKana[] = {
     {0, A}, {0, A}, {0, I}, {0, I}, {0, U}, {0, U}, {0, E}, {0, E}, {0, O}, {0, O},  // ぁ..お
     {0, K | A}, {0x10, K | A}, {0, K | I}, {0x10, K | I}, {0, K | U}, {0x10, K | U},  // か..ぐ
@@ -42,6 +43,7 @@ const KanaCell kKana[] = {
     {0, 0x04}, {0, 0x04}, {0, 0x06}, {0, 0x16}, {0, 0x14}, {0, 0x34},                  // ゎ わ ゐ ゑ を ん
     {0x10, U}, {0, 0}, {0, 0},                                                         // ゔ ゕ ゖ
 };
+// clang-format on
 
 // Katakana to the hiragana of the same sound; other code points unchanged.
 uint32_t ToHira(uint32_t cp) {
@@ -50,8 +52,8 @@ uint32_t ToHira(uint32_t cp) {
 }
 
 bool IsSmallVowelOrY(uint32_t h) {
-    return h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 || h == 0x3083 ||
-           h == 0x3085 || h == 0x3087;
+    return h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 || h == 0x3083 || h == 0x3085 ||
+           h == 0x3087;
 }
 
 // Youon and special sounds: previous kana (hiragana), small kana, two cells.
@@ -62,6 +64,7 @@ struct Pair {
     uint8_t c2;
 };
 
+// clang-format off
 const Pair kPairs[] = {
     // Youon: i-row kana with ゃ ゅ ょ.
     {u'き', u'ゃ', 0x08, K | A}, {u'き', u'ゅ', 0x08, K | U}, {u'き', u'ょ', 0x08, K | O},
@@ -92,6 +95,7 @@ const Pair kPairs[] = {
     {u'ぎ', u'ぇ', 0x18, K | E}, {u'ぢ', u'ぇ', 0x18, T | E}, {u'び', u'ぇ', 0x18, H | E}, {u'ぴ', u'ぇ', 0x28, H | E},
     {u'み', u'ぇ', 0x08, M | E}, {u'り', u'ぇ', 0x08, R | E}, {u'う', u'ぁ', 0x22, 0x01},
 };
+// clang-format on
 
 // Start of the character before index in s (index > 0).
 int PrevCharStart(const char *s, int index) {
@@ -171,7 +175,7 @@ int MakeHira(const char *stream, int index, JpLetter prevType, int *takeBack, ui
 
 uint8_t LetterCell(uint32_t cp) {
     static const uint8_t kAlpha[26] = {0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A, 0x1A, 0x05, 0x07, 0x0D,
-                                       0x1D, 0x15, 0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35};
+        0x1D, 0x15, 0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35};
     if (cp >= 'A' && cp <= 'Z') return kAlpha[cp - 'A'];
     if (cp >= 'a' && cp <= 'z') return kAlpha[cp - 'a'];
     if (cp >= 0xFF21 && cp <= 0xFF3A) return kAlpha[cp - 0xFF21];
@@ -278,8 +282,7 @@ int MakeKutoufu(const char *now, const char *next, uint8_t *out) {
         out[n++] = c == 0xFF01 ? 0x16 : 0x22;
         if (!end && !closing && ntype != KUTOUFU && nx != ')') out[n++] = 0x00;
         break;
-    default:
-        break;
+    default: break;
     }
     return n;
 }
@@ -290,6 +293,7 @@ int HankakuKigo(char c, bool decimalPoint, uint8_t *out) {
         uint8_t n;
         uint8_t cells[4];
     };
+    // clang-format off
     static const Row kRows[] = {
         {' ', 1, {0x00}},       {'!', 1, {0x16}},       {'"', 2, {0x10, 0x34}}, {'#', 2, {0x30, 0x29}},
         {'$', 1, {0x39}},       {'%', 2, {0x30, 0x0F}}, {'&', 4, {0x00, 0x30, 0x2F, 0x00}},
@@ -301,6 +305,7 @@ int HankakuKigo(char c, bool decimalPoint, uint8_t *out) {
         {'`', 2, {0x20, 0x22}}, {'{', 1, {0x23}},       {'|', 2, {0x30, 0x33}}, {'}', 1, {0x1C}},
         {'~', 2, {0x10, 0x09}},
     };
+    // clang-format on
     if (c == '.') {
         out[0] = decimalPoint ? 0x02 : 0x32;
         return 1;
@@ -315,7 +320,7 @@ int HankakuKigo(char c, bool decimalPoint, uint8_t *out) {
 }
 
 int MakeHankakuKigoPre(const char *now, JpLetter prevType, const char *prevChar, const uint8_t *cellsBefore,
-                       int cellCount, uint8_t *out, int *after, uint8_t *afterCells) {
+    int cellCount, uint8_t *out, int *after, uint8_t *afterCells) {
     JP_LOG("MakeHankakuKigoPre pretype%din\n", static_cast<int>(prevType));
     *after = 0;
     char c = now[0];
@@ -367,6 +372,7 @@ int ZenkakuKigo(uint32_t c, uint8_t *out) {
         uint8_t n;
         uint8_t cells[4];
     };
+    // clang-format off
     static const Row kRows[] = {
         {0x3000, 1, {0x00}},       {0x300A, 1, {0x36}},       {0x300B, 1, {0x36}},
         {0x300C, 1, {0x24}},       {0x300D, 1, {0x24}},       {0x300E, 2, {0x30, 0x24}},
@@ -395,6 +401,7 @@ int ZenkakuKigo(uint32_t c, uint8_t *out) {
         {0x2605, 3, {0x30, 0x2E, 0x06}},  // black star
         {0xFF0D, 1, {0x24}},               // full-width hyphen-minus, as -
     };
+    // clang-format on
     for (const Row &r : kRows) {
         if (r.c == c) {
             std::memcpy(out, r.cells, r.n);
@@ -408,8 +415,8 @@ int ZenkakuKigo(uint32_t c, uint8_t *out) {
         return n;
     }
     auto in = [c](uint32_t lo, uint32_t hi) { return c >= lo && c <= hi; };
-    if (in(0x2000, 0x203F) || in(0x2100, 0x213F) || in(0x2180, 0x21BF) || in(0x2200, 0x223F) ||
-        in(0x2500, 0x253F) || in(0x2580, 0x263F) || in(0x3000, 0x303F) || in(0xFF00, 0xFFEF))
+    if (in(0x2000, 0x203F) || in(0x2100, 0x213F) || in(0x2180, 0x21BF) || in(0x2200, 0x223F) || in(0x2500, 0x253F) ||
+        in(0x2580, 0x263F) || in(0x3000, 0x303F) || in(0xFF00, 0xFFEF))
         return 0;
     if (in(0x2000, 0x2FFF) || c == 0x30A0 || c == 0x3190) {
         out[0] = 0x00;
@@ -455,10 +462,19 @@ int MakeTwoByteKigo(uint32_t c, uint8_t *out) {
     JP_LOG("TWOBYTE_KIGOU\n");
     switch (c) {
     case 0xB2: out[0] = 0x23; return 1;
-    case 0xB3: case 0xB9: out[0] = 0x29; return 1;
+    case 0xB3:
+    case 0xB9: out[0] = 0x29; return 1;
     case 0xD7: out[0] = 0x21; return 1;
-    case 0xF7: out[0] = 0x0C; out[1] = 0x0C; return 2;
-    case 0x3BC: case 0xB5: out[0] = 0x30; out[1] = 0x08; out[2] = 0x0D; return 3;  // µ, and the micro sign
+    case 0xF7:
+        out[0] = 0x0C;
+        out[1] = 0x0C;
+        return 2;
+    case 0x3BC:
+    case 0xB5:
+        out[0] = 0x30;
+        out[1] = 0x08;
+        out[2] = 0x0D;
+        return 3;  // µ, and the micro sign
     default: return 0;
     }
 }
@@ -494,10 +510,25 @@ int OngakuKigo(uint32_t c, bool first, bool last, uint8_t *out) {
         out[n++] = 0x04;
         break;
     case 0x1D13E: out[n++] = 0x2D; break;
-    case 0x1D15E: case 0x1D162: out[n++] = 0x10; out[n++] = 0x1D; break;
-    case 0x1D15F: case 0x1D163: out[n++] = 0x10; out[n++] = 0x39; break;
-    case 0x1D160: case 0x1D164: out[n++] = 0x10; out[n++] = 0x19; break;
-    case 0x1D161: out[n++] = 0x10; out[n++] = 0x3D; break;
+    case 0x1D15E:
+    case 0x1D162:
+        out[n++] = 0x10;
+        out[n++] = 0x1D;
+        break;
+    case 0x1D15F:
+    case 0x1D163:
+        out[n++] = 0x10;
+        out[n++] = 0x39;
+        break;
+    case 0x1D160:
+    case 0x1D164:
+        out[n++] = 0x10;
+        out[n++] = 0x19;
+        break;
+    case 0x1D161:
+        out[n++] = 0x10;
+        out[n++] = 0x3D;
+        break;
     case 0x1D245:
         out[n++] = 0x23;
         out[n++] = 0x05;
@@ -531,8 +562,8 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
     JpLetter prevPrevType = HIRAGANA;
     const char *prevChar = nullptr;
     bool inQuotes = false;  // between foreign-word or address quotes
-    int parens = 0;         // open round brackets
-    bool groupMark = false; // the last cell was a digit-group mark inside a number
+    int parens = 0;  // open round brackets
+    bool groupMark = false;  // the last cell was a digit-group mark inside a number
     int j = 0;
     while (j < len && stream[j]) {
         bool afterGroupMark = groupMark;
@@ -552,9 +583,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
         bool first = j == 0;
         switch (t) {
         case CTRL_SUUSHIKI:
-        case CTRL_CHUUKI:
-            tmp[k++] = 0x30;
-            break;
+        case CTRL_CHUUKI: tmp[k++] = 0x30; break;
         case CTRL_GAIKOKU:
             tmp[k++] = cp == 0x02 ? 0x26 : 0x34;
             inQuotes = cp == 0x02;
@@ -567,7 +596,11 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             consumed += nlen;
             break;
         case CTRL_FUSEJI: {
-            uint8_t shape = ncp == 0x25CB ? 0x35 : ncp == 0x25A1 ? 0x3D : ncp == 0x25B3 ? 0x37 : ncp == 0xD7 ? 0x3F : 0;
+            uint8_t shape = ncp == 0x25CB   ? 0x35
+                            : ncp == 0x25A1 ? 0x3D
+                            : ncp == 0x25B3 ? 0x37
+                            : ncp == 0xD7   ? 0x3F
+                                            : 0;
             tmp[k++] = 0x10;
             if (shape) {
                 tmp[k++] = shape;
@@ -621,18 +654,16 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             // would read as the letters a to j.
             if (k == 0 && !afterGroupMark && prevType == HANKAKU_KIGOU && prevChar && *prevChar != '\'' &&
                 *prevChar != '_' &&
-                !(std::strchr(".,/", *prevChar) &&
-                  (prevPrevType == HANKAKU_SUUJI || prevPrevType == ZENKAKU_SUUJI)))
+                !(std::strchr(".,/", *prevChar) && (prevPrevType == HANKAKU_SUUJI || prevPrevType == ZENKAKU_SUUJI)))
                 tmp[k++] = 0x3C;
             k += Suuji(cp, tmp + k);
             break;
-        case TWOBYTE_KIGOU:
-            k = MakeTwoByteKigo(cp, tmp);
-            break;
+        case TWOBYTE_KIGOU: k = MakeTwoByteKigo(cp, tmp); break;
         case HIRAGANA:
         case KATAKANA: {
             bool afterSpace = prevChar && (*prevChar == ' ' || *prevChar == '_');
-            if (!first && prevType != HANKAKU_SUUJI && !afterSpace) k = MakePre(prevType, prevChar, t, stream + j, tmp);
+            if (!first && prevType != HANKAKU_SUUJI && !afterSpace)
+                k = MakePre(prevType, prevChar, t, stream + j, tmp);
             // A kana straight after a Latin letter, or an a- or ra-row kana straight
             // after a digit, would read as part of it: the tsunagi sign comes between.
             uint32_t h0 = ToHira(cp);
@@ -661,9 +692,7 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             // Braille patterns in the text are cells already: written as they are.
             if (cp >= 0x2800 && cp <= 0x28FF) tmp[k++] = static_cast<uint8_t>(cp - 0x2800);
             break;
-        case TANI_KIGOU:
-            k = TaniKigo(cp, tmp);
-            break;
+        case TANI_KIGOU: k = TaniKigo(cp, tmp); break;
         case KUTOUFU: {
             bool digitBefore = prevType == HANKAKU_SUUJI || prevType == ZENKAKU_SUUJI;
             if (cp == 0xFF0C) {
@@ -689,14 +718,9 @@ int EmitCells(const char *stream, int len, uint8_t *cells, int cap) {
             if (!(cp == 0x30FB && digitBefore && digitAfter)) k = MakeKutoufu(stream + j, next, tmp);
             break;
         }
-        case SPECIAL_CHARACTERS:
-            k = Maru(cp, first, prevChar && *prevChar == ' ', tmp);
-            break;
-        case ONGAKU_KIGOU:
-            k = OngakuKigo(cp, first, ncp == 0, tmp);
-            break;
-        default:
-            break;
+        case SPECIAL_CHARACTERS: k = Maru(cp, first, prevChar && *prevChar == ' ', tmp); break;
+        case ONGAKU_KIGOU: k = OngakuKigo(cp, first, ncp == 0, tmp); break;
+        default: break;
         }
         // Round brackets inside round brackets take the second bracket cells.
         if (cp == '(' || cp == 0xFF08 || cp == ')' || cp == 0xFF09) {

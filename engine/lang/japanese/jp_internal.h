@@ -21,9 +21,9 @@ void Diag(DiagStream stream, const char *fmt, ...) __attribute__((format(printf,
 #define JP_ERR(...) ::kotari::jp::Diag(::kotari::jp::DiagStream::Err, __VA_ARGS__)
 
 // ---- Buffers -------------------------------------------------------------
-constexpr int kTextBytes = 1024;     // UTF-8 text and half-width conversion buffers
-constexpr int kStreamBytes = 1024;   // intermediate stream, at most 1023 used
-constexpr int kResultLine = 1000;    // one MeCab result line
+constexpr int kTextBytes = 1024;  // UTF-8 text and half-width conversion buffers
+constexpr int kStreamBytes = 1024;  // intermediate stream, at most 1023 used
+constexpr int kResultLine = 1000;  // one MeCab result line
 constexpr int kMaxTokens = 100;
 constexpr int kMaxSpaces = 80;
 constexpr int kMaxCells = 1024;
@@ -90,8 +90,8 @@ struct MorphToken {
     bool useSurface;
     bool hankakuOnly;
     int katakanatype;  // 0/1 plain, 2 parts by nakaten, 4 rebuilt from pro, 5 a space
-    int blockStart;    // 1 address, 2 foreign word starts here
-    int blockEnd;      // 1 address, 2 foreign word ends here
+    int blockStart;  // 1 address, 2 foreign word starts here
+    int blockEnd;  // 1 address, 2 foreign word ends here
     bool addressMember;
     bool gaikokuMember;
     bool skip;
@@ -109,7 +109,7 @@ struct MorphToken {
     bool kansuujiFirst;  // a kanji-numeral block starts here and ends at kansuujiLast
     int kansuujiLast;
     bool hashtag;
-    int pieceCount;       // katakana-word pieces (GetKata)
+    int pieceCount;  // katakana-word pieces (GetKata)
     uint8_t pieceStart[7];
     uint8_t pieceKind[7];  // 1 katakana, 2 nakaten, 4 other
 };
@@ -117,7 +117,9 @@ struct MorphToken {
 // Copies src into a fixed field of n bytes, cut at a character boundary.
 void CopyField(char *dst, size_t n, const char *src);
 template <size_t N>
-inline void SetField(char (&dst)[N], const char *src) { CopyField(dst, N, src); }
+inline void SetField(char (&dst)[N], const char *src) {
+    CopyField(dst, N, src);
+}
 
 // ---- Normalisation ----------------------------------------------------------
 // UTF-16 to UTF-8 (at most cap-1 bytes, cut at a character boundary); returns bytes.
@@ -174,7 +176,7 @@ int MakePre(JpLetter prevType, const char *prevChar, JpLetter nowType, const cha
 int MakeKutoufu(const char *now, const char *next, uint8_t *out);
 int HankakuKigo(char c, bool decimalPoint, uint8_t *out);
 int MakeHankakuKigoPre(const char *now, JpLetter prevType, const char *prevChar, const uint8_t *cellsBefore,
-                       int cellCount, uint8_t *out, int *after, uint8_t *afterCells);
+    int cellCount, uint8_t *out, int *after, uint8_t *afterCells);
 int ZenkakuKigo(uint32_t cp, uint8_t *out);
 int MakeKigoPrefixByte(JpLetter prevType, const char *prevChar, uint32_t now, uint32_t next, uint8_t *out);
 int MakeTwoByteKigo(uint32_t cp, uint8_t *out);

@@ -161,8 +161,8 @@ void MergeMarkTokens(MorphToken *t, int *count) {
                 q += l;
             }
             JpLetter lt = FirstLetterType(t[i - 1].surface + last);
-            afterOperand = lt == HANKAKU_SUUJI || lt == ZENKAKU_SUUJI || lt == HANKAKU_OOMOJI || lt == HANKAKU_KOMOJI ||
-                           lt == ZENKAKU_OOMOJI || lt == ZENKAKU_KOMOJI;
+            afterOperand = lt == HANKAKU_SUUJI || lt == ZENKAKU_SUUJI || lt == HANKAKU_OOMOJI ||
+                           lt == HANKAKU_KOMOJI || lt == ZENKAKU_OOMOJI || lt == ZENKAKU_KOMOJI;
         }
         if (i + 1 < *count && IsAsterisk(c) && t[i].surface[len] == '\0' && !t[i + 1].space && !afterOperand) {
             int dl = 0;
@@ -186,7 +186,7 @@ void KanSuujiBlocks(MorphToken *t, int count) {
         int s = i;
         JP_LOG("KanSuuji started at %d\n", s);
         while (i < count && (IsNum(t[i]) || (Eq(t[i].pos, "記号") && Eq(t[i].posd1, "読点") && i + 1 < count &&
-                                             IsNum(t[i + 1]) && i > s)))
+                                                IsNum(t[i + 1]) && i > s)))
             ++i;
         int e = i;  // exclusive
         JP_LOG("KanSuuji ended at %d\n", e - 1);
@@ -274,7 +274,9 @@ int ConvertKanSuu(const MorphToken *t, int s, int e, int kind, char *out, int ca
                     continue;
                 }
                 char piece[64];
-                if (cur > 0) std::snprintf(piece, sizeof piece, "%lld%s%s", cur, StartsWith(t[q].pro, "オク") ? "_" : "", t[q].pro);
+                if (cur > 0)
+                    std::snprintf(piece, sizeof piece, "%lld%s%s", cur, StartsWith(t[q].pro, "オク") ? "_" : "",
+                        t[q].pro);
                 else std::snprintf(piece, sizeof piece, "%s", t[q].pro);
                 JP_LOG("toutenatmiddle %s\n", piece);
                 if (kataLast && !Append(out, cap, &n, " ")) return n;
@@ -437,9 +439,9 @@ int FindZenkakuHoshiOrFuseji(MorphToken *t, int count) {
             continue;
         }
         bool box = std::strstr(k.surface, "□") != nullptr;
-        if (box && (std::strstr(sentence, "欄") || std::strstr(sentence, "入れよ") || std::strchr(sentence, ')') ||
-                    std::strstr(sentence, "の中に") ||
-                    (std::strstr(sentence, "から") && std::strstr(sentence, "選")))) {
+        if (box &&
+            (std::strstr(sentence, "欄") || std::strstr(sentence, "入れよ") || std::strchr(sentence, ')') ||
+                std::strstr(sentence, "の中に") || (std::strstr(sentence, "から") && std::strstr(sentence, "選")))) {
             JP_LOG("KUURAN\n");
             k.marktype = 5;
         } else if (std::strstr(sentence, "＝") || std::strstr(sentence, "÷") || std::strstr(sentence, "＋") ||
@@ -622,9 +624,7 @@ int MarkOutput(const MorphToken *t, int count, int i, char *out, int cap) {
             b += len;
         }
         return n;
-    default:
-        Append(out, cap, &n, k.surface);
-        return n;
+    default: Append(out, cap, &n, k.surface); return n;
     }
 }
 

@@ -32,7 +32,11 @@ uint32_t DecodeAt(const char *s, int *len) {
         *len = 0;
         return 0;
     }
-    int n = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 1;
+    int n = c < 0x80                   ? 1
+            : (c >= 0xC2 && c <= 0xDF) ? 2
+            : (c >= 0xE0 && c <= 0xEF) ? 3
+            : (c >= 0xF0 && c <= 0xF4) ? 4
+                                       : 1;
     uint32_t cp = n == 1 ? c : n == 2 ? (c & 0x1Fu) : n == 3 ? (c & 0x0Fu) : (c & 0x07u);
     for (int k = 1; k < n; ++k) {
         if ((u[k] & 0xC0) != 0x80) {  // truncated or broken: one byte, undefined
@@ -107,7 +111,8 @@ static JpLetter Classify(uint32_t c) {
     if (In(c, 0x3040, 0x3096)) return HIRAGANA;
     if (In(c, 0x30A1, 0x30F6) || c == 0x30FC || In(c, 0x31F0, 0x31FF)) return KATAKANA;
     if (In(c, 0xFF61, 0xFF9F)) return HANKAKU_KANA;
-    if (c == 0x3005 || In(c, 0x2E80, 0x2FFF) || In(c, 0x3191, 0x319F) || In(c, 0x3400, 0x3FFF) || In(c, 0x4E00, 0x9FFF))
+    if (c == 0x3005 || In(c, 0x2E80, 0x2FFF) || In(c, 0x3191, 0x319F) || In(c, 0x3400, 0x3FFF) ||
+        In(c, 0x4E00, 0x9FFF))
         return KANJI;
     if (In(c, 0x3200, 0x32FF)) return KAKOMI_MOJI;
     if (In(c, 0x3300, 0x33FF)) return TANI_KIGOU;
@@ -140,11 +145,22 @@ JpLetter FirstLetterType(const char *s) {
 
 int BlockTypeOf(JpLetter t, bool quiet) {
     switch (t) {
-    case HANKAKU_KIGOU: case HANKAKU_OOMOJI: case HANKAKU_KOMOJI: case HANKAKU_SUUJI: return 1;
-    case HIRAGANA: case KATAKANA: case HANKAKU_KANA: case KANJI: case KAKOMI_MOJI: return 2;
+    case HANKAKU_KIGOU:
+    case HANKAKU_OOMOJI:
+    case HANKAKU_KOMOJI:
+    case HANKAKU_SUUJI: return 1;
+    case HIRAGANA:
+    case KATAKANA:
+    case HANKAKU_KANA:
+    case KANJI:
+    case KAKOMI_MOJI: return 2;
     case ZENKAKU_SUUJI: return 3;
-    case ZENKAKU_OOMOJI: case ZENKAKU_KOMOJI: return 4;
-    case TANI_KIGOU: case ZENKAKU_KIGOU: case SPECIAL_CHARACTERS: case DINGBAT: return 5;
+    case ZENKAKU_OOMOJI:
+    case ZENKAKU_KOMOJI: return 4;
+    case TANI_KIGOU:
+    case ZENKAKU_KIGOU:
+    case SPECIAL_CHARACTERS:
+    case DINGBAT: return 5;
     case KUTOUFU: return 6;
     case TWOBYTE_KIGOU: return 7;
     case ONGAKU_KIGOU: return 8;
@@ -204,20 +220,20 @@ int Utf16ToUtf8(const char16_t *in, char *out, int cap) {
 
 // Full-width forms of U+FF61..U+FF9F; 0 where a mark stands alone.
 static const uint16_t kHankana[] = {
-    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2,                  // ｡ ｢ ｣ ､ ･ ｦ
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2,  // ｡ ｢ ｣ ､ ･ ｦ
     0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30E3, 0x30E5, 0x30E7,  // ｧ-ｫ ｬ-ｮ
-    0x30C3, 0x30FC,                                                  // ｯ ｰ
-    0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA,                          // ｱ-ｵ
-    0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3,                          // ｶ-ｺ
-    0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD,                          // ｻ-ｿ
-    0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8,                          // ﾀ-ﾄ
-    0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE,                          // ﾅ-ﾉ
-    0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB,                          // ﾊ-ﾎ
-    0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2,                          // ﾏ-ﾓ
-    0x30E4, 0x30E6, 0x30E8,                                          // ﾔ-ﾖ
-    0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED,                          // ﾗ-ﾛ
-    0x30EF, 0x30F3,                                                  // ﾜ ﾝ
-    0x309B, 0x309C,                                                  // ﾞ ﾟ alone
+    0x30C3, 0x30FC,  // ｯ ｰ
+    0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA,  // ｱ-ｵ
+    0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3,  // ｶ-ｺ
+    0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD,  // ｻ-ｿ
+    0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8,  // ﾀ-ﾄ
+    0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE,  // ﾅ-ﾉ
+    0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB,  // ﾊ-ﾎ
+    0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2,  // ﾏ-ﾓ
+    0x30E4, 0x30E6, 0x30E8,  // ﾔ-ﾖ
+    0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED,  // ﾗ-ﾛ
+    0x30EF, 0x30F3,  // ﾜ ﾝ
+    0x309B, 0x309C,  // ﾞ ﾟ alone
 };
 
 int ConvertHankakuKana2Zenkaku(const char *in, char *out, int cap) {
@@ -235,11 +251,11 @@ int ConvertHankakuKana2Zenkaku(const char *in, char *out, int cap) {
             uint32_t next = DecodeAt(in + i + len, &nlen);
             if (next == 0xFF9E) {  // voiced mark
                 uint32_t v = 0;
-                if (c == 0xFF73) v = 0x30F4;                                   // ｳ -> ヴ
-                else if (c >= 0xFF76 && c <= 0xFF84) v = w + 1;                 // ｶ-ﾄ
-                else if (c >= 0xFF8A && c <= 0xFF8E) v = w + 1;                 // ﾊ-ﾎ
-                else if (c == 0xFF9C) v = 0x30F7;                              // ﾜ -> ヷ
-                else if (c == 0xFF66) v = 0x30FA;                              // ｦ -> ヺ
+                if (c == 0xFF73) v = 0x30F4;  // ｳ -> ヴ
+                else if (c >= 0xFF76 && c <= 0xFF84) v = w + 1;  // ｶ-ﾄ
+                else if (c >= 0xFF8A && c <= 0xFF8E) v = w + 1;  // ﾊ-ﾎ
+                else if (c == 0xFF9C) v = 0x30F7;  // ﾜ -> ヷ
+                else if (c == 0xFF66) v = 0x30FA;  // ｦ -> ヺ
                 if (v) {
                     w = v;
                     used += nlen;
