@@ -3,18 +3,19 @@
 
 #include "english_helpers.h"
 #include "lang/english/english.h"
+#include "lang/english/english_ueb_symbols.h"
 
 using namespace english_test;
 
 TEST(EnglishAccents, ModifierThenBaseLetter) {
-    EXPECT_EQ(G2("\u00E9"), "18 0C 11");                       // é
+    EXPECT_EQ(G2("\u00E9"), "18 0C 11");  // é
     EXPECT_EQ(G1("\u00C9\u00C9"), "20 20 18 0C 23 11 11 1C");  // ÉÉ: one modifier for the run
     EXPECT_EQ(G2("\u00C9\u00C9"), "20 20 18 0C 23 11 11 1C");
     EXPECT_EQ(G1("caf\u00E9"), "09 01 0B 18 0C 11");
     EXPECT_EQ(G1("\u00C9cole"), "20 18 0C 11 09 15 07 11");
     EXPECT_EQ(G1("na\u00EFve"), "1D 01 18 12 0A 27 11");
-    EXPECT_EQ(G1("\u00F8"), "08 21 15");   // stroke
-    EXPECT_EQ(G1("\u0111"), "08 12 19");   // horizontal stroke
+    EXPECT_EQ(G1("\u00F8"), "08 21 15");  // stroke
+    EXPECT_EQ(G1("\u0111"), "08 12 19");  // horizontal stroke
 }
 
 TEST(EnglishAccents, LigaturesAndOldLetters) {
@@ -94,8 +95,7 @@ TEST(EnglishSymbols, StraightQuotesAlternate) {
 
 TEST(EnglishComputerText, WebAddressesAreEnclosed) {
     EXPECT_EQ(G1("www.ab.com"), "38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31");
-    EXPECT_EQ(G1("see www.ab.com now"),
-              "0E 11 11 00 38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31 00 1D 15 3A");
+    EXPECT_EQ(G1("see www.ab.com now"), "0E 11 11 00 38 2C 3A 3A 3A 28 01 03 28 09 15 0D 38 31 00 1D 15 3A");
     EXPECT_EQ(G1("x@ab.org"), "38 2C 2D 08 01 03 28 15 17 1B 38 31");
     EXPECT_EQ(G1("HTTP://ab.de"), "38 2C 20 20 13 1E 1E 0F 12 38 0C 38 0C 01 03 28 19 11 38 31");
 }
@@ -118,9 +118,53 @@ TEST(EnglishComputerText, Detection) {
     EXPECT_TRUE(IsComputerText(u"www.ab.com", 10));
     EXPECT_TRUE(IsComputerText(u"https://x.info", 14));
     EXPECT_TRUE(IsComputerText(u"a@b.cd", 6));
-    EXPECT_FALSE(IsComputerText(u"a@b.c", 5));       // one letter after the dot
-    EXPECT_FALSE(IsComputerText(u"a@b.abcde", 9));   // five
-    EXPECT_FALSE(IsComputerText(u"a.b@cd", 6));      // the dot comes before the @
+    EXPECT_FALSE(IsComputerText(u"a@b.c", 5));  // one letter after the dot
+    EXPECT_FALSE(IsComputerText(u"a@b.abcde", 9));  // five
+    EXPECT_FALSE(IsComputerText(u"a.b@cd", 6));  // the dot comes before the @
     EXPECT_FALSE(IsComputerText(u"www.", 4));
     EXPECT_FALSE(IsComputerText(nullptr, 3));
+}
+
+// Characters outside the translator's own tables take their Unified English
+// Braille cells (as liblouis en-ueb-g1/g2 writes them); nothing becomes a blank.
+TEST(EnglishUebSymbols, CharactersOutsideTheOwnTables) {
+    // En dash between numbers: the dash ends the number, the second gets its own sign.
+    EXPECT_EQ(G1("1990\u20132000"), "3C 01 0A 0A 1A 20 24 3C 03 1A 1A 1A");
+    EXPECT_EQ(G2("1990\u20132000"), "3C 01 0A 0A 1A 20 24 3C 03 1A 1A 1A");
+    EXPECT_EQ(G1("x \u00B1 y"), "2D 00 38 16 00 3D");  // ±
+    EXPECT_EQ(G1("\u00BFQu\u00E9?"), "18 30 26 20 1F 25 18 0C 11 26");  // ¿
+    EXPECT_EQ(G1("x \u2208 A"), "2D 00 18 11 00 20 01");  // ∈
+    EXPECT_EQ(G2("\u00A1"), "18 30 16");  // ¡
+    EXPECT_EQ(G2("\u2200"), "18 01");  // ∀
+    EXPECT_EQ(G2("\u2260"), "10 36 08 31");  // ≠
+    EXPECT_EQ(G2("\u0141"), "20 08 21 07");  // Ł: capital of ł
+}
+
+TEST(EnglishUebSymbols, OwnTablesWinAndBlanksStay) {
+    EXPECT_EQ(G1("a\u2014b"), "01 20 24 03");  // em dash from the translator's own table
+    EXPECT_EQ(G1("\u00BD"), "3C 01 0C 03");  // fraction from the fraction table
+    EXPECT_EQ(G1("a\tb"), "01 00 03");  // a control character is still a blank
+    EXPECT_EQ(G1("a\u00A0b"), "01 00 03");  // no-break space
+}
+
+TEST(EnglishUebSymbols, UnknownCharacterIsOneVisibleSign) {
+    // The first transcriber-defined print symbol, 08 28, once per character.
+    EXPECT_EQ(G1("\uE000"), "08 28");  // private use
+    EXPECT_EQ(G1("a\U0001F600b"), "01 08 28 03");  // a surrogate pair is one character
+    EXPECT_EQ(G2("\U0001F600\U0001F600"), "08 28 08 28");
+    EXPECT_EQ(G1("\u2764\uFE0F"), "08 28");  // the variation selector adds nothing
+    EXPECT_EQ(G1("5\uE0005"), "3C 11 08 28 3C 11");  // and it ends the number
+    // A lone surrogate half is one unknown character too.
+    kotari::g_settings = kotari::EngineSettings{};
+    char16_t text[] = {u'x', 0xD800, u'y', 0};
+    std::vector<uint8_t> cells(kotari::kCellBufferSize, 0);
+    cells.resize(kotari::TranslateEnglish(text, cells.data()));
+    EXPECT_EQ(Hex(cells), "30 2D 08 28 30 3D");  // x and y standing alone get the grade 1 sign
+}
+
+TEST(EnglishUebSymbols, TableIsSortedForBisection) {
+    using namespace kotari::english;
+    for (int i = 1; i < kUebSymbolCount; ++i) ASSERT_LT(kUebSymbols[i - 1].ch, kUebSymbols[i].ch);
+    EXPECT_EQ(kotari::FindSorted(kUebSymbols, kUebSymbolCount, u'\u2013')->count, 2);
+    EXPECT_EQ(kotari::FindSorted(kUebSymbols, kUebSymbolCount, u'\uE000'), nullptr);
 }
