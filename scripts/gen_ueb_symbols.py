@@ -7,7 +7,7 @@ liblouis-data in /usr/share/liblouis/tables).
 Taken: forward character definitions (sign, punctuation, math, lowercase,
 uppercase, space, and the same with noback), the first definition of a
 character winning as in liblouis; "base uppercase U l" rows give U the
-capital sign 6 before l's cells. Left out: nofor rows, multi-character rules,
+capital sign 6 before l's cells, and an uppercase row likewise its own cells. Left out: nofor rows, multi-character rules,
 ASCII (the translator's own tables hold it) and private-use code points
 (en-ueb-math.ctb uses them as internal markers, not as print symbols).
 A space row gives one blank cell.
@@ -73,6 +73,8 @@ def main():
                     continue
                 ch = char_of(words[1])
                 cells = [0] if words[0] == "space" else cells_of(words[2])
+                if words[0] == "uppercase" and cells is not None:
+                    cells = [0x20] + cells  # liblouis writes the capital sign before an uppercase letter
                 if ch is None or cells is None or ord(ch) < 0x80 or ord(ch) > 0xFFFF:
                     continue
                 if 0xE000 <= ord(ch) <= 0xF8FF:

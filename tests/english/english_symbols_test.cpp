@@ -138,6 +138,7 @@ TEST(EnglishUebSymbols, CharactersOutsideTheOwnTables) {
     EXPECT_EQ(G2("\u2200"), "18 01");  // ∀
     EXPECT_EQ(G2("\u2260"), "10 36 08 31");  // ≠
     EXPECT_EQ(G2("\u0141"), "20 08 21 07");  // Ł: capital of ł
+    EXPECT_EQ(G2("\u04D4"), "20 01 20 18 16 11");  // Ӕ: an uppercase row takes the capital sign
 }
 
 TEST(EnglishUebSymbols, OwnTablesWinAndBlanksStay) {
