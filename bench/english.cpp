@@ -74,8 +74,8 @@ void BM_EngineEnglishGrade2(benchmark::State &state) {
             benchmark::DoNotOptimize(BrailleTranslator(text.data(), out.data(), &o));
         }
     }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(CorpusChars()) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["chars"] =
+        benchmark::Counter(static_cast<double>(CorpusChars()) * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EngineEnglishGrade2)->Unit(benchmark::kMillisecond);
 
@@ -99,8 +99,8 @@ void BM_LiblouisEnglishGrade2(benchmark::State &state) {
                 lou_translateString(table, in.data(), &inLen, out.data(), &outLen, nullptr, nullptr, 0));
         }
     }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(CorpusChars()) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["chars"] =
+        benchmark::Counter(static_cast<double>(CorpusChars()) * state.iterations(), benchmark::Counter::kIsRate);
     state.counters["charSize"] = lou_charSize();
 }
 BENCHMARK(BM_LiblouisEnglishGrade2)->Unit(benchmark::kMillisecond);

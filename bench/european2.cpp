@@ -41,10 +41,19 @@ std::u16string SampleText(const char *file) {
         unsigned char c = all[i];
         char32_t cp;
         int len;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c >> 5) == 6) { cp = c & 0x1F; len = 2; }
-        else if ((c >> 4) == 14) { cp = c & 0x0F; len = 3; }
-        else { cp = c & 0x07; len = 4; }
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c >> 5) == 6) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c >> 4) == 14) {
+            cp = c & 0x0F;
+            len = 3;
+        } else {
+            cp = c & 0x07;
+            len = 4;
+        }
         for (int k = 1; k < len && i + k < all.size(); ++k) cp = (cp << 6) | (all[i + k] & 0x3F);
         i += len;
         if (cp < 0x10000) out += static_cast<char16_t>(cp);
@@ -70,8 +79,8 @@ void Engine(benchmark::State &state, const Language &lang) {
         copy[text.size()] = 0;
         benchmark::DoNotOptimize(BrailleTranslator(copy.data(), out.data(), &o));
     }
-    state.counters["chars/s"] = benchmark::Counter(static_cast<double>(text.size()) * state.iterations(),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["chars/s"] =
+        benchmark::Counter(static_cast<double>(text.size()) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 #ifdef VELUMI_HAVE_LOUIS
@@ -86,8 +95,8 @@ void Louis(benchmark::State &state, const Language &lang) {
         benchmark::DoNotOptimize(
             lou_translateString(tables.c_str(), in.data(), &inlen, out.data(), &outlen, nullptr, nullptr, 0));
     }
-    state.counters["chars/s"] = benchmark::Counter(static_cast<double>(text.size()) * state.iterations(),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["chars/s"] =
+        benchmark::Counter(static_cast<double>(text.size()) * state.iterations(), benchmark::Counter::kIsRate);
 }
 #endif
 

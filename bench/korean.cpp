@@ -89,16 +89,16 @@ void BM_KoreanLouis(benchmark::State &state) {
         for (const auto &in : inputs) {
             int inlen = static_cast<int>(in.size());
             int outlen = static_cast<int>(out.size());
-            if (!lou_translateString("unicode.dis,ko-g2.ctb", in.data(), &inlen, out.data(), &outlen, nullptr,
-                                     nullptr, 0)) {
+            if (!lou_translateString("unicode.dis,ko-g2.ctb", in.data(), &inlen, out.data(), &outlen, nullptr, nullptr,
+                    0)) {
                 state.SkipWithError("liblouis failed");
                 return;
             }
             benchmark::DoNotOptimize(outlen);
         }
     }
-    state.counters["chars"] = benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(),
-                                                 benchmark::Counter::kIsRate);
+    state.counters["chars"] =
+        benchmark::Counter(static_cast<double>(Characters(texts)) * state.iterations(), benchmark::Counter::kIsRate);
     state.SetLabel(joined ? "liblouis ko-g2.ctb, 2000-character texts" : "liblouis ko-g2.ctb, sentences");
 }
 #endif

@@ -74,7 +74,8 @@ void LouTranslateDirect(benchmark::State &state) {
     std::basic_string<widechar> in(text.begin(), text.end()), out(8 * text.size() + 6144, 0);
     for (auto _ : state) {
         int inLength = static_cast<int>(in.size()), outLength = static_cast<int>(out.size());
-        lou_translateString("unicode.dis,de-g2.ctb", in.data(), &inLength, out.data(), &outLength, nullptr, nullptr, 0);
+        lou_translateString("unicode.dis,de-g2.ctb", in.data(), &inLength, out.data(), &outLength, nullptr, nullptr,
+            0);
         benchmark::DoNotOptimize(out.data());
     }
 }

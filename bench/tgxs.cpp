@@ -49,17 +49,17 @@ std::string Document(int kind) {
     }
     case 3: {  // the largest realistic document: 10 000 items with long strings
         const std::string data(1500, 'x');
-        return Fill("{\"title\":\"t\",\"items\":[", "{\"page\":1,\"title\":\"p\",\"graphic\":{\"name\":\"g\",\"data\":\"" +
-                                                       data + "\"},\"text\":{\"name\":\"n\",\"plain\":\"p\",\"data\":\"" +
-                                                       data + "\"}}",
-                    "]}");
+        return Fill("{\"title\":\"t\",\"items\":[",
+            "{\"page\":1,\"title\":\"p\",\"graphic\":{\"name\":\"g\",\"data\":\"" + data +
+                "\"},\"text\":{\"name\":\"n\",\"plain\":\"p\",\"data\":\"" + data + "\"}}",
+            "]}");
     }
     default: return Fill("{\"items\":[", "{\"page\":\"x\"}", "]}");  // every item wrongly typed
     }
 }
 
 const char *const kNames[] = {"empty_items", "values_under_unknown_key", "deep_nesting", "long_strings",
-                              "wrongly_typed_items"};
+    "wrongly_typed_items"};
 
 long PeakRssKb() {
     std::ifstream status("/proc/self/status");

@@ -105,8 +105,10 @@ int main(int argc, char **argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (g_velumi > 0 && g_louis > 0)
-        std::printf("GPL-3, English grade 2, medians of 21 alternating runs: velumi translate %.1f ms, lou_translate %.1f ms: %.1fx %s\n",
-                    g_velumi * 1000, g_louis * 1000, g_louis / g_velumi,
-                    g_louis / g_velumi >= 5 ? "(target 5x met)" : "(below the 5x target)");
+        std::printf(
+            "GPL-3, English grade 2, medians of 21 alternating runs: velumi translate %.1f ms, lou_translate %.1f ms: "
+            "%.1fx %s\n",
+            g_velumi * 1000, g_louis * 1000, g_louis / g_velumi,
+            g_louis / g_velumi >= 5 ? "(target 5x met)" : "(below the 5x target)");
     return 0;
 }

@@ -29,15 +29,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Hex(const std::vector<uint8_t> &bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (uint8_t b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
+std::string Hex(const std::vector<uint8_t> &bytes) { return web_test::LowerHex(bytes); }
 
 // A pad with its web view, and the host's end of the pty.
 struct Rig {
@@ -155,7 +147,7 @@ void BM_LineFromPadToChromiumPage(benchmark::State &state) {
         rig.Show(1 + n % 20, n);
         rig.WaitShown(static_cast<uint64_t>(n));
         browser.WaitFor("document.getElementById('latency').dataset.count == " + std::to_string(std::min(n, 1000)),
-                        5000);
+            5000);
         rig.DrainTty();
     }
     const Json::Value median = browser.Eval("Number(document.getElementById('latency').dataset.median)");

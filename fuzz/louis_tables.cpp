@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     velumi::TranslationRequest request;
     request.translator = velumi::TranslatorChoice::Louis;
     request.louisTables = std::string(table);
-    const std::u16string text = velumi::platform::Utf8ToUtf16(std::string(reinterpret_cast<const char *>(data + 1), size - 1));
+    const std::u16string text =
+        velumi::platform::Utf8ToUtf16(std::string(reinterpret_cast<const char *>(data + 1), size - 1));
     velumi::Translation out;
     g_timedOut = false;
     velumi::TranslateText(text, request, out);

@@ -51,14 +51,14 @@ typedef enum KotariLanguage {
 
 /* Nine signed 32-bit fields, 36 bytes, in this order. */
 typedef struct TranslatorOptions {
-    int32_t language;          /* a KotariLanguage code */
-    int32_t englishGrade;      /* 1 = uncontracted, anything else = contracted */
-    int32_t lowercaseInput;    /* nonzero: fold A-Z to a-z before English translation */
-    int32_t markComputerText;  /* nonzero: enclose web and e-mail addresses in computer-text indicators */
-    int32_t lineCells;         /* cells per output line; <= 0 means 6144 */
-    int32_t chineseMode;       /* 2 or 3, anything else = 1 */
-    int32_t frenchGrade;       /* 2 = contracted, anything else = uncontracted */
-    int32_t germanGrade;       /* 1 = uncontracted, anything else = contracted */
+    int32_t language; /* a KotariLanguage code */
+    int32_t englishGrade; /* 1 = uncontracted, anything else = contracted */
+    int32_t lowercaseInput; /* nonzero: fold A-Z to a-z before English translation */
+    int32_t markComputerText; /* nonzero: enclose web and e-mail addresses in computer-text indicators */
+    int32_t lineCells; /* cells per output line; <= 0 means 6144 */
+    int32_t chineseMode; /* 2 or 3, anything else = 1 */
+    int32_t frenchGrade; /* 2 = contracted, anything else = uncontracted */
+    int32_t germanGrade; /* 1 = uncontracted, anything else = contracted */
     int32_t vietnameseVariant; /* 1 = first rule set, anything else = second */
 } TranslatorOptions;
 

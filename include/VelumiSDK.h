@@ -97,6 +97,8 @@
  * cell (y / 4) * cellsPerLine + x / 2. Braille cells use the same bits; the
  * translators produce six-dot cells (bits 0x01..0x20).
  */
+/* The layout of this header is kept by hand (aligned member and value comments). */
+/* clang-format off */
 #ifndef VELUMI_SDK_H
 #define VELUMI_SDK_H
 
@@ -331,3 +333,4 @@ VELUMI_API const char *VELUMI_ERROR_TEXT(int code);
 #endif
 
 #endif /* VELUMI_SDK_H */
+/* clang-format on */

@@ -32,7 +32,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from louis_compare import ROOT, Engine, Louis, dots  # noqa: E402
+from louis_compare import ROOT, Engine, Louis, dots, gb2312_hanzi, tally  # noqa: E402
 
 DATA = os.path.join(ROOT, "tests", "data")
 
@@ -114,13 +114,7 @@ def mode1_cells(a, b):
 
 def chinese_report(build, louis_lib):
     chars, choices = chinese_tables(build)
-    gb = set()
-    for cp in range(0x4E00, 0x9FA6):
-        try:
-            chr(cp).encode("gb2312")
-            gb.add(cp)
-        except UnicodeEncodeError:
-            pass
+    gb = gb2312_hanzi()
     print(f"  GB 2312 characters with a reading: {len(gb & set(chars))} of {len(gb)} (table: {len(chars)} characters)")
     total = have = poly = poly_same = 0
     same1 = same3 = compared3 = 0
@@ -222,24 +216,8 @@ def main():
         engine, louis = Engine(lib, lang, 1), Louis(table)
         engine.opts.chineseMode = option if lang == 3 else 1
         engine.opts.vietnameseVariant = option if lang == 13 else 2
-        total = same = aside = 0
-        shown = 0
-        with open(os.path.join(DATA, words), encoding="utf-8") as f:
-            for line in f:
-                text = line.rstrip("\n")
-                if not text.strip():
-                    continue
-                total += 1
-                ours, theirs = engine.cells(text), louis.cells(text)
-                if ours == theirs:
-                    same += 1
-                    continue
-                if set_aside(kind, text, ours, theirs):
-                    aside += 1
-                    continue
-                if shown < args.show:
-                    print(f"  {text}\n    ours:     {dots(ours)}\n    liblouis: {dots(theirs)}")
-                    shown += 1
+        total, same, aside = tally(os.path.join(DATA, words), engine, louis,
+                                   lambda text, ours, theirs, kind=kind: set_aside(kind, text, ours, theirs), args.show)
         print(f"{label:28} {table:13} same {same:3}/{total} = {100.0 * same / total:5.1f} %;"
               f" with the intended class set aside {same + aside:3}/{total} = {100.0 * (same + aside) / total:5.1f} %")
         if lang == 3 and option == 1:

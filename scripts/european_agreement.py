@@ -13,7 +13,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from louis_compare import ROOT, Engine, Louis, dots  # noqa: E402
+from louis_compare import ROOT, Engine, Louis, tally  # noqa: E402
 
 DATA = os.path.join(ROOT, "tests", "data")
 
@@ -35,25 +35,11 @@ def main():
     args = ap.parse_args()
     for label, lang, grade, table, words, capitals in RUNS:
         engine, louis = Engine(args.engine, lang, grade), Louis(table)
-        total = same = same_without_capitals = 0
-        shown = 0
-        with open(os.path.join(DATA, words), encoding="utf-8") as f:
-            for line in f:
-                text = line.rstrip("\n")
-                if not text.strip():
-                    continue
-                total += 1
-                ours, theirs = engine.cells(text), louis.cells(text)
-                if ours == theirs:
-                    same += 1
-                    same_without_capitals += 1
-                    continue
-                if capitals and bytes(c for c in ours if c not in capitals) == theirs:
-                    same_without_capitals += 1
-                    continue
-                if shown < args.show:
-                    print(f"  {text}\n    ours:     {dots(ours)}\n    liblouis: {dots(theirs)}")
-                    shown += 1
+        def capital_signs_only(text, ours, theirs, capitals=capitals):
+            return bool(capitals) and bytes(c for c in ours if c not in capitals) == theirs
+
+        total, same, aside = tally(os.path.join(DATA, words), engine, louis, capital_signs_only, args.show)
+        same_without_capitals = same + aside
         line = f"{label:36} {table:14} {same:4}/{total} = {100.0 * same / total:6.2f} %"
         if capitals:
             line += f"   without capital signs {same_without_capitals}/{total} = {100.0 * same_without_capitals / total:6.2f} %"

@@ -53,9 +53,13 @@ the tone is written in mode 2.
 import argparse
 import bz2
 import collections
+import os
 import re
 import sys
 import unicodedata
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from louis_compare import gb2312_hanzi  # noqa: E402
 
 UNIHAN = "/usr/share/unicode/Unihan_Readings.txt.bz2"
 LOUIS_G1 = "/usr/share/liblouis/tables/zhcn-g1.ctb"
@@ -274,13 +278,7 @@ def main():
     g2_signs, _ = louis_entries(LOUIS_G2)
     jwords, freq = jieba_words()
 
-    gb = set()
-    for cp in range(0x4E00, 0x9FA6):
-        try:
-            chr(cp).encode("gb2312")
-            gb.add(cp)
-        except UnicodeEncodeError:
-            pass
+    gb = gb2312_hanzi()
     chars = sorted(gb | {cp for cp in range(0x4E00, 0x9FA6) if cp in g1_signs and freq.get(cp, 0) >= 1000})
 
     info = {}

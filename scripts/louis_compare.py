@@ -75,6 +75,54 @@ def dots(cells):
     return " ".join(out)
 
 
+def compared_lines(path, engine, louis, limit=0, errors="strict"):
+    """Yields (text, ours, theirs) for each non-blank line of the file at `path`, at most `limit` (0: all)."""
+    total = 0
+    with open(path, encoding="utf-8", errors=errors) as f:
+        for line in f:
+            text = line.rstrip("\n")
+            if not text.strip():
+                continue
+            total += 1
+            yield text, engine.cells(text), louis.cells(text)
+            if limit and total >= limit:
+                return
+
+
+def show_difference(text, ours, theirs):
+    print(f"  {text}\n    ours:     {dots(ours)}\n    liblouis: {dots(theirs)}")
+
+
+def tally(path, engine, louis, set_aside=None, show=0):
+    """Counts the lines of `path`: all of them, those that give liblouis's cells, and those that
+    differ only in a way set_aside(text, ours, theirs) accepts; prints up to `show` other differences."""
+    total = same = aside = shown = 0
+    for text, ours, theirs in compared_lines(path, engine, louis):
+        total += 1
+        if ours == theirs:
+            same += 1
+            continue
+        if set_aside and set_aside(text, ours, theirs):
+            aside += 1
+            continue
+        if shown < show:
+            show_difference(text, ours, theirs)
+            shown += 1
+    return total, same, aside
+
+
+def gb2312_hanzi():
+    """The code points of the unified ideographs GB 2312 encodes."""
+    gb = set()
+    for cp in range(0x4E00, 0x9FA6):
+        try:
+            chr(cp).encode("gb2312")
+            gb.add(cp)
+        except UnicodeEncodeError:
+            pass
+    return gb
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("file")
@@ -92,23 +140,16 @@ def main():
     same = total = 0
     shown = 0
     diff_out = open(args.diff_file, "w", encoding="utf-8") if args.diff_file else None
-    with open(args.file, encoding="utf-8", errors="replace") as f:
-        for line in f:
-            text = line.rstrip("\n")
-            if not text.strip():
-                continue
-            total += 1
-            ours, theirs = engine.cells(text), louis.cells(text)
-            if ours == theirs:
-                same += 1
-            else:
-                if shown < args.show:
-                    print(f"{text}\n  ours:    {dots(ours)}\n  liblouis: {dots(theirs)}")
-                    shown += 1
-                if diff_out:
-                    diff_out.write(f"{text}\t{dots(ours)}\t{dots(theirs)}\n")
-            if args.limit and total >= args.limit:
-                break
+    for text, ours, theirs in compared_lines(args.file, engine, louis, args.limit, errors="replace"):
+        total += 1
+        if ours == theirs:
+            same += 1
+            continue
+        if shown < args.show:
+            print(f"{text}\n  ours:    {dots(ours)}\n  liblouis: {dots(theirs)}")
+            shown += 1
+        if diff_out:
+            diff_out.write(f"{text}\t{dots(ours)}\t{dots(theirs)}\n")
     pct = 100.0 * same / total if total else 0.0
     print(f"{same} of {total} lines give liblouis's cells ({pct:.2f} %) [{args.table}, lang {args.lang}, grade {args.grade}]")
 

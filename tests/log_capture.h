@@ -39,7 +39,7 @@ public:
     int Count(const std::string &needle) const {
         auto lines = Lines();
         return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                              [&](const std::string &l) { return l.find(needle) != std::string::npos; }));
+            [&](const std::string &l) { return l.find(needle) != std::string::npos; }));
     }
     void Clear() {
         std::lock_guard<std::mutex> g(mutex_);

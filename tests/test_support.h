@@ -3,6 +3,7 @@
 #pragma once
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <liblouis.h>
 #include <stdlib.h>
 
@@ -44,10 +45,18 @@ inline bool LouisCells(const std::string &table, const std::u16string &text, std
     int inLen = static_cast<int>(in.size()), outLen = static_cast<int>(out.size());
     const std::string tables = "unicode.dis," + table;
     cells.clear();
-    if (!lou_translateString(tables.c_str(), in.data(), &inLen, out.data(), &outLen, nullptr, nullptr, 0)) return false;
+    if (!lou_translateString(tables.c_str(), in.data(), &inLen, out.data(), &outLen, nullptr, nullptr, 0))
+        return false;
     for (int i = 0; i < outLen; ++i)
         cells.push_back(out[i] >= 0x2800 && out[i] <= 0x28FF ? static_cast<uint8_t>(out[i] - 0x2800) : 0);
     return true;
+}
+
+// LouisCells as a value; a failure of liblouis fails the test that asked, naming the table.
+inline std::vector<uint8_t> LouisCellsOrFail(const std::string &table, const std::u16string &text) {
+    std::vector<uint8_t> cells;
+    EXPECT_TRUE(LouisCells(table, text, cells)) << table;
+    return cells;
 }
 
 #ifdef VELUMI_BUILD_DIR
@@ -70,10 +79,10 @@ namespace test_support {
 // One engine translator run on a copy of `text` in a work buffer of
 // KOTARI_CELL_BUFFER_SIZE blank cells followed by a guard area.
 struct GuardedRun {
-    int count = 0;                 // what the translator returned
-    std::vector<uint8_t> cells;    // the counted cells; empty when the count is out of range
-    bool guardIntact = true;       // nothing written past the work buffer
-    bool blankAfterCount = true;   // nothing written between the count and the end of the buffer
+    int count = 0;  // what the translator returned
+    std::vector<uint8_t> cells;  // the counted cells; empty when the count is out of range
+    bool guardIntact = true;  // nothing written past the work buffer
+    bool blankAfterCount = true;  // nothing written between the count and the end of the buffer
 };
 
 inline GuardedRun RunGuarded(int (*translator)(char16_t *, uint8_t *), const std::u16string &text) {

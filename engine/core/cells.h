@@ -102,4 +102,12 @@ inline bool ContainsSorted(const char16_t *table, int n, char16_t c) {
     return false;
 }
 
+// The first row of each ASCII character in `table` (rows with a `ch` member), -1 where there is none.
+template <typename Row>
+void FirstAsciiRows(int8_t (&index)[128], const Row *table, int count) {
+    for (int i = 0; i < 128; ++i) index[i] = -1;
+    for (int i = count - 1; i >= 0; --i)
+        if (table[i].ch < 128) index[table[i].ch] = static_cast<int8_t>(i);
+}
+
 }  // namespace kotari

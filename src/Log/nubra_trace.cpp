@@ -71,7 +71,7 @@ void CNubraTrace::WriteLine(const char *text) {
     ::localtime_r(&tv.tv_sec, &local);
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min, local.tm_sec,
-                  static_cast<int>(tv.tv_usec / 1000));
+        static_cast<int>(tv.tv_usec / 1000));
     // Cut at 255 UTF-16 units, never inside a surrogate pair.
     std::u16string wide = platform::Utf8ToUtf16(text ? text : "");
     if (wide.size() > kMaxTextCharacters) {

@@ -35,8 +35,8 @@ public:
     static constexpr int kMaxTextCharacters = 255;
 
 private:
-    std::string folder_;      // guarded by lock_
-    std::string filePath_;    // used by the appending thread under fileLock_
+    std::string folder_;  // guarded by lock_
+    std::string filePath_;  // used by the appending thread under fileLock_
     std::string date_;
     bool newDay_ = true;
     unsigned char enableBits_ = 0;  // guarded by lock_

@@ -231,7 +231,8 @@ int CRS232::COMPortWrite(const uint8_t *bytes, int count, int expected) {
         }
         const uint64_t now = platform::NowMs();
         struct pollfd p = {fd, POLLOUT, 0};
-        if (now >= deadline || ::poll(&p, 1, static_cast<int>(deadline - now)) <= 0 || (p.revents & (POLLERR | POLLHUP))) {
+        if (now >= deadline || ::poll(&p, 1, static_cast<int>(deadline - now)) <= 0 ||
+            (p.revents & (POLLERR | POLLHUP))) {
             NubraLog("[ERROR] COMPortWrite - ERROR_IO_INCOMPLETE");
             NubraLog("[ERROR] COMPortWrite - overlapped error!!");
             return 0;

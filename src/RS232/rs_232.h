@@ -15,8 +15,13 @@ namespace velumi {
 class CReadCOM;
 class CCheckCOMError;
 
-enum OpenResult { RE_OK = 0, RE_PORT_ALREADY_OPENED = 1, RE_HANDLE_INIT_ERROR = 2, RE_PORT_OPEN_ERROR = 3,
-                  RE_THREADS_RUN_ERROR = 4 };
+enum OpenResult {
+    RE_OK = 0,
+    RE_PORT_ALREADY_OPENED = 1,
+    RE_HANDLE_INIT_ERROR = 2,
+    RE_PORT_OPEN_ERROR = 3,
+    RE_THREADS_RUN_ERROR = 4
+};
 
 struct SerialSettings {
     int baudRate = 57600;

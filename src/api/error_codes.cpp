@@ -13,8 +13,8 @@ namespace {
 constexpr ErrorEntry kErrors[] = {VELUMI_ERROR_LIST(VELUMI_ERROR_ROW)};
 #undef VELUMI_ERROR_ROW
 
-#define VELUMI_ERROR_TIE(Id, TRACE, value, PUBLIC, text)                                     \
-    static_assert(PUBLIC == (value), #PUBLIC " differs from the error list");                \
+#define VELUMI_ERROR_TIE(Id, TRACE, value, PUBLIC, text)                      \
+    static_assert(PUBLIC == (value), #PUBLIC " differs from the error list"); \
     static_assert(kErrors[static_cast<int>(Error::Id)].code == PUBLIC, "row order of " #Id);
 VELUMI_ERROR_LIST(VELUMI_ERROR_TIE)
 #undef VELUMI_ERROR_TIE
@@ -35,8 +35,6 @@ int Fail(Error error, const char *where, const char *detail) {
     return e.code;
 }
 
-int FailErrno(Error error, const char *where, int errnoValue) {
-    return Fail(error, where, std::strerror(errnoValue));
-}
+int FailErrno(Error error, const char *where, int errnoValue) { return Fail(error, where, std::strerror(errnoValue)); }
 
 }  // namespace velumi

@@ -2,9 +2,11 @@
 // everything, so no exception crosses the library boundary.
 #include <exception>
 #include <mutex>
+#include <utility>
 
 #include "VelumiSDK.h"
 #include "api/error_codes.h"
+#include "api/guarded.h"
 #include "device/velumi.h"
 #include "protocol/ccom.h"
 #include "tgxs/tgxs_reader.h"
@@ -14,13 +16,7 @@ using velumi::CVelumi;
 namespace {
 template <typename F>
 int Guarded(F &&body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc &) {
-        return VELUMI_ERROR_ACCESS_INVALID_MEM;
-    } catch (...) {
-        return VELUMI_ERROR_NOT_INIT;
-    }
+    return velumi::api::Guarded(VELUMI_ERROR_NOT_INIT, std::forward<F>(body));
 }
 
 // Runs an operation on the device object, creating it on first use.

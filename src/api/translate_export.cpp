@@ -5,9 +5,11 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "VelumiSDK.h"
+#include "api/guarded.h"
 #include "braille/translator.h"
 #include "braille/word_layout.h"
 #include "platform/utf.h"
@@ -34,7 +36,7 @@ std::vector<std::u16string_view> Pieces(std::u16string_view text) {
 }
 
 int Translate(std::u16string text, const VelumiTranslateOptions *options, unsigned char *cells, int capacity,
-              int *count) {
+    int *count) {
     const VelumiTranslateOptions defaults = {ENGLISH, 0, 0, VELUMI_TRANSLATOR_DEFAULT, nullptr};
     const VelumiTranslateOptions &o = options ? *options : defaults;
     if (count) *count = 0;
@@ -84,13 +86,7 @@ int Translate(std::u16string text, const VelumiTranslateOptions *options, unsign
 
 template <typename F>
 int Guarded(F &&body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc &) {
-        return VELUMI_ERROR_ACCESS_INVALID_MEM;
-    } catch (...) {
-        return VELUMI_ERROR_BRAILLE_NOT_TRANSLATE;
-    }
+    return velumi::api::Guarded(VELUMI_ERROR_BRAILLE_NOT_TRANSLATE, std::forward<F>(body));
 }
 
 }  // namespace
@@ -98,7 +94,7 @@ int Guarded(F &&body) noexcept {
 extern "C" {
 
 VELUMI_API int VELUMI_TRANSLATE(const char *text, int length, const VelumiTranslateOptions *options,
-                                unsigned char *cells, int capacity, int *count) {
+    unsigned char *cells, int capacity, int *count) {
     return Guarded([&] {
         if (!text) return VELUMI_ERROR_BRAILLE_NOT_TRANSLATE;
         const size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
@@ -107,14 +103,13 @@ VELUMI_API int VELUMI_TRANSLATE(const char *text, int length, const VelumiTransl
 }
 
 VELUMI_API int VELUMI_TRANSLATE16(const velumi_char16 *text, int length, const VelumiTranslateOptions *options,
-                                  unsigned char *cells, int capacity, int *count) {
+    unsigned char *cells, int capacity, int *count) {
     return Guarded([&] {
         if (!text) return VELUMI_ERROR_BRAILLE_NOT_TRANSLATE;
         size_t n = 0;
         if (length < 0)
             while (text[n]) ++n;
-        else
-            n = static_cast<size_t>(length);
+        else n = static_cast<size_t>(length);
         // Unpaired surrogates become U+FFFD, as in the UTF-8 path.
         const std::string utf8 = velumi::platform::Utf16ToUtf8(text, n);
         return Translate(velumi::platform::Utf8ToUtf16(utf8), options, cells, capacity, count);

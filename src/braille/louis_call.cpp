@@ -37,8 +37,9 @@ void LouisCall::Close() {
 
 namespace {
 template <typename Char>
-bool CallWith(int (*translate)(const char *, const void *, int *, void *, int *, void *, char *, int *, int *, int *, int),
-              const std::string &tableList, const std::u32string &in, std::u32string &out, int capacity) {
+bool CallWith(
+    int (*translate)(const char *, const void *, int *, void *, int *, void *, char *, int *, int *, int *, int),
+    const std::string &tableList, const std::u32string &in, std::u32string &out, int capacity) {
     std::vector<Char> input;
     input.reserve(in.size());
     for (char32_t c : in) {
@@ -53,7 +54,7 @@ bool CallWith(int (*translate)(const char *, const void *, int *, void *, int *,
     int inLength = static_cast<int>(input.size());
     int outLength = capacity;
     const int ok = translate(tableList.c_str(), input.data(), &inLength, output.data(), &outLength, nullptr, nullptr,
-                             nullptr, nullptr, nullptr, 0);
+        nullptr, nullptr, nullptr, 0);
     // A failed translation (a missing table, say) leaves nothing usable.
     if (!ok || outLength < 0 || outLength > capacity) return false;
     out.assign(output.begin(), output.begin() + outLength);
@@ -62,7 +63,7 @@ bool CallWith(int (*translate)(const char *, const void *, int *, void *, int *,
 }  // namespace
 
 bool LouisCall::Translate(const std::string &tableList, const std::u32string &in, std::u32string &out,
-                          int capacity) const {
+    int capacity) const {
     if (!translate_) return false;
     return charSize_ == 4 ? CallWith<uint32_t>(translate_, tableList, in, out, capacity)
                           : CallWith<uint16_t>(translate_, tableList, in, out, capacity);

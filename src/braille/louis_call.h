@@ -27,7 +27,7 @@ public:
 
 private:
     using TranslateFn = int (*)(const char *tableList, const void *inbuf, int *inlen, void *outbuf, int *outlen,
-                                void *typeform, char *spacing, int *outputPos, int *inputPos, int *cursorPos, int mode);
+        void *typeform, char *spacing, int *outputPos, int *inputPos, int *cursorPos, int mode);
     platform::Library library_;
     TranslateFn translate_ = nullptr;
     int charSize_ = 4;  // liblouis is built with 16- or 32-bit characters

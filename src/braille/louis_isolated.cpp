@@ -43,15 +43,12 @@ bool HelperReady() {
     const std::string path = FindHelper();
     std::string error = path.empty() ? std::string(kHelperName) + " not found" : std::string();
     if (!path.empty() && g_helper.Start(path, {LouisLibraryName()}, error)) return true;
-    if (!g_fallbackTraced)
-        NubraLog("[CAUTION] %s() liblouis runs in this process: %s", kLogName, error.c_str());
+    if (!g_fallbackTraced) NubraLog("[CAUTION] %s() liblouis runs in this process: %s", kLogName, error.c_str());
     g_fallbackTraced = true;
     return false;
 }
 
-void Append(std::string &bytes, const void *data, size_t size) {
-    bytes.append(static_cast<const char *>(data), size);
-}
+void Append(std::string &bytes, const void *data, size_t size) { bytes.append(static_cast<const char *>(data), size); }
 
 std::string Request(const std::string &tableList, const std::u32string &in, int capacity) {
     std::string bytes;

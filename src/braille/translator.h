@@ -34,11 +34,11 @@ struct BrailleSettings {
 enum class TranslatorChoice { Catalogue, Engine, Louis };
 
 struct TranslationRequest {
-    int language = 5;           // the SDK's language code (ENGLISH)
-    BrailleSettings settings;   // grades and options; `settings.engine.language` is ignored
-    int width = 0;              // cells per line; 0 = one unbroken line
+    int language = 5;  // the SDK's language code (ENGLISH)
+    BrailleSettings settings;  // grades and options; `settings.engine.language` is ignored
+    int width = 0;  // cells per line; 0 = one unbroken line
     TranslatorChoice translator = TranslatorChoice::Catalogue;
-    std::string louisTables;    // a liblouis table list to use instead of the catalogue's table
+    std::string louisTables;  // a liblouis table list to use instead of the catalogue's table
 };
 
 struct Translation {

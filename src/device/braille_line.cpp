@@ -1,6 +1,7 @@
 // The braille line: translated text, braille ASCII, clearing and paging keys.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "Log/nubra_log.h"
@@ -14,12 +15,14 @@ namespace velumi {
 
 namespace {
 // North American Braille ASCII, characters 0x20..0x5F; dot n in bit n-1.
+// clang-format off
 constexpr uint8_t kBrailleAscii[64] = {
     0x00, 0x2E, 0x10, 0x3C, 0x2B, 0x29, 0x2F, 0x04, 0x37, 0x3E, 0x21, 0x2C, 0x20, 0x24, 0x28, 0x0C,  // space ! " # $ % & ' ( ) * + , - . /
     0x34, 0x02, 0x06, 0x12, 0x32, 0x22, 0x16, 0x36, 0x26, 0x14, 0x31, 0x30, 0x23, 0x3F, 0x1C, 0x39,  // 0-9 : ; < = > ?
     0x08, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A, 0x1A, 0x05, 0x07, 0x0D, 0x1D, 0x15,  // @ A-O
     0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35, 0x2A, 0x33, 0x3B, 0x18, 0x38,  // P-Z [ \ ] ^ _
 };
+// clang-format on
 
 // Translates text (cut to the job's text area) into the job's cells, cut to
 // whole lines of the braille line within the job's cell area.
@@ -54,14 +57,20 @@ namespace {
 int NeedsBrailleLine(const char *logName) {
     return CurrentModel().brailleCells != 0 ? 0 : Fail(Error::NoBrailleLine, logName);
 }
+
+// The checks before a text is shown on the braille line: the model has one and there is a text.
+std::function<int()> BrailleTextChecks(const char *logName, bool hasText) {
+    return [logName, hasText] {
+        if (const int r = NeedsBrailleLine(logName)) return r;
+        return hasText ? 0 : Fail(Error::BrailleNotTranslate, logName, "no text");
+    };
+}
 }  // namespace
 
 int CVelumi::BrailleDisplay(const char16_t *text, int language) {
     int result;
-    DisplayJob *job = BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result, [&] {
-        if (const int r = NeedsBrailleLine("CVelumi::BrailleDisplay")) return r;
-        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleDisplay", "no text");
-    });
+    DisplayJob *job = BeginJob("CVelumi::BrailleDisplay", JobKind::Braille, result,
+        BrailleTextChecks("CVelumi::BrailleDisplay", text != nullptr));
     if (!job) return result;
     const int width = CurrentModel().brailleCells;
     dumpRowWidth_ = width;
@@ -96,10 +105,8 @@ int CVelumi::SetBrailleLanguage(int language, int option) {
 
 int CVelumi::BrailleASCIIDisplay(const char *text) {
     int result;
-    DisplayJob *job = BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result, [&] {
-        if (const int r = NeedsBrailleLine("CVelumi::BrailleASCIIDisplay")) return r;
-        return text ? 0 : Fail(Error::BrailleNotTranslate, "CVelumi::BrailleASCIIDisplay", "no text");
-    });
+    DisplayJob *job = BeginJob("CVelumi::BrailleASCIIDisplay", JobKind::BrailleAscii, result,
+        BrailleTextChecks("CVelumi::BrailleASCIIDisplay", text != nullptr));
     if (!job) return result;
     const int width = CurrentModel().brailleCells;
     {
@@ -123,7 +130,7 @@ int CVelumi::BrailleASCIIDisplay(const char *text) {
 int CVelumi::ResetBrailleDisplay() {
     int result;
     DisplayJob *job = BeginJob("CVelumi::ResetBrailleDisplay", JobKind::Braille, result,
-                               [] { return NeedsBrailleLine("CVelumi::ResetBrailleDisplay"); });
+        [] { return NeedsBrailleLine("CVelumi::ResetBrailleDisplay"); });
     if (!job) return result;
     {
         platform::SharedLockGuard lock;
@@ -142,7 +149,7 @@ int CVelumi::SendKey(int key) {
     if (com.IsDisplayBusy()) {
         NubraLog("%s", "");
         NubraLog("[CAUTION] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s() - %s", "CVelumi::SendKey",
-                 (key & 0x5) ? "PREV_KEY" : "NEXT_KEY");
+            (key & 0x5) ? "PREV_KEY" : "NEXT_KEY");
         return NUBRA_ERROR_DISPLAY_IN_PROGRESS;
     }
     return com.COMReqDispLineByKey(key);

@@ -4,9 +4,7 @@
 
 namespace velumi {
 
-const ModelEntry *ModelByIndex(int index) {
-    return index >= 0 && index < kModelCount ? &kModels[index] : nullptr;
-}
+const ModelEntry *ModelByIndex(int index) { return index >= 0 && index < kModelCount ? &kModels[index] : nullptr; }
 
 const LanguageEntry *LanguageByCode(int code) {
     return code >= 0 && code <= kLastNamedLanguage ? &kLanguages[code] : nullptr;

@@ -43,11 +43,13 @@ constexpr bool ModelsAreConsistent() {
 }
 static_assert(ModelsAreConsistent(), "model table: id = index, graphicBytes = lines x cellsPerLine <= 2048");
 
+// clang-format off
 enum Language : int32_t {
     NONE = 0, ARABIC = 1, CHINESE_TRADITIONAL = 2, CHINESE_SIMPLIFIED = 3, DUTCH = 4, ENGLISH = 5, FRENCH = 6,
     GERMAN = 7, ITALIAN = 8, JAPANESE = 9, KOREAN = 10, RUSSIAN = 11, SPANISH = 12, VIETNAMESE = 13,
     BULGARIAN = 14, PORTUGUESE = 15, CZECH = 16, POLISH = 17, NORWEGIAN = 18,
 };
+// clang-format on
 constexpr int kLastNamedLanguage = 18;
 constexpr int kLastLouisLanguage = 25;  // codes 19..25 are liblouis-only
 
@@ -97,6 +99,7 @@ struct LouisKey {
 };
 
 constexpr int kLouisKeySlots = 32;
+// clang-format off
 inline constexpr LouisKey kLouisKeys[kLouisKeySlots] = {
     {"japanese", 9},    {"vietnamese", 13}, {"french", 6},   {"italian", 8},  {"spanish", 12},
     {"german", 7},      {"czech", 16},      {"polish", 17},  {"norwegian", 18}, {"russian", 11},
@@ -104,6 +107,7 @@ inline constexpr LouisKey kLouisKeys[kLouisKeySlots] = {
     {"kazakh", 19},     {"thai", 24},       {"uzbek", 25},
     // Slots 18..31: empty key, code 0.
 };
+// clang-format on
 
 struct LouisTableEntry {
     std::string_view key;

@@ -111,8 +111,8 @@ int CVelumi::ChangedLineFrom(const DisplayJob &job, int from) {
     const size_t cells = job.m_nNumOfCell;
     for (int l = from; l < job.m_nNumOfLine; ++l) {
         const size_t at = l * cells;
-        const bool known = static_cast<size_t>(l) < lib.lineKnown.size() && lib.lineKnown[l] &&
-                           at + cells <= lib.lastShown.size();
+        const bool known =
+            static_cast<size_t>(l) < lib.lineKnown.size() && lib.lineKnown[l] && at + cells <= lib.lastShown.size();
         if (!known || std::memcmp(job.data + at, lib.lastShown.data() + at, cells) != 0) return l;
     }
     return job.m_nNumOfLine;
@@ -240,7 +240,8 @@ int CVelumi::DisplayPart(const unsigned char *data, int length, int offset) {
         const int cells = job->m_nNumOfCell;
         job->remainingLines = static_cast<uint8_t>((offset + length - 1) / cells - offset / cells + 1);
         const auto &last = Library().lastShown;
-        if (!last.empty()) std::memcpy(job->data, last.data(), std::min<size_t>(last.size(), static_cast<size_t>(area)));
+        if (!last.empty())
+            std::memcpy(job->data, last.data(), std::min<size_t>(last.size(), static_cast<size_t>(area)));
         std::memcpy(job->data + offset, data, static_cast<size_t>(length));
     }
     return StartDisplay(*job, "CVelumi::DisplayPart", length, offset);

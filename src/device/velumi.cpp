@@ -18,6 +18,16 @@ namespace {
 std::atomic<CVelumi *> g_device{nullptr};
 constexpr int kAskThePad = 8;
 constexpr int kBrailleSettleMs = 200;
+
+// A text the pad already reported goes straight to `callback` (logged with
+// what it is and the caller's name); otherwise the pad is asked with `request`.
+int KnownOrAsked(const std::string &known, TextCallback callback, int (CCOM::*request)(), const char *what,
+    const char *function) {
+    if (known.empty()) return (CCOM::Instance().*request)();
+    NubraLog("[OK] VELUMI %s EXIST in %s()", what, function);
+    if (callback) callback(known.c_str());
+    return 0;
+}
 }  // namespace
 
 LibraryState &Library() {
@@ -57,7 +67,7 @@ int CVelumi::Init(int port, int deviceType) {
     // Refused before the trace, the translators or any file is opened.
     if (!ValidPortNumber(port)) {
         NubraLog("[ERROR] NUBRA_ERROR_COM_OPEN_FAIL in %s() - port %d is not %d-%d", "CVelumi::Init", port,
-                 kMinPortNumber, kMaxPortNumber);
+            kMinPortNumber, kMaxPortNumber);
         return NUBRA_ERROR_COM_OPEN_FAIL;
     }
     char name[24];
@@ -165,25 +175,19 @@ void CVelumi::SetDeviceType(const char *deviceName) {
     Library().currentModel = chosen;
     KotariSetLineCells(kModels[chosen].brailleCells);
     NubraLog("[OK] Set Velumi type => %.*s", static_cast<int>(kModels[chosen].enumText.size()),
-             kModels[chosen].enumText.data());
+        kModels[chosen].enumText.data());
 }
 
 int CVelumi::GetFWVersion(TextCallback callback) {
     Library().firmwareCallback = callback;
-    const std::string version = CCOM::Instance().FirmwareVersion();
-    if (version.empty()) return CCOM::Instance().RequestFirmwareVersion();
-    NubraLog("[OK] VELUMI FIRMWARE VERSION EXIST in %s()", "CVelumi::GetFWVersion");
-    if (callback) callback(version.c_str());
-    return 0;
+    return KnownOrAsked(CCOM::Instance().FirmwareVersion(), callback, &CCOM::RequestFirmwareVersion,
+        "FIRMWARE VERSION", "CVelumi::GetFWVersion");
 }
 
 int CVelumi::GetDeviceName(TextCallback callback) {
     Library().deviceNameCallback = callback;
-    const std::string name = CCOM::Instance().DeviceName();
-    if (name.empty()) return CCOM::Instance().RequestDeviceName();
-    NubraLog("[OK] VELUMI DEVICE NAME EXIST in %s()", "CVelumi::GetDeviceName");
-    if (callback) callback(name.c_str());
-    return 0;
+    return KnownOrAsked(CCOM::Instance().DeviceName(), callback, &CCOM::RequestDeviceName, "DEVICE NAME",
+        "CVelumi::GetDeviceName");
 }
 
 int CVelumi::GetDisplayInfo(int *cellsPerLine, int *lines, int *brailleCells) {

@@ -78,9 +78,8 @@ bool ReadAtMost(int fd, size_t limit, std::string &out) {
 }
 
 bool IsSystemFolder(const std::string &folder) {
-    static const char *const kSystem[] = {"/usr", "/bin",  "/sbin", "/lib",  "/lib32", "/lib64", "/libx32",
-                                          "/etc", "/opt",  "/boot", "/dev",  "/proc",  "/sys",   "/run",
-                                          "/snap", "/nix"};
+    static const char *const kSystem[] = {"/usr", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32", "/etc",
+        "/opt", "/boot", "/dev", "/proc", "/sys", "/run", "/snap", "/nix"};
     // Judge the real folder: /bin may be a link to /usr/bin, and a link
     // elsewhere may lead into a system folder.
     char real[PATH_MAX];

@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 
 extern char **environ;
 
@@ -170,16 +171,6 @@ bool ReadFully(int fd, void *data, size_t size) {
     return true;
 }
 
-bool WriteFully(int fd, const void *data, size_t size) {
-    const char *p = static_cast<const char *>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
+bool WriteFully(int fd, const void *data, size_t size) { return WriteAll(fd, data, size); }
 
 }  // namespace velumi::platform

@@ -13,10 +13,18 @@ namespace velumi {
 
 const char *DisplayStatusName(int status) {
     static const char *const kNames[] = {
-        "E_NUBRA_STATUS_NONE",          "E_NUBRA_STATUS_VER_REQ",      "E_NUBRA_STATUS_VER_RSP",
-        "E_NUBRA_STATUS_HW_VER_REQ",    "E_NUBRA_STATUS_HW_VER_RSP",   "E_NUBRA_STATUS_DEVICE_NAME_REQ",
-        "E_NUBRA_STATUS_DEVICE_NAME_RSP", "E_NUBRA_STATUS_USER_REQ",   "E_NUBRA_STATUS_KEY_REQ_PREV",
-        "E_NUBRA_STATUS_KEY_REQ_NEXT",  "E_NUBRA_STATUS_RSP",          "E_NUBRA_STATUS_NOTI",
+        "E_NUBRA_STATUS_NONE",
+        "E_NUBRA_STATUS_VER_REQ",
+        "E_NUBRA_STATUS_VER_RSP",
+        "E_NUBRA_STATUS_HW_VER_REQ",
+        "E_NUBRA_STATUS_HW_VER_RSP",
+        "E_NUBRA_STATUS_DEVICE_NAME_REQ",
+        "E_NUBRA_STATUS_DEVICE_NAME_RSP",
+        "E_NUBRA_STATUS_USER_REQ",
+        "E_NUBRA_STATUS_KEY_REQ_PREV",
+        "E_NUBRA_STATUS_KEY_REQ_NEXT",
+        "E_NUBRA_STATUS_RSP",
+        "E_NUBRA_STATUS_NOTI",
     };
     return status >= 0 && status <= E_NUBRA_STATUS_NOTI ? kNames[status] : "";
 }
@@ -26,6 +34,13 @@ thread_local bool t_sdkThread = false;
 constexpr int kAckTimeoutMs = 10000;
 constexpr int kSettleMs = 500;
 constexpr int kCloseRetryMs = 100;
+
+// Work that carries only a request status.
+Work Request(DisplayStatus status) {
+    Work w;
+    w.status = status;
+    return w;
+}
 }  // namespace
 
 SdkThreadScope::SdkThreadScope() : outer_(t_sdkThread) { t_sdkThread = true; }
@@ -102,23 +117,18 @@ int CCOM::COMInitPath(const std::string &portName) {
 
 int CCOM::StartLink() {
     switch (Open()) {
-    case RE_OK:
-        NubraLog("[OK] %s() successed", "COMInit");
-        break;
+    case RE_OK: NubraLog("[OK] %s() successed", "COMInit"); break;
     case RE_PORT_ALREADY_OPENED:
         NubraLog("[ERROR] %s() NUBRA_ERROR_COM_PORT_ALREADY_OPENED", "COMInit");
         return NUBRA_ERROR_COM_PORT_ALREADY_OPENED;
     case RE_HANDLE_INIT_ERROR:
         NubraLog("[ERROR] %s() NUBRA_ERROR_COM_HANDLE_INIT_ERROR", "COMInit");
         return NUBRA_ERROR_COM_HANDLE_INIT_ERROR;
-    case RE_PORT_OPEN_ERROR:
-        NubraLog("[ERROR] %s() RE_PORT_OPEN_ERROR", "COMInit");
-        return NUBRA_ERROR_COM_OPEN_FAIL;
+    case RE_PORT_OPEN_ERROR: NubraLog("[ERROR] %s() RE_PORT_OPEN_ERROR", "COMInit"); return NUBRA_ERROR_COM_OPEN_FAIL;
     case RE_THREADS_RUN_ERROR:
         NubraLog("[ERROR] %s() RE_THREADS_RUN_ERROR", "COMInit");
         return NUBRA_ERROR_COM_OPEN_FAIL;
-    default:
-        return NUBRA_ERROR_COM_OPEN_FAIL;
+    default: return NUBRA_ERROR_COM_OPEN_FAIL;
     }
     // The acknowledgement event exists before the display thread can signal it.
     if (!ackEvent_) ackEvent_ = std::make_unique<platform::Event>(platform::Event::Reset::Auto);
@@ -138,7 +148,7 @@ int CCOM::COMDeinit() {
         platform::SleepMs(platform::Scaled(kCloseRetryMs));
     }
     NubraLog("[OK] COM_PORT_CLOSED - %llu msec elapsed [%d times]",
-             static_cast<unsigned long long>(platform::NowMs() - start), tries);
+        static_cast<unsigned long long>(platform::NowMs() - start), tries);
     NubraLog("[OK] %s() successed", "COMDeinit");
     if (displayThread_) {
         displayThread_->Stop(false);
@@ -179,23 +189,11 @@ int CCOM::PostAndWait(Work work) {
     return WaitForAck();
 }
 
-int CCOM::RequestFirmwareVersion() {
-    Work w;
-    w.status = E_NUBRA_STATUS_VER_REQ;
-    return PostAndWait(std::move(w));
-}
+int CCOM::RequestFirmwareVersion() { return PostAndWait(Request(E_NUBRA_STATUS_VER_REQ)); }
 
-int CCOM::RequestHardwareVersion() {
-    Work w;
-    w.status = E_NUBRA_STATUS_HW_VER_REQ;
-    return PostAndWait(std::move(w));
-}
+int CCOM::RequestHardwareVersion() { return PostAndWait(Request(E_NUBRA_STATUS_HW_VER_REQ)); }
 
-int CCOM::RequestDeviceName() {
-    Work w;
-    w.status = E_NUBRA_STATUS_DEVICE_NAME_REQ;
-    return PostAndWait(std::move(w));
-}
+int CCOM::RequestDeviceName() { return PostAndWait(Request(E_NUBRA_STATUS_DEVICE_NAME_REQ)); }
 
 int CCOM::RequestDisplay() {
     Work w;
@@ -367,7 +365,7 @@ int CCOM::COMReqDispLineByKey(int key) {
     if (!ReserveDisplay()) {
         NubraLog("%s", "");
         NubraLog("[CAUTION] NUBRA_ERROR_DISPLAY_IN_PROGRESS in %s() - %s", "COMReqDispLineByKey",
-                 previous ? "PREV_KEY" : "NEXT_KEY");
+            previous ? "PREV_KEY" : "NEXT_KEY");
         return NUBRA_ERROR_DISPLAY_IN_PROGRESS;
     }
     NubraLog("[OK] (%s)", previous ? "PREV_KEY" : "NEXT_KEY");

@@ -326,9 +326,7 @@ void CComDisplayThread::Handle(Work &work) {
         AdvanceTransfer();
         break;
     }
-    default:
-        com_.SetDisplayStatus(s);
-        break;
+    default: com_.SetDisplayStatus(s); break;
     }
 }
 

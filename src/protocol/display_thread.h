@@ -118,9 +118,9 @@ private:
     platform::WorkerThread thread_;
     platform::Event work_{platform::Event::Reset::Auto};
     std::atomic<int> waitTimeout_{kIdleWaitMs};
-    std::deque<Work> queue_;     // guarded by the shared lock
+    std::deque<Work> queue_;  // guarded by the shared lock
     std::deque<Work> deferred_;  // requests that came while an exchange ran
-    Transfer transfer_;          // guarded by the shared lock
+    Transfer transfer_;  // guarded by the shared lock
 };
 
 }  // namespace velumi

@@ -12,7 +12,7 @@ uint16_t ReadBigEndian(const uint8_t *p) { return static_cast<uint16_t>((p[0] <<
 
 int BuildQuery(uint8_t *buffer, uint16_t command) {
     const uint8_t frame[8] = {0xAA, 0x55, 0x00, 0x05, 0x00, static_cast<uint8_t>(command >> 8),
-                              static_cast<uint8_t>(command & 0xFF), 0x00};
+        static_cast<uint8_t>(command & 0xFF), 0x00};
     std::memcpy(buffer, frame, sizeof frame);
     buffer[8] = FrameChecksum(buffer + 4, 4);
     return kMinFrameSize;
@@ -35,6 +35,22 @@ void CopyText(char (&dest)[N], const uint8_t *frame, int total) {
 // Payload byte i, or 0 when the frame is too short to hold it.
 uint8_t PayloadByte(const uint8_t *frame, int total, int i) {
     return kFrameHeaderSize + i < total - 1 ? frame[kFrameHeaderSize + i] : 0;
+}
+
+// The trace name of a frame the pad sends, or null for one that is consumed without effect.
+const char *ResponseTraceName(uint16_t command) {
+    switch (command) {
+    case CMD_RSP_FW_VER_INFO: return "RSP_FW_VER_INFO";
+    case CMD_RSP_HW_VER_INFO: return "RSP_HW_VER_INFO";
+    case CMD_RSP_DEVICE_NAME_INFO: return "RSP_DEVICE_NAME_INFO";
+    case CMD_RSP_DISPLAY_LINE: return "RSP_DISPLAY_LINE";
+    case CMD_NOTI_DISPLAY_LINE:
+    case CMD_NOTI_DISPLAY_LINE_ALT: return "NOTI_DISPLAY_LINE";
+    case CMD_NOTI_EVENT_KEY: return "NOTI_EVENT_KEY";
+    case CMD_NOTI_KEY_PERKINS: return "NOTI_KEY_PERKINS";
+    case CMD_NOTI_KEY_FUNCTION: return "NOTI_KEY_FUNCTION";
+    default: return nullptr;
+    }
 }
 }  // namespace
 
@@ -107,32 +123,32 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
     }
 
     const uint16_t command = ReadBigEndian(buffer + 5);
+    if (const char *name = ResponseTraceName(command)) TraceFrame("RECV", name, buffer, total);
+    // Payload byte `i`, logged with `format`.
+    auto loggedByte = [&](int i, const char *format) {
+        const uint8_t value = PayloadByte(buffer, total, i);
+        NubraLog(format, value);
+        return value;
+    };
+    // The payload as text in `text` (a char array), logged with `format`.
+    auto loggedText = [&](auto &text, const char *format) -> const auto & {
+        CopyText(text, buffer, total);
+        NubraLog(format, text);
+        return text;
+    };
     switch (command) {
     case CMD_RSP_FW_VER_INFO: {
-        TraceFrame("RECV", "RSP_FW_VER_INFO", buffer, total);
         char version[9];
-        CopyText(version, buffer, total);
-        NubraLog("RSP_FW_VER_INFO - %s", version);
-        handler.OnFirmwareVersion(version);
+        handler.OnFirmwareVersion(loggedText(version, "RSP_FW_VER_INFO - %s"));
         break;
     }
-    case CMD_RSP_HW_VER_INFO: {
-        TraceFrame("RECV", "RSP_HW_VER_INFO", buffer, total);
-        const uint8_t version = PayloadByte(buffer, total, 0);
-        NubraLog("RSP_HW_VER_INFO - %x", version);
-        handler.OnHardwareVersion(version);
-        break;
-    }
+    case CMD_RSP_HW_VER_INFO: handler.OnHardwareVersion(loggedByte(0, "RSP_HW_VER_INFO - %x")); break;
     case CMD_RSP_DEVICE_NAME_INFO: {
-        TraceFrame("RECV", "RSP_DEVICE_NAME_INFO", buffer, total);
         char name[11];
-        CopyText(name, buffer, total);
-        NubraLog("RSP_DEVICE_NAME_INFO - %s", name);
-        handler.OnDeviceName(name);
+        handler.OnDeviceName(loggedText(name, "RSP_DEVICE_NAME_INFO - %s"));
         break;
     }
     case CMD_RSP_DISPLAY_LINE: {
-        TraceFrame("RECV", "RSP_DISPLAY_LINE", buffer, total);
         const uint8_t result = PayloadByte(buffer, total, 0);
         if (result == 0) handler.OnDisplayLineAccepted();
         else {
@@ -142,36 +158,23 @@ int ParseFrame(uint8_t *buffer, int count, FrameHandler &handler) {
         break;
     }
     case CMD_NOTI_DISPLAY_LINE:
-    case CMD_NOTI_DISPLAY_LINE_ALT:
-        TraceFrame("RECV", "NOTI_DISPLAY_LINE", buffer, total);
-        handler.OnDisplayLineShown();
-        break;
-    case CMD_NOTI_EVENT_KEY: {
-        TraceFrame("RECV", "NOTI_EVENT_KEY", buffer, total);
-        const uint8_t key = PayloadByte(buffer, total, 3);
-        NubraLog("NOTI_EVENT_KEY  key(0x%x)", key);
-        handler.OnEventKey(key);
-        break;
-    }
+    case CMD_NOTI_DISPLAY_LINE_ALT: handler.OnDisplayLineShown(); break;
+    case CMD_NOTI_EVENT_KEY: handler.OnEventKey(loggedByte(3, "NOTI_EVENT_KEY  key(0x%x)")); break;
     case CMD_NOTI_KEY_PERKINS: {
-        TraceFrame("RECV", "NOTI_KEY_PERKINS", buffer, total);
-        const uint8_t key = PayloadByte(buffer, total, 1);
-        NubraLog("NOTI_KEY_PERKINS  key(0x%x)", key);
+        const uint8_t key = loggedByte(1, "NOTI_KEY_PERKINS  key(0x%x)");
         if (key == 4) handler.OnKey(100);
         else if (key == 2) handler.OnKey(200);
         break;
     }
     case CMD_NOTI_KEY_FUNCTION: {
-        TraceFrame("RECV", "NOTI_KEY_FUNCTION", buffer, total);
-        for (int i = 0; i < 4; ++i) NubraLog("NOTI_KEY_FUNCTION  key(0x%x)", PayloadByte(buffer, total, i));
+        for (int i = 0; i < 4; ++i) loggedByte(i, "NOTI_KEY_FUNCTION  key(0x%x)");
         const uint8_t bits = PayloadByte(buffer, total, 0);
         static const uint8_t kMasks[4] = {0x80, 0x40, 0x20, 0x10};
         for (int i = 0; i < 4; ++i)
             if (bits & kMasks[i]) handler.OnKey(i);
         break;
     }
-    default:
-        break;  // consumed without effect
+    default: break;  // consumed without effect
     }
 
     const int rest = count - total;

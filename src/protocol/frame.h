@@ -54,14 +54,14 @@ void TraceFrame(const char *direction, const char *name, const uint8_t *bytes, i
 class FrameHandler {
 public:
     virtual ~FrameHandler() = default;
-    virtual void OnFirmwareVersion(const char (&version)[9]) = 0;   // zero-terminated
+    virtual void OnFirmwareVersion(const char (&version)[9]) = 0;  // zero-terminated
     virtual void OnHardwareVersion(uint8_t version) = 0;
-    virtual void OnDeviceName(const char (&name)[11]) = 0;          // zero-terminated
-    virtual void OnDisplayLineAccepted() = 0;                       // result byte 0
-    virtual void OnDisplayLineShown() = 0;                          // notice 0x0202 or 0x0206
-    virtual void OnDisplayLineRefused() {}                          // any other result byte
-    virtual void OnEventKey(uint8_t keyCode) = 0;                   // paging keys
-    virtual void OnKey(int value) = 0;                              // Perkins 100/200, function keys 0..3
+    virtual void OnDeviceName(const char (&name)[11]) = 0;  // zero-terminated
+    virtual void OnDisplayLineAccepted() = 0;  // result byte 0
+    virtual void OnDisplayLineShown() = 0;  // notice 0x0202 or 0x0206
+    virtual void OnDisplayLineRefused() {}  // any other result byte
+    virtual void OnEventKey(uint8_t keyCode) = 0;  // paging keys
+    virtual void OnKey(int value) = 0;  // Perkins 100/200, function keys 0..3
 };
 
 // Examines the start of the receive buffer (count bytes): dispatches at most one

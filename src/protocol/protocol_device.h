@@ -19,7 +19,7 @@ public:
     virtual void SaveBraille(const DisplayJob &job) = 0;
     virtual int RetryCount() = 0;
     virtual int RetryDelayMs() = 0;
-    virtual int BrailleCells() = 0;            // braille-line width of the connected model
+    virtual int BrailleCells() = 0;  // braille-line width of the connected model
     virtual int NextLine(DisplayJob &job) = 0;  // next graphic line to send
     // The pad confirmed graphic line `line` of `job`, or its arrival is in doubt.
     virtual void LineShown(const DisplayJob &, int /*line*/) {}

@@ -19,8 +19,8 @@
 #include <json/reader.h>
 
 #include "Log/nubra_log.h"
-#include "platform/library.h"
 #include "platform/files.h"
+#include "platform/library.h"
 #include "platform/utf.h"
 
 namespace velumi::tgxs {
@@ -110,7 +110,8 @@ std::string TraceableSource(const std::string &source) {
     const size_t start = scheme + 3;
     const size_t authorityEnd = source.find_first_of("/?#", start);
     const size_t at = source.rfind('@', authorityEnd == std::string::npos ? std::string::npos : authorityEnd - 1);
-    if (at == std::string::npos || at < start || (authorityEnd != std::string::npos && at > authorityEnd)) return source;
+    if (at == std::string::npos || at < start || (authorityEnd != std::string::npos && at > authorityEnd))
+        return source;
     return source.substr(0, start) + source.substr(at + 1);
 }
 
@@ -140,19 +141,6 @@ int CreateLocalCopy(std::string &path) {
         }
     }
     return -1;
-}
-
-bool WriteAll(int fd, const char *data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // Reads at most `limit` bytes from the start of fd; true on success.
@@ -214,7 +202,7 @@ FetchResult CopyPath(const std::string &path, int fd, size_t maxBytes) {
                 r.why = "more than " + std::to_string(maxBytes) + " bytes";
                 break;
             }
-            if (!WriteAll(fd, buffer, static_cast<size_t>(n))) {
+            if (!platform::WriteAll(fd, buffer, static_cast<size_t>(n))) {
                 r.status = TgxsStatus::kFetchFailed;
                 r.why = std::string("writing the local copy: ") + std::strerror(errno);
                 break;
@@ -279,7 +267,7 @@ size_t CurlWrite(char *data, size_t size, size_t count, void *user) {
         sink->tooLarge = true;
         return 0;  // makes libcurl stop with CURLE_WRITE_ERROR
     }
-    if (!WriteAll(sink->fd, data, n)) {
+    if (!platform::WriteAll(sink->fd, data, n)) {
         sink->writeError = errno;
         return 0;
     }
@@ -383,8 +371,7 @@ int32_t ReadInt(const Json::Value &object, const char *key, const std::string &w
 }
 
 // The object at `key`; null (and traced) when present but not an object.
-const Json::Value *ReadObject(const Json::Value &object, const char *key, const std::string &where,
-                              TypeNotes &notes) {
+const Json::Value *ReadObject(const Json::Value &object, const char *key, const std::string &where, TypeNotes &notes) {
     const Json::Value *v = Member(object, key);
     if (v && !v->isObject()) {
         notes.Note(where + key, "an object");
@@ -594,17 +581,9 @@ private:
             ++p_;
             if (!Space()) return false;
             if (!onMember(key, depth + 1)) return false;
-            if (!Space()) return false;
-            if (p_ < end_ && *p_ == ',') {
-                ++p_;
-                if (!Space()) return false;
-                continue;
-            }
-            if (p_ < end_ && *p_ == '}') {
-                ++p_;
-                return true;
-            }
-            return Fail("missing ',' or '}' in object");
+            bool more = false;
+            if (!Next('}', more, "missing ',' or '}' in object")) return false;
+            if (!more) return true;
         }
     }
 
@@ -617,18 +596,27 @@ private:
         }
         for (size_t i = 0;; ++i) {
             if (!onElement(i, depth + 1)) return false;
-            if (!Space()) return false;
-            if (p_ < end_ && *p_ == ',') {
-                ++p_;
-                if (!Space()) return false;
-                continue;
-            }
-            if (p_ < end_ && *p_ == ']') {
-                ++p_;
-                return true;
-            }
-            return Fail("missing ',' or ']' in array");
+            bool more = false;
+            if (!Next(']', more, "missing ',' or ']' in array")) return false;
+            if (!more) return true;
         }
+    }
+
+    // After a member or element: a ',' (with the space after it) sets `more`, `close` clears
+    // it; anything else fails with `missing`.
+    bool Next(char close, bool &more, const char *missing) {
+        if (!Space()) return false;
+        if (p_ < end_ && *p_ == ',') {
+            ++p_;
+            more = true;
+            return Space();
+        }
+        if (p_ < end_ && *p_ == close) {
+            ++p_;
+            more = false;
+            return true;
+        }
+        return Fail(missing);
     }
 
     // The decoded key (only keys with escapes need jsoncpp's help).
@@ -793,7 +781,7 @@ void TgxsReader::Load(const TgxsFetchLimits &limits) {
     if (fetched.status != TgxsStatus::kOk) {
         status_ = fetched.status;
         NubraLog("[ERROR] %s() %s - %s: %s", kReaderName, TgxsStatusText(fetched.status),
-                 TraceableSource(source_).c_str(), fetched.why.c_str());
+            TraceableSource(source_).c_str(), fetched.why.c_str());
         return;
     }
     Parse(text.data(), text.size());
@@ -862,8 +850,7 @@ bool TgxsReader::Parse(const char *data, size_t size) {
                 notes.Note("items", "an array");
             } else {
                 items_.reserve(items->size());
-                for (Json::ArrayIndex i = 0; i < items->size(); ++i)
-                    items_.push_back(ReadItem((*items)[i], i, notes));
+                for (Json::ArrayIndex i = 0; i < items->size(); ++i) items_.push_back(ReadItem((*items)[i], i, notes));
                 itemsInDocument_ = pruner.ItemsSeen();
             }
         }
@@ -871,7 +858,7 @@ bool TgxsReader::Parse(const char *data, size_t size) {
             NubraLog("[ERROR] %s() %d more wrongly typed values ignored", kParseName, notes.count - kTgxsMaxTypeLines);
         if (itemsInDocument_ > items_.size())
             NubraLog("[CAUTION] %s() %zu items kept, %zu more ignored", kParseName, items_.size(),
-                     itemsInDocument_ - items_.size());
+                itemsInDocument_ - items_.size());
         return true;
     } catch (const std::exception &e) {
         // Out of memory, or a jsoncpp access that the type checks should
@@ -889,14 +876,14 @@ void TgxsReader::Dump() const {
     // written, so the dump is at most kTgxsMaxDumpLines lines.
     NubraLog("TGXS source : %s", TraceableSource(source_).c_str());
     NubraLog("TGXS title(%s) lang(%s) lang_option(%s) device(%s) items(%d)", title_.c_str(), lang_.c_str(),
-             langOption_.c_str(), device_.c_str(), itemCount());
+        langOption_.c_str(), device_.c_str(), itemCount());
     const int32_t shown = std::min<int32_t>(itemCount(), kTgxsDumpItems);
     for (int32_t i = 0; i < shown; ++i) {
         const TgxsItem &it = items_[static_cast<size_t>(i)];
         NubraLog("TGXS item[%d] page(%d) title(%s)", i, it.page, it.title.c_str());
         NubraLog("TGXS item[%d] graphic name(%s) data(%s)", i, it.graphic.name.c_str(), it.graphic.data.c_str());
         NubraLog("TGXS item[%d] text name(%s) plain(%s) data(%s)", i, it.text.name.c_str(), it.text.plain.c_str(),
-                 it.text.data.c_str());
+            it.text.data.c_str());
     }
     if (shown < itemCount()) NubraLog("TGXS items %d to %d not written", shown, itemCount() - 1);
 }

@@ -62,13 +62,14 @@ struct TgxsItem {
 // Bounds of one fetch. The defaults keep a dead or endless server from
 // holding the caller and a huge document from exhausting memory.
 struct TgxsFetchLimits {
-    long connectTimeoutMs = 10000;   // to establish the connection
-    long totalTimeoutMs = 120000;    // for the whole transfer
-    long lowSpeedTimeS = 30;         // abort when below 1 byte/s for this long
-    size_t maxBytes = 16u << 20;     // largest document accepted
+    long connectTimeoutMs = 10000;  // to establish the connection
+    long totalTimeoutMs = 120000;  // for the whole transfer
+    long lowSpeedTimeS = 30;  // abort when below 1 byte/s for this long
+    size_t maxBytes = 16u << 20;  // largest document accepted
 };
 
 // Why a reader holds no document (kOk: the document was read and parsed).
+// clang-format off
 enum class TgxsStatus {
     kOk,
     kNoSource,          // null or empty source
@@ -81,6 +82,7 @@ enum class TgxsStatus {
     kNotAnObject,       // valid JSON whose root is not an object
     kOutOfMemory,       // the document did not fit in memory
 };
+// clang-format on
 
 const char *TgxsStatusText(TgxsStatus status);
 

@@ -44,7 +44,8 @@ TEST(Arabic, ExtendedLettersTakeTheCellOfTheirBaseLetter) {
 
 TEST(Arabic, LatinRunsBetweenSwitchIndicators) {
     EXPECT_EQ(Arabic("مرحبا hello عالم"), "0D 17 31 03 01 00 38 13 11 07 07 15 00 38 37 01 07 0D");
-    EXPECT_EQ(Arabic("مرحبا hello"), "0D 17 31 03 01 00 38 13 11 07 07 15 38") << "a text ending in Latin closes with 38";
+    EXPECT_EQ(Arabic("مرحبا hello"), "0D 17 31 03 01 00 38 13 11 07 07 15 38")
+        << "a text ending in Latin closes with 38";
     EXPECT_EQ(Arabic("hello world"), "38 13 11 07 07 15 00 3A 15 17 07 19 38");
     EXPECT_EQ(Arabic("3b"), "3C 09 30 03 38") << "a Latin letter right after a number takes 30";
     EXPECT_EQ(Arabic("3ب"), "3C 09 30 03") << "so does an Arabic letter";

@@ -56,7 +56,8 @@ TEST(ChineseTable, SortedAndCoversGb2312) {
     }
     for (int i = 1; i < kChoiceCount; ++i) {
         const auto &a = kChoices[i - 1], &b = kChoices[i];
-        ASSERT_TRUE(a.ch < b.ch || (a.ch == b.ch && (a.side < b.side || (a.side == b.side && a.neighbour < b.neighbour))));
+        ASSERT_TRUE(
+            a.ch < b.ch || (a.ch == b.ch && (a.side < b.side || (a.side == b.side && a.neighbour < b.neighbour))));
     }
     for (int i = 1; i < kWordPairCount; ++i)
         ASSERT_TRUE(kWordPairs[i - 1].prev < kWordPairs[i].prev ||

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "test_support.h"
 #include "braille/louis_bridge.h"
 #include "device/velumi.h"
 #include "pad_fixture.h"
+#include "test_support.h"
 
 namespace {
 
@@ -30,17 +30,19 @@ struct Braille : PadTest {
         return r;
     }
 };
-struct Oriel : Braille { Oriel() : Braille("ORIEL") {} };
-struct Tarn : Braille { Tarn() : Braille("TARN") {} };
+struct Oriel : Braille {
+    Oriel() : Braille("ORIEL") {}
+};
+struct Tarn : Braille {
+    Tarn() : Braille("TARN") {}
+};
 
 std::vector<uint8_t> Engine(const std::u16string &text, int language, int width, int grade = 1) {
     return test_support::EngineCells(text, language, width, grade);
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    std::vector<uint8_t> cells;
-    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
-    return cells;
+    return test_support::LouisCellsOrFail(table, text);
 }
 
 TEST_F(Braille, BrailleAsciiShowsItsCellsAndPadsTheLine) {

@@ -4,6 +4,9 @@
 
 #include "device/velumi.h"
 #include "pad_fixture.h"
+#include "process_state.h"
+
+using test_support::Threads;
 
 namespace {
 
@@ -54,9 +57,9 @@ TEST_F(Callbacks, DeinitFromACallbackIsRefusedAtOnceAndChangesNothing) {
     static std::atomic<bool> armed;
     armed = false;
     EXPECT_EQ(VELUMI_GET_DEVICE_NAME([](const char *) {
-                  if (armed) g_name.Run(g_call);
-              }),
-              0);
+        if (armed) g_name.Run(g_call);
+    }),
+        0);
     armed = true;
     pad->SendDeviceName("TARN");
     ASSERT_TRUE(WaitUntil([] { return g_name.result.load() != -1; }, 3000));
@@ -100,14 +103,6 @@ TEST_F(Callbacks, WaitingCallsFromACallbackReturn35AtOnce) {
     EXPECT_EQ(paged.load(), 0);
     EXPECT_TRUE(WaitUntil([&] { return log.Contains("[OK] KEY position (32 / 32)"); }));
     ExpectUsable(*this);
-}
-
-int Threads() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/task");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n - 2;
 }
 
 TEST_F(Callbacks, InitAndDeinitRacingOnTwoThreadsStayConsistent) {

@@ -3,31 +3,25 @@
 
 #include "device/velumi.h"
 #include "pad_fixture.h"
+#include "process_state.h"
+
+using test_support::OpenDescriptors;
+using test_support::Threads;
 
 namespace {
-
-int OpenDescriptors() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/fd");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n;
-}
-
-int Threads() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/task");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n - 2;
-}
 
 struct NamedPad : PadTest {
     explicit NamedPad(const std::string &name) : PadTest(name) {}
 };
-struct QxShortPad : NamedPad { QxShortPad() : NamedPad("AQX-SHORTB") {} };
-struct UnknownPad : NamedPad { UnknownPad() : NamedPad("ZEPHYR") {} };
-struct OrielWidePad : NamedPad { OrielWidePad() : NamedPad("ORIEL_WIDE") {} };
+struct QxShortPad : NamedPad {
+    QxShortPad() : NamedPad("AQX-SHORTB") {}
+};
+struct UnknownPad : NamedPad {
+    UnknownPad() : NamedPad("ZEPHYR") {}
+};
+struct OrielWidePad : NamedPad {
+    OrielWidePad() : NamedPad("ORIEL_WIDE") {}
+};
 struct TarnPad : PadTest {};
 
 TEST_F(QxShortPad, DeviceNameSelectsTheModel) {
@@ -57,10 +51,10 @@ TEST_F(TarnPad, InitWithTypeKnowsTheNameAndTheGeometry) {
     static std::string name;
     static std::thread::id where;
     EXPECT_EQ(VELUMI_GET_DEVICE_NAME([](const char *n) {
-                  name = n;
-                  where = std::this_thread::get_id();
-              }),
-              0);
+        name = n;
+        where = std::this_thread::get_id();
+    }),
+        0);
     EXPECT_EQ(name, "TARN");
     EXPECT_EQ(where, std::this_thread::get_id()) << "a known name is delivered on the caller's thread";
     EXPECT_EQ(pad->RequestCount(0x0100), 0u) << "the pad is not asked";

@@ -19,7 +19,9 @@ struct Graphics : PadTest {
         return r;
     }
 };
-struct Linnet : Graphics { Linnet() : Graphics("LINNET") {} };
+struct Linnet : Graphics {
+    Linnet() : Graphics("LINNET") {}
+};
 
 TEST_F(Graphics, OnlyChangedLinesAreSentByteExactAndTheCallbackRunsOnce) {
     ASSERT_EQ(Init(3), 0);
@@ -29,7 +31,7 @@ TEST_F(Graphics, OnlyChangedLinesAreSentByteExactAndTheCallbackRunsOnce) {
     auto second = first;
     for (int c = 0; c < 40; ++c) {
         second[3 * 40 + c] = static_cast<unsigned char>(c);  // line 4
-        second[6 * 40 + c] = 0xFF;                           // line 7
+        second[6 * 40 + c] = 0xFF;  // line 7
     }
     const int before = DisplayCallbacks();
     ASSERT_EQ(Show(second), 0);

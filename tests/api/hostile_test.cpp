@@ -12,8 +12,8 @@
 
 #include "RS232/rs_232.h"
 #include "device/velumi.h"
-#include "platform/shared_lock.h"
 #include "pad_fixture.h"
+#include "platform/shared_lock.h"
 
 namespace fs = std::filesystem;
 
@@ -70,7 +70,7 @@ TEST_F(Hostile, GraphicsFilesOfEveryKind) {
         ASSERT_EQ(::truncate(good.c_str(), off_t(1) << 40), 0);
     }
     for (const std::string &bad : {fifo, dir + "/link to pipe.tgx", dir + "/dangling.tgx", dir + "/folder.tgx",
-                                   std::string("/dev/zero"), std::string("/dev/null"), dir + "/"}) {
+             std::string("/dev/zero"), std::string("/dev/null"), dir + "/"}) {
         SCOPED_TRACE(bad);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(DisplayGuarded(bad, fifo), VELUMI_ERROR_INVALID_DISPLAY_FILE);
@@ -78,7 +78,7 @@ TEST_F(Hostile, GraphicsFilesOfEveryKind) {
     }
     unsigned char fill = 0x20;
     for (const std::string &name : {std::string("sparse.tgx"), std::string("with spaces.tgx"),
-                                    std::string("new\nline.tgx"), std::string("点字 é.tgx")}) {
+             std::string("new\nline.tgx"), std::string("点字 é.tgx")}) {
         SCOPED_TRACE(name);
         const std::string path = name == "sparse.tgx" ? dir + "/" + name : Tgx(name, ++fill);
         ASSERT_EQ(Wait(VELUMI_DISPLAY(path.c_str())), 0);

@@ -47,8 +47,8 @@ TEST(TranslateExport, TheBrailleLinesTranslationWithoutAPad) {
     int count = 0;
     std::vector<uint8_t> cells16(unbroken.size());
     ASSERT_EQ(VELUMI_TRANSLATE16(reinterpret_cast<const velumi_char16 *>(u"The quick brown fox and the knowledge"), -1,
-                                 &o, cells16.data(), static_cast<int>(cells16.size()), &count),
-              0);
+                  &o, cells16.data(), static_cast<int>(cells16.size()), &count),
+        0);
     EXPECT_EQ(cells16, unbroken);
 }
 

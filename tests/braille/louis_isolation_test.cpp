@@ -1,7 +1,7 @@
 // liblouis in its helper process: inputs on which liblouis never returns, a
 // helper that crashes, and the calls after them.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -64,19 +64,24 @@ TEST_F(Isolation, GermanInputsOnWhichLiblouisNeverReturnsFailWithinTheDeadline) 
     g1.louisTables = "de-g1.ctb";
     g1.translator = TranslatorChoice::Louis;
     for (const TranslationRequest &request : {German(1), German(2), g1}) {
-        for (const std::u16string &text : {std::u16string(u"a -b@"), std::u16string(u"n --msgid-bugs-address=EMAIL@")}) {
+        for (const std::u16string &text :
+            {std::u16string(u"a -b@"), std::u16string(u"n --msgid-bugs-address=EMAIL@")}) {
             log.Clear();
             long ms = 0;
             SetLouisDeadlineMs(kTestDeadlineMs);
             EXPECT_EQ(Run(text, request, &ms), NUBRA_ERROR_BRAILLE_NOT_TRANSLATE);
             EXPECT_LT(ms, 10 * kTestDeadlineMs) << "a runaway liblouis call is cut off";
-            EXPECT_TRUE(log.Contains("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in Liblouis_BrailleTranslator() - "
-                                     "liblouis did not finish within 500 ms"));
+            EXPECT_TRUE(
+                log.Contains("[ERROR] NUBRA_ERROR_BRAILLE_NOT_TRANSLATE in Liblouis_BrailleTranslator() - "
+                             "liblouis did not finish within 500 ms"));
             // The next call works, on a fresh helper (which compiles its tables again).
             SetLouisDeadlineMs(kLouisDeadlineMs);
             ASSERT_EQ(Run(u"Haus", request), 0);
             std::vector<uint8_t> expected;
-            ASSERT_TRUE(test_support::LouisCells(request.louisTables.empty() ? std::string(LouisTable(GERMAN, request.settings.louisGrade)) : request.louisTables, u"Haus", expected));
+            ASSERT_TRUE(test_support::LouisCells(request.louisTables.empty()
+                                                     ? std::string(LouisTable(GERMAN, request.settings.louisGrade))
+                                                     : request.louisTables,
+                u"Haus", expected));
             expected.resize(20, 0);
             EXPECT_EQ(last, expected);
         }
@@ -92,7 +97,8 @@ TEST_F(Isolation, TheHelperStaysBetweenCallsAndACrashIsSurvived) {
 
     // A helper that dies while idle is replaced without a failed call.
     ASSERT_TRUE(Crash(pid));
-    for (int i = 0; i < 1000 && LouisHelperPid() == pid; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 1000 && LouisHelperPid() == pid; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(Run(u"Haus", German(2)), 0);
     const int second = LouisHelperPid();
     ASSERT_GT(second, 0);

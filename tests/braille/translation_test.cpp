@@ -98,7 +98,8 @@ TEST_F(Translate, TheCataloguesTranslatorColumnChooses) {
 
 TEST_F(Translate, WithoutAPadEachTranslatorGivesItsOwnCells) {
     // English: the engine, wrapped by the engine for the width.
-    EXPECT_EQ(Hex(Cells(u"abc def", Request(ENGLISH, 12, 1))), Hex(test_support::EngineCells(u"abc def", ENGLISH, 12)));
+    EXPECT_EQ(Hex(Cells(u"abc def", Request(ENGLISH, 12, 1))),
+        Hex(test_support::EngineCells(u"abc def", ENGLISH, 12)));
     // Dutch: liblouis's English table, laid out by the SDK.
     std::vector<uint8_t> dutch = Louis("en-us-g1.ctb", u"Hello world");
     dutch.resize(20, 0);

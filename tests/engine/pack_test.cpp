@@ -17,9 +17,7 @@ std::vector<uint8_t> Pack(const std::vector<uint8_t> &cells, int width, bool wra
     return out;
 }
 
-TEST(PackCells, EmptyTextGivesOneBlankLine) {
-    EXPECT_EQ(Pack({}, 10), std::vector<uint8_t>(10, 0));
-}
+TEST(PackCells, EmptyTextGivesOneBlankLine) { EXPECT_EQ(Pack({}, 10), std::vector<uint8_t>(10, 0)); }
 
 TEST(PackCells, TwoWordsShareALine) {
     EXPECT_EQ(Pack({1, 2, 3, 0, 4, 5, 6}, 10), (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0, 0, 0}));
@@ -27,22 +25,18 @@ TEST(PackCells, TwoWordsShareALine) {
 
 TEST(PackCells, WordThatDoesNotFitStartsNextLineAndDropsLineStartBlank) {
     // "abcd efgh" at width 6: the second word moves down; the blank that would start line 2 is dropped.
-    EXPECT_EQ(Pack({1, 1, 1, 1, 0, 2, 2, 2, 2}, 6),
-              (std::vector<uint8_t>{1, 1, 1, 1, 0, 0, 2, 2, 2, 2, 0, 0}));
+    EXPECT_EQ(Pack({1, 1, 1, 1, 0, 2, 2, 2, 2}, 6), (std::vector<uint8_t>{1, 1, 1, 1, 0, 0, 2, 2, 2, 2, 0, 0}));
     // A blank after an exactly filled line is dropped.
     EXPECT_EQ(Pack({1, 1, 1, 0, 2}, 3), (std::vector<uint8_t>{1, 1, 1, 2, 0, 0}));
 }
 
-TEST(PackCells, LeadingBlankIsKept) {
-    EXPECT_EQ(Pack({0, 1, 1}, 4), (std::vector<uint8_t>{0, 1, 1, 0}));
-}
+TEST(PackCells, LeadingBlankIsKept) { EXPECT_EQ(Pack({0, 1, 1}, 4), (std::vector<uint8_t>{0, 1, 1, 0})); }
 
 TEST(PackCells, LongWordRunsOnAndFollowsFullLineWithBlankLine) {
     // A 5-cell word at width 3 runs over the line end.
     EXPECT_EQ(Pack({7, 7, 7, 7, 7}, 3), (std::vector<uint8_t>{7, 7, 7, 7, 7, 0}));
     // After an exactly filled line, a word longer than a line gets one blank line first.
-    EXPECT_EQ(Pack({1, 1, 1, 0, 7, 7, 7, 7}, 3),
-              (std::vector<uint8_t>{1, 1, 1, 0, 0, 0, 7, 7, 7, 7, 0, 0}));
+    EXPECT_EQ(Pack({1, 1, 1, 0, 7, 7, 7, 7}, 3), (std::vector<uint8_t>{1, 1, 1, 0, 0, 0, 7, 7, 7, 7, 0, 0}));
 }
 
 TEST(PackCells, NoWrapOnlyPads) {

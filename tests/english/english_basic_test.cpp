@@ -55,9 +55,9 @@ TEST(EnglishNumbers, GradeOneSymbolIndicatorBeforeLettersAToK) {
     EXPECT_EQ(G1("1a"), "3C 01 30 01");
     EXPECT_EQ(G1("2k"), "3C 03 30 05");
     EXPECT_EQ(G1("1st"), "3C 01 0E 1E");  // s is no digit letter
-    EXPECT_EQ(G1("1B"), "3C 01 20 03");   // a capital ends the number
+    EXPECT_EQ(G1("1B"), "3C 01 20 03");  // a capital ends the number
     EXPECT_EQ(G1("3.b"), "3C 09 32 30 03");
-    EXPECT_EQ(G2("4b"), "3C 19 30 03");   // one indicator, not two
+    EXPECT_EQ(G2("4b"), "3C 19 30 03");  // one indicator, not two
 }
 
 TEST(EnglishSpaces, RunsCollapseAndLeadingBlankKept) {
@@ -66,7 +66,7 @@ TEST(EnglishSpaces, RunsCollapseAndLeadingBlankKept) {
     EXPECT_EQ(G1("  a"), "00 01");
     EXPECT_EQ(G1("a "), "01 00");
     EXPECT_EQ(G1("1 a"), "3C 01 00 01");  // a space ends the number
-    EXPECT_EQ(G1("a\tb"), "01 00 03");    // other characters write a blank
+    EXPECT_EQ(G1("a\tb"), "01 00 03");  // other characters write a blank
 }
 
 TEST(EnglishGrade1Indicators, StandaloneLettersInGrade2) {
@@ -76,7 +76,7 @@ TEST(EnglishGrade1Indicators, StandaloneLettersInGrade2) {
     EXPECT_EQ(G2("o"), "15");
     EXPECT_EQ(G1("b"), "03");
     EXPECT_EQ(G2("x-ray"), "30 2D 24 17 01 3D");
-    EXPECT_EQ(G2("don't"), "19 15 1D 04 1E");      // t after a letter and apostrophe
+    EXPECT_EQ(G2("don't"), "19 15 1D 04 1E");  // t after a letter and apostrophe
     EXPECT_EQ(G2("I'm"), "20 0A 04 0D");
     EXPECT_EQ(G2("5\u00B0C"), "3C 11 18 1A 20 09");  // C after a degree sign
 }

@@ -39,21 +39,21 @@ TEST(EnglishWordsigns, LowerWordsignsRefusedNextToPunctuation) {
 TEST(EnglishGroupsigns, StrongAndLowerGroupsigns) {
     EXPECT_EQ(G2("chat"), "21 01 1E");
     EXPECT_EQ(G2("sing"), "0E 2C");
-    EXPECT_EQ(G2("head"), "13 02 19");          // ea inside a word
-    EXPECT_EQ(G2("each"), "11 01 21");          // ea never starts a word
-    EXPECT_EQ(G2("ebb"), "11 03 03");          // bb never ends a word
+    EXPECT_EQ(G2("head"), "13 02 19");  // ea inside a word
+    EXPECT_EQ(G2("each"), "11 01 21");  // ea never starts a word
+    EXPECT_EQ(G2("ebb"), "11 03 03");  // bb never ends a word
     EXPECT_EQ(G2("rubber"), "17 25 06 3B");
     EXPECT_EQ(G2("because"), "06 09");
-    EXPECT_EQ(G2("befit"), "06 0B 0A 1E");      // be starts the word
-    EXPECT_EQ(G2("abet"), "01 03 11 1E");       // be inside a word
+    EXPECT_EQ(G2("befit"), "06 0B 0A 1E");  // be starts the word
+    EXPECT_EQ(G2("abet"), "01 03 11 1E");  // be inside a word
     EXPECT_EQ(G2("distant"), "32 1E 01 1D 1E");
     EXPECT_EQ(G2("condition"), "12 19 0A 30 1D");
 }
 
 TEST(EnglishGroupsigns, ContextRules) {
-    EXPECT_EQ(G2("ch"), "09 13");          // would read as the wordsign child
+    EXPECT_EQ(G2("ch"), "09 13");  // would read as the wordsign child
     EXPECT_EQ(G2("ingot"), "14 1B 15 1E");  // ing does not start a word; in does
-    EXPECT_EQ(G2("en"), "11 1D");          // en alone would read as enough
+    EXPECT_EQ(G2("en"), "11 1D");  // en alone would read as enough
     EXPECT_EQ(G2("boone"), "03 15 15 1D 11");  // one after o
     EXPECT_EQ(G2("phoney"), "0F 13 10 15 3D");
     EXPECT_EQ(G2("ence"), "22 09 11");  // final groupsigns never start a word
@@ -65,7 +65,7 @@ TEST(EnglishGroupsigns, ContextRules) {
 }
 
 TEST(EnglishGroupsigns, ConflictTable) {
-    EXPECT_EQ(G2("thence"), "39 30 11");       // th, then ence, not the
+    EXPECT_EQ(G2("thence"), "39 30 11");  // th, then ence, not the
     EXPECT_EQ(G2("father"), "10 0B");
     EXPECT_EQ(G2("mother"), "10 0D");
     EXPECT_EQ(G2("pastime"), "0F 01 0E 10 1E");  // time wins over st

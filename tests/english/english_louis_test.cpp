@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
 #include "english_helpers.h"
+#include "test_support.h"
 
 #ifdef VELUMI_HAVE_LOUIS
 #include <liblouis/liblouis.h>

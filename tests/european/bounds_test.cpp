@@ -29,12 +29,23 @@ TEST(EuropeanBounds, WidestCharactersStopAtTheBuffer) {
 
 TEST(EuropeanBounds, MixedWorstCases) {
     const std::u16string texts[] = {
-        Repeat(u"1a"), Repeat(u"AB&"), Repeat(u"{£…"), Repeat(u"\t"), Repeat(u"A¼"), Repeat(u"ABC1/2"),
-        Repeat(u"AAAAAAAAAAAAAAAb"), Repeat(u"1º"), Repeat(u"aБ"), Repeat(u"Б≤"), Repeat(u"x№"),
-        Repeat(u"\U0001F600"), Repeat(u"“a"), Repeat(u"‘"),
+        Repeat(u"1a"),
+        Repeat(u"AB&"),
+        Repeat(u"{£…"),
+        Repeat(u"\t"),
+        Repeat(u"A¼"),
+        Repeat(u"ABC1/2"),
+        Repeat(u"AAAAAAAAAAAAAAAb"),
+        Repeat(u"1º"),
+        Repeat(u"aБ"),
+        Repeat(u"Б≤"),
+        Repeat(u"x№"),
+        Repeat(u"\U0001F600"),
+        Repeat(u"“a"),
+        Repeat(u"‘"),
     };
     const kotari::Translator translators[] = {kotari::TranslateCzech, kotari::TranslateGerman,
-                                              kotari::TranslateSpanish, kotari::TranslateRussian};
+        kotari::TranslateSpanish, kotari::TranslateRussian};
     for (int grade : {1, 2}) {
         kotari::g_settings.germanGrade = grade;
         for (auto fn : translators)
@@ -83,7 +94,8 @@ TEST(EuropeanBounds, ItalianEndsOnAWholeCharacter) {
     // ⅒ is five cells: 1228 fit whole.
     cells = Translate(kotari::TranslateItalian, Repeat(u"\u2152", 2047));
     ASSERT_EQ(cells.size(), size_t(WholeFit(5)));
-    EXPECT_EQ(std::vector<uint8_t>(cells.end() - 5, cells.end()), european_test::Cells({0x20, 0x21, 0x0C, 0x21, 0x3C}));
+    EXPECT_EQ(std::vector<uint8_t>(cells.end() - 5, cells.end()),
+        european_test::Cells({0x20, 0x21, 0x0C, 0x21, 0x3C}));
 }
 
 }  // namespace

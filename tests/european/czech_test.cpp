@@ -45,11 +45,11 @@ TEST(Czech, Numbers) {
 }
 
 TEST(Czech, SymbolsAndPrefixes) {
-    EXPECT_EQ(Czech(u"%"), Cells({0x3C, 0x0F}));   // prefix 3C
-    EXPECT_EQ(Czech(u"_"), Cells({0x20, 0x24}));   // prefix 20
-    EXPECT_EQ(Czech(u"`"), Cells({0x18, 0x08}));   // prefix 18
-    EXPECT_EQ(Czech(u"{"), Cells({0x28, 0x26}));   // prefix 28
-    EXPECT_EQ(Czech(u"+"), Cells({0x32}));         // no prefix flag: cell alone
+    EXPECT_EQ(Czech(u"%"), Cells({0x3C, 0x0F}));  // prefix 3C
+    EXPECT_EQ(Czech(u"_"), Cells({0x20, 0x24}));  // prefix 20
+    EXPECT_EQ(Czech(u"`"), Cells({0x18, 0x08}));  // prefix 18
+    EXPECT_EQ(Czech(u"{"), Cells({0x28, 0x26}));  // prefix 28
+    EXPECT_EQ(Czech(u"+"), Cells({0x32}));  // no prefix flag: cell alone
     EXPECT_EQ(Czech(u"…"), Cells({0x04, 0x04, 0x04}));
     EXPECT_EQ(Czech(u"£"), Cells({0x07, 0x0A, 0x03, 0x17, 0x01}));
     EXPECT_EQ(Czech(u"a\tb\nc"), Cells({0x01, 0x00, 0x03, 0x00, 0x09}));

@@ -28,7 +28,7 @@ TEST(German, Grade1WritesLetterByLetter) {
 }
 
 TEST(German, CapitalSigns) {
-    EXPECT_EQ(German(u"A"), Cells({0x18, 0x01}));               // a lone capital
+    EXPECT_EQ(German(u"A"), Cells({0x18, 0x01}));  // a lone capital
     EXPECT_EQ(German(u"USAs"), Cells({0x18, 0x25, 0x0E, 0x28, 0x01, 0x0E}));
     EXPECT_EQ(German(u"McDonald"), Cells({0x28, 0x0D, 0x09, 0x28, 0x19, 0x15, 0x1D, 0x01, 0x07, 0x19}));
     EXPECT_EQ(German(u"Ab1"), Cells({0x28, 0x01, 0x03, 0x3C, 0x01}));  // a digit in the tail

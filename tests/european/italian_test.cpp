@@ -35,14 +35,14 @@ TEST(Italian, QuotesAroundAWordAndTheEllipsis) {
 }
 
 TEST(Italian, ExtraTables) {
-    EXPECT_EQ(It(u"āĕ"), (Cells{0x08, 0x01, 0x10, 0x11}));             // macron, breve
+    EXPECT_EQ(It(u"āĕ"), (Cells{0x08, 0x01, 0x10, 0x11}));  // macron, breve
     EXPECT_EQ(It(u"Ā"), (Cells{0x28, 0x08, 0x01}));
-    EXPECT_EQ(It(u"απ"), (Cells{0x18, 0x01, 0x18, 0x0F}));             // Greek
+    EXPECT_EQ(It(u"απ"), (Cells{0x18, 0x01, 0x18, 0x0F}));  // Greek
     EXPECT_EQ(It(u"Ω"), (Cells{0x28, 0x18, 0x3A}));
-    EXPECT_EQ(It(u"ʃ"), (Cells{0x38, 0x0E}));                         // IPA
+    EXPECT_EQ(It(u"ʃ"), (Cells{0x38, 0x0E}));  // IPA
     EXPECT_EQ(It(u"½⅓"), (Cells{0x20, 0x21, 0x0C, 0x23, 0x20, 0x21, 0x0C, 0x29}));  // fractions
     EXPECT_EQ(It(u"Ⅻ ⅳ Ⅴ"), (Cells{0x28, 0x28, 0x2D, 0x0A, 0x0A, 0, 0x0A, 0x27, 0, 0x28, 0x27}));  // Roman
-    EXPECT_EQ(It(u"×÷−"), (Cells{0x28, 0x21, 0x28, 0x0C, 0x24}));     // operators
+    EXPECT_EQ(It(u"×÷−"), (Cells{0x28, 0x21, 0x28, 0x0C, 0x24}));  // operators
 }
 
 TEST(Italian, UnknownCharacters) {

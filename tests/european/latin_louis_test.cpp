@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
 #include "european/latin_test_util.h"
+#include "test_support.h"
 
 #ifdef VELUMI_HAVE_LOUIS
 #include <liblouis.h>

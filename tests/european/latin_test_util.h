@@ -15,7 +15,7 @@ using Cells = std::vector<uint8_t>;
 // Runs one translator directly on `text` with the given options already applied;
 // the work buffer has a guard zone after cell 6144 that must stay untouched.
 inline Cells RunTranslator(kotari::Translator fn, const std::u16string &text, const TranslatorOptions &o,
-                           bool *guardIntact = nullptr) {
+    bool *guardIntact = nullptr) {
     kotari::ApplyOptions(o);
     const test_support::GuardedRun run = test_support::RunGuarded(fn, text);
     if (guardIntact) *guardIntact = run.guardIntact && run.blankAfterCount;

@@ -181,17 +181,32 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("乗用車燃費"), "ジョーヨーシャ ネンピ") << "two nouns of two morae or more";
     EXPECT_EQ(Stream("交通安全"), "コーツー アンゼン") << "a compound the dictionary lists whole is divided";
     EXPECT_EQ(Stream("優柔不断"), "ユージュー フダン");
+    EXPECT_EQ(Stream("温故知新"), "オンコ チシン") << "a four-kanji phrase whose halves are no words alone";
+    EXPECT_EQ(Stream("半信半疑"), "ハンシン ハンギ");
+    EXPECT_EQ(Stream("言葉遊び"), "コトバ アソビ") << "kanji and kana: two parts of three morae";
+    EXPECT_EQ(Stream("気に障る"), "キニ サワル") << "a verb the dictionary lists whole with a particle inside";
+    EXPECT_EQ(Stream("持ってくる"), "モッテ クル") << "an auxiliary verb after て";
+    EXPECT_EQ(Stream("名残惜しい"), "ナゴリ オシイ") << "a noun and an adjective";
+    EXPECT_EQ(Stream("思い出す"), "オモイダス") << "a compound verb stays whole";
+    EXPECT_EQ(Stream("見つける"), "ミツケル");
     EXPECT_EQ(Stream("図書館"), "トショカン") << "a part of one kanji stays joined";
     EXPECT_EQ(Stream("田中 紳太郎"), "タナカ シンタロー") << "a name is divided once, family from given name";
+    EXPECT_EQ(Stream("関西国際空港"), "カンサイ コクサイ クーコー") << "a place name ending in common words";
+    EXPECT_EQ(Stream("名古屋城公園"), "ナゴヤジョー コーエン");
+    EXPECT_EQ(Stream("京都駅"), "キョートエキ") << "a last word of two morae joins";
     EXPECT_EQ(Stream("仲間々"), "ナカマ ナカマ") << "a word of three morae repeated by 々";
     EXPECT_EQ(Stream("村々"), "ムラムラ") << "a shorter one joins";
     EXPECT_EQ(Stream("こういう話"), "コー イウ ハナシ") << "いう is written イウ and stands apart";
     EXPECT_EQ(Stream("と言う"), "ト イウ");
     EXPECT_EQ(Stream("書かずして"), "カカズシテ") << "して after ず joins";
     EXPECT_EQ(Stream("7パーセント"), "7パーセント") << "a unit is not cut as a katakana compound";
+    EXPECT_EQ(Stream("チームメート"), "チーム メート") << "a part the dictionary lists only as a name still counts";
+    EXPECT_EQ(Stream("ホテルグラッセ"), "ホテル グラッセ") << "an unknown word beside a known one";
     EXPECT_EQ(Stream("楽じゃない"), "ラクジャ ナイ") << "ない after a particle stands apart";
     EXPECT_EQ(Stream("静かでございます"), "シズカデ ゴザイマス") << "ございます stands apart";
     EXPECT_EQ(Stream("鈴木一郎訳"), "スズキ イチロー ヤク") << "the work of a named person stands apart";
+    EXPECT_EQ(Stream("田中談"), "タナカ ダン") << "so do the words of one";
+    EXPECT_EQ(Stream("佐藤絵"), "サトー エ") << "also where the dictionary has a noun, not a suffix";
     EXPECT_EQ(Stream("思うて"), "オモーテ") << "u-euphony before て is a long vowel";
     EXPECT_EQ(Stream("思うでしょう"), "オモウデショー") << "a plain form before でしょう is no euphony";
     EXPECT_EQ(Stream("dir/7/9/x").find("ブンノ"), std::string::npos) << "a slash inside a path is no fraction";
@@ -201,6 +216,35 @@ TEST(JapaneseAnalysisPasses, WordDivisionOfCompoundsAndPrefixes) {
     EXPECT_EQ(Stream("ねえ～"), "ネエー") << "a wave dash after a kana draws the vowel out";
     EXPECT_EQ(Stream("だよ～。"), "ダヨー。");
     EXPECT_NE(Stream("東京～大阪").find("～"), std::string::npos) << "between words it stays a dash";
+}
+
+TEST(JapaneseAnalysisPasses, KanjiNumeralsInsideWords) {
+    EXPECT_EQ(Emit(Stream("四輪車")), "3C 19 24 13 34 08 31") << "a numeral that counts is a digit inside a word";
+    EXPECT_EQ(Stream("三月"), "3ガツ") << "a month";
+    EXPECT_EQ(Stream("一長一短"), "1チョー 1タン") << "two counted words in one phrase, ッ absorbed";
+    EXPECT_EQ(Stream("一般"), "イッパン") << "no number sense left";
+    EXPECT_EQ(Stream("一応"), "イチオー") << "an adverb stays kana";
+    EXPECT_EQ(Stream("二つ"), "フタツ") << "a native reading stays kana";
+    EXPECT_EQ(Stream("十字路"), "ジュージロ") << "a numeral drawing a shape stays kana";
+    EXPECT_EQ(Emit("4リンシャ"), "3C 19 24 13 34 08 31") << "tsunagi between a digit and a ラ-row kana";
+}
+
+TEST(JapaneseAnalysisPasses, NumbersWithANativeReading) {
+    EXPECT_EQ(Stream("八日"), "ヨーカ") << "days of the month are read natively and written in kana";
+    EXPECT_EQ(Stream("十日"), "トオカ");
+    EXPECT_EQ(Stream("二十日"), "ハツカ");
+    EXPECT_EQ(Stream("９日まで"), "ココノカマデ") << "also when written in digits";
+    EXPECT_EQ(Stream("十二日"), "12ニチ") << "other days keep the digits";
+    EXPECT_EQ(Stream("24日"), std::to_string(24) + "カ") << "ニジューヨッカ: the digits, then カ";
+    EXPECT_EQ(Stream("五、六日"), "5、6ニチ") << "a span of days is read as written";
+    EXPECT_EQ(Stream("七月一日"), "7ガツ ツイタチ") << "the first after a month";
+    EXPECT_EQ(Stream("1日に2回"), "1ニチニ 2カイ") << "but one day as a length of time";
+    EXPECT_EQ(Stream("一人で"), "ヒトリデ") << "one and two people";
+    EXPECT_EQ(Stream("五人"), "5ニン");
+    EXPECT_EQ(Stream("六杯"), "6パイ") << "a ハ-row counter after a geminate number is said with パ";
+    EXPECT_EQ(Stream("８本"), "８ポン") << "full-width digits stay as written";
+    EXPECT_EQ(Stream("20匹"), "20ピキ");
+    EXPECT_EQ(Stream("五本"), "5ホン") << "other numbers leave it";
 }
 
 TEST(JapaneseAnalysisPasses, AddressesNeedAWholeAddress) {

@@ -47,11 +47,24 @@ TEST(KoreanBounds, FullBufferEndsOnAWholeSyllable) {
 TEST(KoreanBounds, WorstCaseTextsAtEveryWidth) {
     const std::u16string hanja(1, WidestHanja());
     const std::u16string texts[] = {
-        Repeat(hanja),        Repeat(u"뷁"),          Repeat(u"Ⅷ"),       Repeat(u"ㅙ"),
-        Repeat(u"①"),         Repeat(u"₩"),           Repeat(u"㎠"),       Repeat(u"1년"),
-        Repeat(u"가 "),        Repeat(u"A가"),         Repeat(u"뷁뷁뷁뷁 "), Repeat(u"○△"),
-        Repeat(u"a@b.com "),  Repeat(u"\"ABC\" 가"), Repeat(u"\U0001F600"), Repeat(u"\xD800"),
-        Repeat(u"그리고"),     Repeat(u"www.a.com "),
+        Repeat(hanja),
+        Repeat(u"뷁"),
+        Repeat(u"Ⅷ"),
+        Repeat(u"ㅙ"),
+        Repeat(u"①"),
+        Repeat(u"₩"),
+        Repeat(u"㎠"),
+        Repeat(u"1년"),
+        Repeat(u"가 "),
+        Repeat(u"A가"),
+        Repeat(u"뷁뷁뷁뷁 "),
+        Repeat(u"○△"),
+        Repeat(u"a@b.com "),
+        Repeat(u"\"ABC\" 가"),
+        Repeat(u"\U0001F600"),
+        Repeat(u"\xD800"),
+        Repeat(u"그리고"),
+        Repeat(u"www.a.com "),
     };
     for (int width : {0, 1, 2, 3, 5, 7, 32, 40, 6144, 7000, -1}) {
         for (bool computer : {true, false}) {

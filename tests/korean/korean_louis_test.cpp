@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
 #include "korean_test_util.h"
+#include "test_support.h"
 
 #ifdef VELUMI_HAVE_LOUIS
 #include <liblouis/liblouis.h>
@@ -62,7 +62,7 @@ TEST(KoreanLouis, CorpusAgreement) {
     EXPECT_GE(total, 200);
     EXPECT_GE(plain, 150);
     std::printf("korean_sentences.txt: %d of %d sentences as liblouis ko-g2.ctb (%d plain Hangul)\n", same, total,
-                plain);
+        plain);
 }
 
 #endif  // VELUMI_HAVE_LOUIS

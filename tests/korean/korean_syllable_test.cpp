@@ -9,7 +9,7 @@ using korean_test::K;
 
 TEST(KoreanSyllable, SecondSetAbbreviations) {
     EXPECT_EQ(K("가"), "2B");
-    EXPECT_EQ(K("한"), "1A 12");   // 하 and the final ㄴ
+    EXPECT_EQ(K("한"), "1A 12");  // 하 and the final ㄴ
     EXPECT_EQ(K("판"), "19 12");
     EXPECT_EQ(K("나무"), "09 11 0D");
     EXPECT_EQ(K("땅"), "20 0A 36");
@@ -50,7 +50,7 @@ TEST(KoreanSyllable, FirstSetAndVowelFinalAbbreviations) {
     // With the 영 abbreviation these would read as 성 썽 정 쩡 청.
     EXPECT_EQ(K("셩 쎵 졍 쪙 쳥"), "20 31 36 00 20 20 31 36 00 28 31 36 00 20 28 31 36 00 30 31 36");
     EXPECT_EQ(K("억 언 얼 연 열 영 옥 온 옹 운 울 은 을 인"),
-              "39 00 3E 00 1E 00 21 00 33 00 3B 00 2D 00 37 00 3F 00 1B 00 2F 00 35 00 2E 00 1F");
+        "39 00 3E 00 1E 00 21 00 33 00 3B 00 2D 00 37 00 3F 00 1B 00 2F 00 35 00 2E 00 1F");
     EXPECT_EQ(K("글"), "08 2E");
     // A double or cluster final: its second cell follows the abbreviation.
     EXPECT_EQ(K("늙"), "09 2E 01");
@@ -65,10 +65,10 @@ TEST(KoreanSyllable, FirstSetAndVowelFinalAbbreviations) {
 TEST(KoreanSyllable, SeparatorBeforeYeAndAe) {
     EXPECT_EQ(K("서예"), "20 0E 24 0C");
     EXPECT_EQ(K("뭐예요"), "11 0F 24 0C 2C");
-    EXPECT_EQ(K("국예"), "08 0D 01 0C");    // after a final: no separator
+    EXPECT_EQ(K("국예"), "08 0D 01 0C");  // after a final: no separator
     EXPECT_EQ(K("우애"), "0D 24 17");
     EXPECT_EQ(K("과애"), "08 27 24 17");
-    EXPECT_EQ(K("아애"), "23 17");          // ㅏ is not one of ㅑ ㅘ ㅜ ㅝ
+    EXPECT_EQ(K("아애"), "23 17");  // ㅏ is not one of ㅑ ㅘ ㅜ ㅝ
     EXPECT_EQ(K("예"), "0C");
 }
 

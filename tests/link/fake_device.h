@@ -47,32 +47,33 @@ public:
     int NextLine(velumi::DisplayJob &job) override { return nextLine(job); }
     void RecordLastShown(const velumi::DisplayJob &) override { ++lastShownRecorded; }
     void SendDispCompletedMessage(int code) override {
-        std::lock_guard<std::mutex> g(mutex);
-        completions.push_back(code);
+        Locked([&] { completions.push_back(code); });
     }
     void SetDeviceType(const char *n) override {
-        std::lock_guard<std::mutex> g(mutex);
-        deviceType = n;
+        Locked([&] { deviceType = n; });
     }
     int SendKey(int key) override {
-        std::lock_guard<std::mutex> g(mutex);
-        eventKeys.push_back(key);
+        Locked([&] { eventKeys.push_back(key); });
         return 0;
     }
     void FirmwareVersionReceived(const char *v) override {
-        std::lock_guard<std::mutex> g(mutex);
-        firmware = v;
+        Locked([&] { firmware = v; });
     }
     void HardwareVersionReceived(int) override {}
     void DeviceNameReceived(const char *n) override {
-        std::lock_guard<std::mutex> g(mutex);
-        name = n;
+        Locked([&] { name = n; });
     }
     void KeyReceived(int key) override {
-        std::lock_guard<std::mutex> g(mutex);
-        keys.push_back(key);
+        Locked([&] { keys.push_back(key); });
     }
     void DisplayDone() override { ++displayDone; }
+
+    // Runs `f` under the lock that guards what the fake records.
+    template <typename F>
+    void Locked(F f) {
+        std::lock_guard<std::mutex> g(mutex);
+        f();
+    }
 
     std::vector<int> Completions() {
         std::lock_guard<std::mutex> g(mutex);

@@ -1,7 +1,7 @@
 // The protocol engine, the display transfer thread and the serial port,
 // against the simulated pad over a real pseudo-terminal.
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <time.h>
 
 #include <chrono>
@@ -12,21 +12,16 @@
 #include "padsim.h"
 #include "platform/clock.h"
 #include "platform/shared_lock.h"
+#include "process_state.h"
 #include "protocol/ccom.h"
 #include "protocol/display_thread.h"
 
 using namespace velumi;
 using padsim::Fault;
 
-namespace {
+using test_support::OpenDescriptors;
 
-int OpenDescriptors() {
-    int n = 0;
-    DIR *d = opendir("/proc/self/fd");
-    while (readdir(d)) ++n;
-    closedir(d);
-    return n;
-}
+namespace {
 
 bool WaitUntil(const std::function<bool()> &cond, int ms) {
     for (int i = 0; i < ms / 5; ++i) {
@@ -217,10 +212,12 @@ TEST_F(Link, KeyNoticesReachTheDevice) {
     pad.SendFunctionKeys(0xC0);
     pad.SendPerkinsKey(4);
     pad.SendPageKey(0x02);
-    ASSERT_TRUE(WaitUntil([&] {
-        std::lock_guard<std::mutex> g(device.mutex);
-        return device.keys.size() == 3 && device.eventKeys.size() == 1;
-    }, 2000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::lock_guard<std::mutex> g(device.mutex);
+            return device.keys.size() == 3 && device.eventKeys.size() == 1;
+        },
+        2000));
     std::lock_guard<std::mutex> g(device.mutex);
     EXPECT_EQ(device.keys, (std::vector<int>{0, 1, 100}));
     EXPECT_EQ(device.eventKeys, std::vector<int>{2});

@@ -9,8 +9,11 @@
 #include "Log/nubra_log.h"
 #include "Log/nubra_trace.h"
 #include "log_capture.h"
+#include "process_state.h"
 
 using namespace velumi;
+
+using test_support::Today;
 
 namespace {
 
@@ -22,15 +25,6 @@ std::string ReadFile(const std::string &path) {
 std::string TempDir() {
     char tmpl[] = "/tmp/velumi-log-XXXXXX";
     return std::string(mkdtemp(tmpl)) + "/";
-}
-
-std::string Today() {
-    time_t now = time(nullptr);
-    struct tm t;
-    localtime_r(&now, &t);
-    char buf[16];
-    strftime(buf, sizeof buf, "%Y%m%d", &t);
-    return buf;
 }
 
 TEST(NubraLog, CutsLongLinesAt1023AndWritesNewlineSeparately) {

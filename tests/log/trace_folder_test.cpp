@@ -21,20 +21,14 @@
 #include "Log/nubra_log.h"
 #include "Log/nubra_trace.h"
 #include "platform/files.h"
+#include "process_state.h"
 
 namespace fs = std::filesystem;
 using namespace velumi;
 
-namespace {
+using test_support::Today;
 
-std::string Today() {
-    time_t now = time(nullptr);
-    struct tm t;
-    localtime_r(&now, &t);
-    char buf[16];
-    strftime(buf, sizeof buf, "%Y%m%d", &t);
-    return buf;
-}
+namespace {
 
 std::string Slurp(const fs::path &path) {
     std::ifstream f(path, std::ios::binary);
@@ -179,8 +173,8 @@ TEST_F(TraceFolder, PrivateFoldersAreCheckedAndMadePrivate) {
 }
 
 TEST_F(TraceFolder, SystemProgramFoldersAreNeverUsed) {
-    for (const char *system : {"/usr/bin", "/bin", "/sbin", "/usr/local/bin", "/lib", "/lib64", "/opt/app", "/etc",
-                               "/", "/usr/bin/../lib"})
+    for (const char *system :
+        {"/usr/bin", "/bin", "/sbin", "/usr/local/bin", "/lib", "/lib64", "/opt/app", "/etc", "/", "/usr/bin/../lib"})
         EXPECT_TRUE(platform::IsSystemFolder(system)) << system;
     for (const char *mine : {"/home/me/app", "/tmp", "/srv/app", "/usrx", "/work/build/tests"})
         EXPECT_FALSE(platform::IsSystemFolder(mine)) << mine;

@@ -21,7 +21,7 @@ TEST(PadsimFrame, BuildsGoldenFrames) {
     expected.push_back(0x27);
     EXPECT_EQ(Build(0, 0x0200, 0x80, blank), expected);
     EXPECT_EQ(Build(0, 0x0302, 0, {0, 0, 0, 2}),
-              (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x02, 0x00, 0x00, 0x00, 0x00, 0x02, 0xA6}));
+        (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x02, 0x00, 0x00, 0x00, 0x00, 0x02, 0xA6}));
 }
 
 TEST(PadsimFrame, CutsFramesFromNoisySplitInput) {
@@ -112,7 +112,7 @@ TEST(PadsimFrame, RandomNoiseNeverYieldsABadFrameNorLosesOne) {
             Bytes payload(next() % 40);
             for (uint8_t &b : payload) b = static_cast<uint8_t>(next());
             frames.push_back(Build(static_cast<uint8_t>(next()), static_cast<uint16_t>(next()),
-                                   static_cast<uint8_t>(next()), payload));
+                static_cast<uint8_t>(next()), payload));
             stream.insert(stream.end(), frames.back().begin(), frames.back().end());
         }
         Reader reader;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -31,8 +31,8 @@ const Bytes kReqDeviceName{0xAA, 0x55, 0x00, 0x05, 0x00, 0x01, 0x00, 0x00, 0xA4}
 // Answers of a default pad ("TARN", firmware "1.00.000", hardware 1).
 const Bytes kRspFirmware{0xAA, 0x55, 0x00, 0x0D, 0x00, 0x00, 0x01, 0x00, '1', '.', '0', '0', '.', '0', '0', '0', 0xA5};
 const Bytes kRspHardware{0xAA, 0x55, 0x00, 0x06, 0x00, 0x00, 0x11, 0x00, 0x01, 0xB5};
-const Bytes kRspDeviceName{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 'T', 'A',
-                           'R',  'N',  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xAC};
+const Bytes kRspDeviceName{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 'T', 'A', 'R', 'N', 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0xAC};
 const Bytes kRspLineAccepted{0xAA, 0x55, 0x00, 0x06, 0x00, 0x02, 0x01, 0x00, 0x00, 0xA6};
 const Bytes kNotiLine{0xAA, 0x55, 0x00, 0x05, 0x00, 0x02, 0x02, 0x00, 0xA5};
 
@@ -93,10 +93,10 @@ TEST_F(PadTest, FixedFieldsAreCutOrPaddedAndOptionsAreSent) {
     o.firmwareVersion = "2.10.007";
     o.hardwareVersion = 7;
     Open(o);
-    EXPECT_EQ(Ask(kReqDeviceName, 19), (Bytes{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 'Q', 'X', '-', 'S',
-                                              'H', 'O', 'R', 'T', '-', '9', 0xC7}));
-    EXPECT_EQ(Ask(kReqFirmware, 17), (Bytes{0xAA, 0x55, 0x00, 0x0D, 0x00, 0x00, 0x01, 0x00, '2', '.', '1', '0', '.',
-                                            '0', '0', '7', 0xA0}));
+    EXPECT_EQ(Ask(kReqDeviceName, 19), (Bytes{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 'Q', 'X', '-', 'S', 'H',
+                                           'O', 'R', 'T', '-', '9', 0xC7}));
+    EXPECT_EQ(Ask(kReqFirmware, 17),
+        (Bytes{0xAA, 0x55, 0x00, 0x0D, 0x00, 0x00, 0x01, 0x00, '2', '.', '1', '0', '.', '0', '0', '7', 0xA0}));
     EXPECT_EQ(Ask(kReqHardware, 10), (Bytes{0xAA, 0x55, 0x00, 0x06, 0x00, 0x00, 0x11, 0x00, 0x07, 0xB3}));
 }
 
@@ -105,8 +105,8 @@ TEST(PadGeometry, FollowsTheModelNamedInTheDeviceName) {
         const char *name;
         int lines, cells, braille;
     } cases[] = {
-        {"TARN", 20, 40, 32},        {"ORIEL_WIDE", 20, 15, 0}, {"ORIEL", 10, 30, 0},   {"xLINNET-2", 10, 30, 20},
-        {"WREN", 7, 20, 0},          {"QX-LINE", 0, 0, 20},     {"QX-SHORT", 0, 0, 12}, {"QY-SHORT", 0, 0, 12},
+        {"TARN", 20, 40, 32}, {"ORIEL_WIDE", 20, 15, 0}, {"ORIEL", 10, 30, 0}, {"xLINNET-2", 10, 30, 20},
+        {"WREN", 7, 20, 0}, {"QX-LINE", 0, 0, 20}, {"QX-SHORT", 0, 0, 12}, {"QY-SHORT", 0, 0, 12},
         {"SOMETHING", 20, 40, 32},  // unknown: TARN
     };
     for (const Case &c : cases) {
@@ -181,8 +181,8 @@ TEST_F(PadTest, LinesThePadDoesNotHaveAreRejected) {
     const Bytes badLine{0xAA, 0x55, 0x00, 0x06, 0x00, 0x02, 0x01, 0x00, 0x02, 0xA4};
     const Bytes badCells{0xAA, 0x55, 0x00, 0x06, 0x00, 0x02, 0x01, 0x00, 0x03, 0xA5};
     EXPECT_EQ(Ask(LineRequest(21, 0x00, Bytes(40, 1)), 10), badLine);  // TARN has 20 lines
-    EXPECT_EQ(Ask(LineRequest(0, 0x00, Bytes(40, 1)), 10), badLine);   // line 0 is not graphic
-    EXPECT_EQ(Ask(LineRequest(1, 0x80, Bytes(32, 1)), 10), badLine);   // braille mode on a graphic line
+    EXPECT_EQ(Ask(LineRequest(0, 0x00, Bytes(40, 1)), 10), badLine);  // line 0 is not graphic
+    EXPECT_EQ(Ask(LineRequest(1, 0x80, Bytes(32, 1)), 10), badLine);  // braille mode on a graphic line
     EXPECT_EQ(Ask(LineRequest(1, 0x00, Bytes(41, 1)), 10), badCells);  // one cell too many
     EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(33, 1)), 10), badCells);
     EXPECT_EQ(Ask(LineRequest(2, 0x00, Bytes(2, 1), 39), 10), badCells);
@@ -336,8 +336,8 @@ TEST_F(PadTest, GarbageBetweenFramesPrecedesEveryFrame) {
     const Bytes noise{0x00, 0xFF, 0x13, 0xAA, 0x7E, 0x55};
     EXPECT_EQ(got, Concat({noise, kRspLineAccepted, noise, kNotiLine}));
     pad_->SendPageKey(0x01);
-    EXPECT_EQ(client_->Read(19, 1000), Concat({noise, {0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x02, 0x00, 0x00, 0x00,
-                                                       0x00, 0x01, 0xA5}}));
+    EXPECT_EQ(client_->Read(19, 1000),
+        Concat({noise, {0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x02, 0x00, 0x00, 0x00, 0x00, 0x01, 0xA5}}));
 }
 
 TEST_F(PadTest, OneByteAtATimeWritesEachByteAlone) {
@@ -385,13 +385,13 @@ TEST_F(PadTest, PaceAtBaudSpacesTheBytes) {
 TEST_F(PadTest, KeyNoticesAreByteExact) {
     pad_->SendPageKey(0x02);
     EXPECT_EQ(client_->Read(13, 1000),
-              (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x02, 0x00, 0x00, 0x00, 0x00, 0x02, 0xA6}));
+        (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x02, 0x00, 0x00, 0x00, 0x00, 0x02, 0xA6}));
     pad_->SendPerkinsKey(4);
     EXPECT_EQ(client_->Read(13, 1000),
-              (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x12, 0x00, 0x00, 0x04, 0x00, 0x00, 0xB0}));
+        (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x12, 0x00, 0x00, 0x04, 0x00, 0x00, 0xB0}));
     pad_->SendFunctionKeys(0xC0);
     EXPECT_EQ(client_->Read(13, 1000),
-              (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x32, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x54}));
+        (Bytes{0xAA, 0x55, 0x00, 0x09, 0x00, 0x03, 0x32, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x54}));
     pad_->SendRaw({0x01, 0x02, 0xAA});
     EXPECT_EQ(client_->Read(3, 1000), (Bytes{0x01, 0x02, 0xAA}));
     EXPECT_EQ(pad_->SentFrames().size(), 3u);
@@ -517,7 +517,7 @@ TEST_F(PadTest, DuplicateAnswersSendsEveryFrameOfTheAnswerTwice) {
     EXPECT_EQ(Ask(kReqHardware, kRspHardware.size()), kRspHardware);
     EXPECT_TRUE(client_->ReadUntilQuiet(50).empty()) << "only the second answer is doubled";
     EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(32, 0x01)), 38),
-              Concat({kRspLineAccepted, kRspLineAccepted, kNotiLine, kNotiLine}));
+        Concat({kRspLineAccepted, kRspLineAccepted, kNotiLine, kNotiLine}));
     EXPECT_EQ(pad_->BrailleLine(), Bytes(32, 0x01)) << "the line is shown once";
 }
 
@@ -527,8 +527,8 @@ TEST_F(PadTest, UnaskedNoticesAndDeviceNamesAreByteExact) {
     pad_->SendDeviceName("TARN");
     EXPECT_EQ(client_->Read(kRspDeviceName.size(), 1000), kRspDeviceName);
     pad_->SendDeviceName("");
-    EXPECT_EQ(client_->Read(19, 1000), (Bytes{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,
-                                             0, 0, 0xA5}));
+    EXPECT_EQ(client_->Read(19, 1000),
+        (Bytes{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA5}));
 }
 
 TEST_F(PadTest, ReplugAfterHangUpServesANewPtyBehindTheSameLink) {

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdlib>
 #include <spawn.h>
-#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <csignal>
+#include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -90,9 +90,18 @@ protected:
 
 TEST_F(ProgramTest, BadArgumentsGiveOneErrorLineAndStatus2) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},          {"--com"},           {"--com", "x"},           {"--hardware", "256"},
-        {"--model", "NOPE"},  {"--name", "ELEVEN-CHAR"}, {"--port-dir", "/tmp"}, {"--reject-line", "1:0"},
-        {"--show=1"},         {"--pace=abc"},      {"--notice-code", "0x0203"}, {"--delay", "-5"},
+        {"--bogus"},
+        {"--com"},
+        {"--com", "x"},
+        {"--hardware", "256"},
+        {"--model", "NOPE"},
+        {"--name", "ELEVEN-CHAR"},
+        {"--port-dir", "/tmp"},
+        {"--reject-line", "1:0"},
+        {"--show=1"},
+        {"--pace=abc"},
+        {"--notice-code", "0x0203"},
+        {"--delay", "-5"},
     };
     for (const auto &args : bad) {
         const Result r = RunProgram(args);
@@ -107,10 +116,10 @@ TEST_F(ProgramTest, BadArgumentsGiveOneErrorLineAndStatus2) {
 TEST_F(ProgramTest, HelpExplainsEveryOption) {
     const Result r = RunProgram({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char *option : {"--model", "--name", "--firmware", "--hardware", "--lines", "--cells", "--braille-cells",
-                               "--notice-code", "--notice-delay", "--com", "--port-dir", "--show", "--quiet",
-                               "--never-answer", "--drop-answer", "--corrupt-checksum", "--reject-line",
-                               "--omit-line-notice", "--garbage", "--one-byte-at-a-time", "--delay", "--pace"})
+    for (const char *option : {"--model", "--name", "--firmware", "--hardware", "--lines", "--cells",
+             "--braille-cells", "--notice-code", "--notice-delay", "--com", "--port-dir", "--show", "--quiet",
+             "--never-answer", "--drop-answer", "--corrupt-checksum", "--reject-line", "--omit-line-notice",
+             "--garbage", "--one-byte-at-a-time", "--delay", "--pace"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
@@ -130,7 +139,7 @@ TEST_F(ProgramTest, ServesThroughThePortLinkUntilTerminated) {
         ASSERT_TRUE(client.ok());
         ASSERT_TRUE(client.Write({0xAA, 0x55, 0x00, 0x05, 0x00, 0x01, 0x00, 0x00, 0xA4}));
         EXPECT_EQ(client.Read(19, 2000), (Bytes{0xAA, 0x55, 0x00, 0x0F, 0x00, 0x01, 0x01, 0x00, 'W', 'R', 'E', 'N',
-                                                '-', '7', 0x00, 0x00, 0x00, 0x00, 0xB1}));
+                                             '-', '7', 0x00, 0x00, 0x00, 0x00, 0xB1}));
         // Graphic line 7 of a WREN: 20 cells.
         Bytes line{0xAA, 0x55, 0x00, 26, 0x07, 0x02, 0x00, 0x00, 0x00};
         line.insert(line.end(), 20, 0x01);

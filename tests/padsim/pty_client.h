@@ -53,7 +53,7 @@ public:
     // counts the read() calls that returned data; `first`/`last` note when the
     // first and the last byte arrived.
     Bytes Read(size_t count, int timeoutMs, int *reads = nullptr, Clock::time_point *first = nullptr,
-               Clock::time_point *last = nullptr) {
+        Clock::time_point *last = nullptr) {
         Bytes got;
         const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (got.size() < count) {

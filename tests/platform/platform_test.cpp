@@ -90,9 +90,11 @@ TEST(Event, NoSignalIsLostUnderManyConcurrentSets) {
 TEST(WorkerThread, StopsCooperativelyAndJoins) {
     WorkerThread w;
     std::atomic<int> loops{0};
-    ASSERT_TRUE(w.Start([&](Event &stop) {
-        while (!stop.Wait(5)) ++loops;
-    }, Priority::Highest));
+    ASSERT_TRUE(w.Start(
+        [&](Event &stop) {
+            while (!stop.Wait(5)) ++loops;
+        },
+        Priority::Highest));
     EXPECT_FALSE(w.Start([](Event &) {})) << "a running worker is not started twice";
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_TRUE(w.Running());
@@ -131,7 +133,9 @@ TEST(Library, LoadsBySearchAndReportsMissingOnes) {
 
 TEST(Utf, InvalidInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf8ToUtf16("a\xC3\xA9\xF0\x9F\x98\x80"), (std::u16string{u'a', 0xE9, 0xD83D, 0xDE00}));
-    EXPECT_EQ(Utf8ToUtf16("\xFF" "b\xC3"), (std::u16string{0xFFFD, u'b', 0xFFFD}));
+    EXPECT_EQ(Utf8ToUtf16("\xFF"
+                          "b\xC3"),
+        (std::u16string{0xFFFD, u'b', 0xFFFD}));
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), std::u16string(3, 0xFFFD)) << "encoded surrogates are refused";
     const char16_t lone[] = {u'x', 0xD800, u'y', 0xDC00};
     EXPECT_EQ(Utf16ToUtf8(lone, 4), "x\xEF\xBF\xBDy\xEF\xBF\xBD");

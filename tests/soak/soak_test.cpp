@@ -105,11 +105,26 @@ void CallBackIn(int mode, const char *where) {
     int r = 0;
     bool ok = true;
     switch (mode) {
-    case 1: r = VELUMI_GET_DISPLAY_INFO(nullptr, nullptr, nullptr); ok = r == 0 || r == 2; break;
-    case 2: r = VELUMI_DISPLAY_DATA(picture.data(), kArea, 0); ok = r == 35; break;
-    case 3: r = VELUMI_DEINIT(); ok = r == 129; break;
-    case 4: r = VELUMI_GET_FW_VERSION(nullptr); ok = r == 0 || r == 35; break;
-    case 5: r = VELUMI_SEND_KEY(0x2); ok = r == 0 || r == 64 || r == 129; break;
+    case 1:
+        r = VELUMI_GET_DISPLAY_INFO(nullptr, nullptr, nullptr);
+        ok = r == 0 || r == 2;
+        break;
+    case 2:
+        r = VELUMI_DISPLAY_DATA(picture.data(), kArea, 0);
+        ok = r == 35;
+        break;
+    case 3:
+        r = VELUMI_DEINIT();
+        ok = r == 129;
+        break;
+    case 4:
+        r = VELUMI_GET_FW_VERSION(nullptr);
+        ok = r == 0 || r == 35;
+        break;
+    case 5:
+        r = VELUMI_SEND_KEY(0x2);
+        ok = r == 0 || r == 64 || r == 129;
+        break;
     default: return;
     }
     if (!ok) Note(std::string(where) + " callback mode " + std::to_string(mode) + " got " + std::to_string(r));
@@ -157,12 +172,14 @@ public:
 
     void Run(int seconds) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        Call("init", [] { return VELUMI_INIT(kPort); }, {0}, InitBound());
+        Call(
+            "init", [] { return VELUMI_INIT(kPort); }, {0}, InitBound());
         while (std::chrono::steady_clock::now() < end) Step();
         pad_->ClearFaults();
         if (unplugged_) Replug();
         WaitIdle();
-        Call("deinit", [] { return VELUMI_DEINIT(); }, {0, 2}, 3000);
+        Call(
+            "deinit", [] { return VELUMI_DEINIT(); }, {0, 2}, 3000);
     }
     void Stop() { pad_->Stop(); }
 
@@ -230,20 +247,20 @@ private:
         if (shown.size() != static_cast<size_t>(kArea)) return;
         const auto pins = PadPicture();
         for (int l = 0; l < kLines && l < static_cast<int>(known.size()); ++l)
-            if (known[l] && !std::equal(pins.begin() + l * kCells, pins.begin() + (l + 1) * kCells,
-                                        shown.begin() + l * kCells))
+            if (known[l] &&
+                !std::equal(pins.begin() + l * kCells, pins.begin() + (l + 1) * kCells, shown.begin() + l * kCells))
                 Mismatch(std::string("line ") + std::to_string(l + 1) + " after " + after);
     }
 
     // After a display call: 0 with a callback, or "no change", means the pad holds `expected`.
     void CheckPicture(const char *name, int r, int callbacksBefore, const std::vector<uint8_t> &expected,
-                      int fromLine = 0, int toLine = kLines) {
+        int fromLine = 0, int toLine = kLines) {
         if (r == 0) Settle();
         const bool shown = (r == 0 && g_callbacks.load() > callbacksBefore) || r == NO_CHANGE;
         if (shown && !unplugged_) {
             const auto pins = PadPicture();
             if (!std::equal(pins.begin() + fromLine * kCells, pins.begin() + toLine * kCells,
-                            expected.begin() + fromLine * kCells))
+                    expected.begin() + fromLine * kCells))
                 Mismatch(name);
         }
         CheckKnownLines(name);
@@ -278,7 +295,9 @@ private:
         std::vector<uint8_t> p(kArea, 0);
         const int kind = Pick(4);
         for (int i = 0; i < kArea; ++i)
-            p[i] = kind == 0 ? 0 : kind == 1 ? static_cast<uint8_t>(rng_()) : static_cast<uint8_t>(i / kCells * (kind + 1));
+            p[i] = kind == 0   ? 0
+                   : kind == 1 ? static_cast<uint8_t>(rng_())
+                               : static_cast<uint8_t>(i / kCells * (kind + 1));
         if (Pick(3) == 0 && !lastPicture_.empty()) {  // a few lines changed only
             p = lastPicture_;
             for (int k = Pick(4); k >= 0; --k) p[Pick(kArea)] ^= 0x3F;
@@ -289,10 +308,14 @@ private:
     void ToggleFault() {
         using padsim::Fault;
         static const std::vector<std::pair<Fault, const char *>> kFaults{
-            {Fault::DropNthAnswer, "dropped answer"},      {Fault::CorruptChecksum, "corrupt checksum"},
-            {Fault::RejectLine, "rejected line"},          {Fault::OmitLineNotice, "lost notice"},
-            {Fault::GarbageBetweenFrames, "garbage"},      {Fault::OneByteAtATime, "byte by byte"},
-            {Fault::DelayAnswers, "delay"},                {Fault::DuplicateAnswers, "duplicated answers"},
+            {Fault::DropNthAnswer, "dropped answer"},
+            {Fault::CorruptChecksum, "corrupt checksum"},
+            {Fault::RejectLine, "rejected line"},
+            {Fault::OmitLineNotice, "lost notice"},
+            {Fault::GarbageBetweenFrames, "garbage"},
+            {Fault::OneByteAtATime, "byte by byte"},
+            {Fault::DelayAnswers, "delay"},
+            {Fault::DuplicateAnswers, "duplicated answers"},
             {Fault::NeverAnswer, "silence"},
         };
         if (Pick(3) == 0) {
@@ -313,10 +336,12 @@ private:
         ASSERT_TRUE(pad_->Replug());
         unplugged_ = false;
         WaitIdle();
-        Call("deinit", [] { return VELUMI_DEINIT(); }, {0, 2, 129}, 3000);
+        Call(
+            "deinit", [] { return VELUMI_DEINIT(); }, {0, 2, 129}, 3000);
         WaitIdle();
         VELUMI_DEINIT();
-        Call("init", [] { return VELUMI_INIT(kPort); }, {0, 3}, InitBound());
+        Call(
+            "init", [] { return VELUMI_INIT(kPort); }, {0, 3}, InitBound());
     }
 
     void Step() {
@@ -330,8 +355,9 @@ private:
             const int length = Pick(8) == 0 ? Pick(kArea) : kArea;
             std::fill(p.begin() + length, p.end(), 0);
             const int all = Pick(6) == 0;
-            const int r = Call("display data", [&] { return VELUMI_DISPLAY_DATA(p.data(), length, all); },
-                               With(kWaitCodes, {NO_CHANGE, RANGE}), WaitBound());
+            const int r = Call(
+                "display data", [&] { return VELUMI_DISPLAY_DATA(p.data(), length, all); },
+                With(kWaitCodes, {NO_CHANGE, RANGE}), WaitBound());
             CheckPicture("VELUMI_DISPLAY_DATA", r, before, p);
             if (r == 0 || r == NO_CHANGE) lastPicture_ = p;
         } else if (what < 32) {
@@ -345,39 +371,44 @@ private:
                 if (shown.size() == static_cast<size_t>(kArea)) expected = shown;
             }
             std::copy(part.begin(), part.end(), expected.begin() + offset);
-            const int r = Call("display part", [&] { return VELUMI_DISPLAY_DATA_PART(part.data(), length, offset); },
-                               With(kWaitCodes, {RANGE}), WaitBound());
+            const int r = Call(
+                "display part", [&] { return VELUMI_DISPLAY_DATA_PART(part.data(), length, offset); },
+                With(kWaitCodes, {RANGE}), WaitBound());
             CheckPicture("VELUMI_DISPLAY_DATA_PART", r, before, expected, offset / kCells,
-                         (offset + length - 1) / kCells + 1);
+                (offset + length - 1) / kCells + 1);
         } else if (what < 36) {
             const auto &f = files_[Pick(static_cast<int>(files_.size()))];
-            const int r = Call("display file", [&] { return VELUMI_DISPLAY(f.first.c_str()); },
-                               With(kWaitCodes, {8, NO_CHANGE}), WaitBound());
+            const int r = Call(
+                "display file", [&] { return VELUMI_DISPLAY(f.first.c_str()); }, With(kWaitCodes, {8, NO_CHANGE}),
+                WaitBound());
             CheckPicture("VELUMI_DISPLAY", r, before, f.second);
         } else if (what < 40) {
-            const int r = Call("reset display", [] { return VELUMI_RESET_DISPLAY(); },
-                               With(kWaitCodes, {NO_CHANGE}), WaitBound());
+            const int r = Call(
+                "reset display", [] { return VELUMI_RESET_DISPLAY(); }, With(kWaitCodes, {NO_CHANGE}), WaitBound());
             CheckPicture("VELUMI_RESET_DISPLAY", r, before, std::vector<uint8_t>(kArea, 0));
         } else if (what < 50) {
             const auto &t = Texts()[Pick(static_cast<int>(Texts().size()))];
-            const int r = Call("braille display", [&] { return VELUMI_BRAILLE_DISPLAY(t.second.c_str(), t.first); },
-                               With(kWaitCodes, {6, 10, 64}), WaitBound());
+            const int r = Call(
+                "braille display", [&] { return VELUMI_BRAILLE_DISPLAY(t.second.c_str(), t.first); },
+                With(kWaitCodes, {6, 10, 64}), WaitBound());
             CheckBraille("VELUMI_BRAILLE_DISPLAY", r, before);
         } else if (what < 56) {
             std::string text(static_cast<size_t>(Pick(120)), ' ');
             for (auto &c : text) c = static_cast<char>(0x20 + Pick(0x60));
-            const int r = Call("braille ascii", [&] { return VELUMI_BRAILLE_ASCII_DISPLAY(text.c_str()); },
-                               With(kWaitCodes, {10, 64}), WaitBound());
+            const int r = Call(
+                "braille ascii", [&] { return VELUMI_BRAILLE_ASCII_DISPLAY(text.c_str()); },
+                With(kWaitCodes, {10, 64}), WaitBound());
             CheckBraille("VELUMI_BRAILLE_ASCII_DISPLAY", r, before);
         } else if (what < 58) {
-            const int r = Call("reset braille", [] { return VELUMI_RESET_BRAILLE_DISPLAY(); }, With(kWaitCodes, {10}),
-                               WaitBound());
+            const int r = Call(
+                "reset braille", [] { return VELUMI_RESET_BRAILLE_DISPLAY(); }, With(kWaitCodes, {10}), WaitBound());
             if (r == 0) Settle();
             CheckKnownLines("VELUMI_RESET_BRAILLE_DISPLAY");
         } else if (what < 66) {
             static const int kKeys[] = {1, 2, 4, 8, 0, 3};
             const int key = kKeys[Pick(6)];
-            const int r = Call("send key", [&] { return VELUMI_SEND_KEY(key); }, {0, 33, 64, 129}, 500);
+            const int r = Call(
+                "send key", [&] { return VELUMI_SEND_KEY(key); }, {0, 33, 64, 129}, 500);
             CheckBraille("VELUMI_SEND_KEY", r, before);
         } else if (what < 72) {
             pad_->SendPageKey(static_cast<uint8_t>(Pick(2) ? 0x02 : 0x01));
@@ -400,22 +431,30 @@ private:
                 (cells != kCells || lines != kLines || braille != kBraille))
                 Violation("the model changed");
         } else if (what < 84) {
-            Call("firmware", [] { return VELUMI_GET_FW_VERSION(nullptr); }, {0, 32, 34, 35}, WaitBound());
-            Call("device name", [] { return VELUMI_GET_DEVICE_NAME(nullptr); }, {0, 32, 34, 35}, WaitBound());
+            Call(
+                "firmware", [] { return VELUMI_GET_FW_VERSION(nullptr); }, {0, 32, 34, 35}, WaitBound());
+            Call(
+                "device name", [] { return VELUMI_GET_DEVICE_NAME(nullptr); }, {0, 32, 34, 35}, WaitBound());
         } else if (what < 86) {
-            Call("display info", [] { return VELUMI_GET_DISPLAY_INFO(nullptr, nullptr, nullptr); }, {0, 2}, 500);
+            Call(
+                "display info", [] { return VELUMI_GET_DISPLAY_INFO(nullptr, nullptr, nullptr); }, {0, 2}, 500);
             static const int kLanguages[] = {ENGLISH, FRENCH, GERMAN, SPANISH};
-            Call("set language", [&] { return VELUMI_SET_BRAILLE_LANGUAGE(kLanguages[Pick(4)], 1 + Pick(2)); }, {0},
-                 500);
+            Call(
+                "set language", [&] { return VELUMI_SET_BRAILLE_LANGUAGE(kLanguages[Pick(4)], 1 + Pick(2)); }, {0},
+                500);
         } else if (what < 88) {
             g_displayMode = Pick(5) == 0 ? 0 : Pick(5);
             if (g_displayMode == 5) g_displayMode = 0;  // paging from it would move the line being checked
         } else if (what < 92) {
             WaitIdle();
-            Call("deinit", [] { return VELUMI_DEINIT(); }, {0, 2, 129}, 3000);
-            if (Pick(2)) Call("init", [] { return VELUMI_INIT(kPort); }, {0, 3, 16}, InitBound());
+            Call(
+                "deinit", [] { return VELUMI_DEINIT(); }, {0, 2, 129}, 3000);
+            if (Pick(2))
+                Call(
+                    "init", [] { return VELUMI_INIT(kPort); }, {0, 3, 16}, InitBound());
         } else if (what < 95) {
-            Call("init", [] { return VELUMI_INIT(kPort); }, {0, 3, 16}, InitBound());
+            Call(
+                "init", [] { return VELUMI_INIT(kPort); }, {0, 3, 16}, InitBound());
         } else if (what < 96) {
             if (!unplugged_) {
                 pad_->HangUp();
@@ -477,11 +516,12 @@ TEST(Soak, RandomApiSequencesKeepEveryPromise) {
         injected += f.second;
         list += " " + f.first + "=" + std::to_string(f.second);
     }
-    std::printf("soak: %ld operations, %ld faults injected (%s ), %ld reported-vs-held mismatches, "
-                "%ld code/time violations, %d callback violations\n",
-                soak.ops, injected, list.c_str(), soak.mismatches, soak.violations, g_callbackViolations.load());
-    std::printf("soak: threads %d -> %d, descriptors %d -> %d, RSS %ld kB -> %ld kB\n", threads0, threads1, fds0,
-                fds1, rss0, rss1);
+    std::printf(
+        "soak: %ld operations, %ld faults injected (%s ), %ld reported-vs-held mismatches, "
+        "%ld code/time violations, %d callback violations\n",
+        soak.ops, injected, list.c_str(), soak.mismatches, soak.violations, g_callbackViolations.load());
+    std::printf("soak: threads %d -> %d, descriptors %d -> %d, RSS %ld kB -> %ld kB\n", threads0, threads1, fds0, fds1,
+        rss0, rss1);
     for (const auto &n : g_notes) ADD_FAILURE() << n;
     EXPECT_EQ(soak.mismatches, 0);
     EXPECT_EQ(soak.violations, 0);

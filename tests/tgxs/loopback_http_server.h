@@ -19,11 +19,11 @@ public:
         int status = 200;
         std::string body;
         bool sendLength = true;  // false: no Content-Length, the body ends at close
-        bool silent = false;     // accept and read the request, never answer
+        bool silent = false;  // accept and read the request, never answer
     };
 
     explicit LoopbackHttpServer(std::map<std::string, Reply> routes,
-                                std::chrono::milliseconds lifetime = std::chrono::seconds(20));
+        std::chrono::milliseconds lifetime = std::chrono::seconds(20));
     ~LoopbackHttpServer();
 
     LoopbackHttpServer(const LoopbackHttpServer &) = delete;

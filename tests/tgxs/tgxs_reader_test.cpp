@@ -205,7 +205,7 @@ TEST_F(TgxsTest, NonAsciiPathsAndFileUrlsWork) {
     const std::string path = doc.string();
 
     for (const std::string &source :
-         {path, "file://" + path, "FILE://localhost" + path, "file://" + fs::path(Data("doc.json")).string()}) {
+        {path, "file://" + path, "FILE://localhost" + path, "file://" + fs::path(Data("doc.json")).string()}) {
         TgxsReader r(source.c_str());
         SCOPED_TRACE(source);
         ExpectShapes(r);
@@ -348,10 +348,10 @@ TEST_F(TgxsTest, WrongTypesAreTracedAndReadAsMissing) {
     EXPECT_EQ(r.itemTitle(4), "fine");
     EXPECT_EQ(r.page(5), 0);
     for (const char *where : {"\"title\" is not a string", "\"lang\" is not a string", "\"items[0]\" is not an object",
-                              "\"items[1].page\" is not a 32-bit integer", "\"items[1].title\" is not a string",
-                              "\"items[1].graphic\" is not an object", "\"items[1].text.name\" is not a string",
-                              "\"items[1].text.plain\" is not a string", "\"items[2].page\" is not a 32-bit integer",
-                              "\"items[2].graphic.data\" is not a string", "\"items[3].page\" is not a 32-bit integer"})
+             "\"items[1].page\" is not a 32-bit integer", "\"items[1].title\" is not a string",
+             "\"items[1].graphic\" is not an object", "\"items[1].text.name\" is not a string",
+             "\"items[1].text.plain\" is not a string", "\"items[2].page\" is not a 32-bit integer",
+             "\"items[2].graphic.data\" is not a string", "\"items[3].page\" is not a 32-bit integer"})
         EXPECT_TRUE(Logged(std::string("[ERROR] TgxsReader::Parse() ") + where)) << where;
     EXPECT_EQ(CountLogged("[ERROR]"), 11) << AllLines();  // null values are merely missing
 
@@ -441,7 +441,7 @@ TEST_F(TgxsTest, DocumentsOverTheSizeLimitAreRefused) {
     const std::string doc = ReadFile(Data("doc.json"));
     LoopbackHttpServer server({{"/sized.json", {200, doc}}, {"/stream.json", {200, doc, false}}});
     for (const std::string &source :
-         {Data("doc.json"), "file://" + Data("doc.json"), server.Url("/sized.json"), server.Url("/stream.json")}) {
+        {Data("doc.json"), "file://" + Data("doc.json"), server.Url("/sized.json"), server.Url("/stream.json")}) {
         SCOPED_TRACE(source);
         TgxsFetchLimits limits;
         limits.maxBytes = doc.size();

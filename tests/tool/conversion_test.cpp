@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "image.h"
+#include "test_images.h"
 
 using namespace velumi_tool;
 
@@ -16,15 +17,7 @@ namespace {
 constexpr int kLines = 20, kCells = 40;  // TARN: 80 x 80 pins
 
 Image Canvas(int w, int h, uint8_t grey = 255, uint8_t alpha = 255) {
-    Image im;
-    im.width = w;
-    im.height = h;
-    im.rgba.resize(static_cast<size_t>(w) * h * 4);
-    for (size_t i = 0; i < im.rgba.size(); i += 4) {
-        im.rgba[i] = im.rgba[i + 1] = im.rgba[i + 2] = grey;
-        im.rgba[i + 3] = alpha;
-    }
-    return im;
+    return tool_test::UniformImage(w, h, grey, alpha);
 }
 
 void Paint(Image &im, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
@@ -44,13 +37,13 @@ bool Pin(const std::vector<uint8_t> &cells, int px, int py) {
 
 void Report(const char *picture, const char *conversion, const ConvertStats &st) {
     std::printf("[ pins     ] %-32s %-8s %5d of %d pins raised, threshold %d\n", picture, conversion, st.raised,
-                st.pins, st.threshold);
+        st.pins, st.threshold);
 }
 
 TEST(Conversion, AScatterPlotOf2100PixelsKeepsItsAxesGridAndPoints) {
     // 2100 x 2100: 3-pixel axes, 1-pixel grey grid lines, 60 points of 5 x 5 pixels.
     Image plot = Canvas(2100, 2100);
-    Rect(plot, 150, 150, 153, 1950, 0);    // y axis
+    Rect(plot, 150, 150, 153, 1950, 0);  // y axis
     Rect(plot, 150, 1947, 1950, 1950, 0);  // x axis
     for (int g = 450; g < 1950; g += 300) {
         Rect(plot, g, 150, g + 1, 1947, 150);
@@ -72,7 +65,8 @@ TEST(Conversion, AScatterPlotOf2100PixelsKeepsItsAxesGridAndPoints) {
     EXPECT_TRUE(ConversionWarning(average, old).find("raises no pins") != std::string::npos);
     EXPECT_EQ(ConversionWarning(lines, ConvertOptions::Auto()), "");
     const double s = 80.0 / 2100;
-    for (auto [x, y] : points) EXPECT_TRUE(Pin(after, static_cast<int>(x * s), static_cast<int>(y * s))) << x << "," << y;
+    for (auto [x, y] : points)
+        EXPECT_TRUE(Pin(after, static_cast<int>(x * s), static_cast<int>(y * s))) << x << "," << y;
     // The axes are unbroken rows and columns of pins.
     for (int py = static_cast<int>(150 * s) + 1; py < static_cast<int>(1947 * s); ++py)
         EXPECT_TRUE(Pin(after, static_cast<int>(151 * s), py)) << py;

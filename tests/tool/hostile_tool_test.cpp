@@ -131,7 +131,8 @@ TEST_F(HostileTool, Image2TgxNeverHarmsWhatItMayNotTouch) {
     fs::create_directory(dir + "/folder.tgx");
     ExpectFailure(Run({"image2tgx", in, dir + "/folder.tgx"}), "is a folder");
     std::string device = "/dev/full";  // writes fail with ENOSPC
-    if (::geteuid() == 0 && ::mknod((dir + "/full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) device = dir + "/full";
+    if (::geteuid() == 0 && ::mknod((dir + "/full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        device = dir + "/full";
     ExpectFailure(Run({"image2tgx", in, device}), "is not a regular file");
     EXPECT_TRUE(fs::is_character_file(device)) << "the device node is still there";
     EXPECT_TRUE(Leftovers().empty());

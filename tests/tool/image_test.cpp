@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "image.h"
+#include "test_images.h"
 #include "text.h"
 
 using namespace velumi_tool;
@@ -15,15 +16,7 @@ using namespace velumi_tool;
 namespace {
 
 Image Blank(int w, int h, uint8_t grey = 255, uint8_t alpha = 255) {
-    Image im;
-    im.width = w;
-    im.height = h;
-    im.rgba.resize(static_cast<size_t>(w) * h * 4);
-    for (size_t i = 0; i < im.rgba.size(); i += 4) {
-        im.rgba[i] = im.rgba[i + 1] = im.rgba[i + 2] = grey;
-        im.rgba[i + 3] = alpha;
-    }
-    return im;
+    return tool_test::UniformImage(w, h, grey, alpha);
 }
 
 void Set(Image &im, int x, int y, uint8_t grey, uint8_t alpha = 255) {
@@ -37,11 +30,11 @@ constexpr int kLines = 20, kCells = 40;
 
 TEST(ImageToCells, OnePixelPerPinSetsTheDotOfEachPinPosition) {
     Image im = Blank(80, 80);
-    Set(im, 0, 0, 0);    // cell 0: dot 1
-    Set(im, 1, 0, 0);    // cell 0: dot 4
-    Set(im, 0, 3, 0);    // cell 0: dot 7
-    Set(im, 1, 3, 0);    // cell 0: dot 8
-    Set(im, 3, 5, 0);    // line 1, cell 1: right column, second row = dot 5
+    Set(im, 0, 0, 0);  // cell 0: dot 1
+    Set(im, 1, 0, 0);  // cell 0: dot 4
+    Set(im, 0, 3, 0);  // cell 0: dot 7
+    Set(im, 1, 3, 0);  // cell 0: dot 8
+    Set(im, 3, 5, 0);  // line 1, cell 1: right column, second row = dot 5
     Set(im, 78, 78, 0);  // line 19, cell 39: left column, third row = dot 3
     const auto cells = ImageToCells(im, kLines, kCells, {});
     ASSERT_EQ(cells.size(), 800u);
@@ -103,10 +96,10 @@ TEST(ImageToCells, AspectRatioIsKeptAndThePictureCentred) {
 
 TEST(ImageToCells, ThresholdInvertAndTransparency) {
     Image im = Blank(80, 80);
-    Set(im, 0, 0, 100);         // mid-dark
-    Set(im, 2, 0, 0, 0);        // transparent black
-    Set(im, 4, 0, 0, 100);      // mostly transparent black
-    Set(im, 6, 0, 255, 200);    // mostly opaque white
+    Set(im, 0, 0, 100);  // mid-dark
+    Set(im, 2, 0, 0, 0);  // transparent black
+    Set(im, 4, 0, 0, 100);  // mostly transparent black
+    Set(im, 6, 0, 255, 200);  // mostly opaque white
     ConvertOptions o;
     auto cells = ImageToCells(im, kLines, kCells, o);
     EXPECT_EQ(cells[0], 0x01);
@@ -214,14 +207,14 @@ TEST(Text, Utf8Decoding) {
     std::u16string out;
     ASSERT_TRUE(Utf8ToUtf16("a\xC3\xA9\xE2\xA0\x81\xF0\x9F\x98\x80", out));
     EXPECT_EQ(out, std::u16string(u"a\u00E9\u2801\U0001F600"));
-    for (const char *bad : {"\xC3", "\xE2\xA0", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF",
-                            "a\x80"})
+    for (const char *bad :
+        {"\xC3", "\xE2\xA0", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "a\x80"})
         EXPECT_FALSE(Utf8ToUtf16(bad, out)) << bad;
 }
 
 TEST(Text, ParagraphsJoinLinesAndCutLongOnesAtSpaces) {
     EXPECT_EQ(Paragraphs(u"one\ntwo  three\n\n\n four \r\n", 100),
-              (std::vector<std::u16string>{u"one two three", u"four"}));
+        (std::vector<std::u16string>{u"one two three", u"four"}));
     EXPECT_TRUE(Paragraphs(u" \n\t\n", 100).empty());
     EXPECT_EQ(Paragraphs(u"aaa bbb ccc", 7), (std::vector<std::u16string>{u"aaa bbb", u"ccc"}));
     EXPECT_EQ(Paragraphs(u"abcdefghij", 4), (std::vector<std::u16string>{u"abcd", u"efgh", u"ij"}));

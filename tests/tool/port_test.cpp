@@ -10,23 +10,16 @@
 #include <chrono>
 #include <fstream>
 
+#include "pad_tool_test.h"
 #include "padsim.h"
 #include "ports.h"
 #include "tool_runner.h"
 
 namespace {
 
-class Port : public testing::Test {
+class Port : public PadToolTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/velumi-port-test-XXXXXX";
-        dir = mkdtemp(tmpl);
-        env = {{"VELUMI_LOG_DIR", dir + "/log"}, {"VELUMI_PORT_DIR", ""}};
-    }
-    void TearDown() override {
-        pad.reset();
-        std::system(("rm -rf " + dir).c_str());
-    }
+    Port() : PadToolTest("/tmp/velumi-port-test-XXXXXX") {}
     // A simulated pad whose port is the link dir/com7 (a path, not a number, to the tool).
     std::string StartPad(const std::string &model) {
         padsim::Options o;
@@ -37,10 +30,6 @@ protected:
         return dir + "/com7";
     }
     ToolResult Run(const std::vector<std::string> &args) { return RunTool(args, "", env); }
-
-    std::string dir;
-    std::map<std::string, std::string> env;
-    std::unique_ptr<padsim::SimulatedPad> pad;
 };
 
 TEST_F(Port, DevicePathsFromTheOptionTheEnvironmentAndTheSdksPortMap) {

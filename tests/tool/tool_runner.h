@@ -33,20 +33,20 @@ public:
     // With `terminal`, standard input is that terminal (made the controlling one) instead of a pipe;
     // with `terminalAsStdin` false the terminal is only the controlling one (/dev/tty).
     ToolProcess(const std::vector<std::string> &args, const std::map<std::string, std::string> &env,
-                const std::string &terminal = "", bool terminalAsStdin = true) {
-        int in[2], out[2], err[2];
-        if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return;
+        const std::string &terminal = "", bool terminalAsStdin = true) {
+        int inPipe[2], outPipe[2], errPipe[2];
+        if (pipe2(inPipe, O_CLOEXEC) || pipe2(outPipe, O_CLOEXEC) || pipe2(errPipe, O_CLOEXEC)) return;
         pid_ = fork();
         if (pid_ == 0) {
-            dup2(in[0], 0);
+            dup2(inPipe[0], 0);
             if (!terminal.empty()) {
                 setsid();
                 const int tty = open(terminal.c_str(), O_RDWR);
                 if (tty < 0) _exit(126);
                 if (terminalAsStdin) dup2(tty, 0);
             }
-            dup2(out[1], 1);
-            dup2(err[1], 2);
+            dup2(outPipe[1], 1);
+            dup2(errPipe[1], 2);
             unsetenv("VELUMI_PORT");
             for (const auto &[k, v] : env) {
                 if (v.empty()) unsetenv(k.c_str());
@@ -61,12 +61,12 @@ public:
             execv(tool.c_str(), argv.data());
             _exit(127);
         }
-        close(in[0]);
-        close(out[1]);
-        close(err[1]);
-        in_ = in[1];
-        out_ = out[0];
-        err_ = err[0];
+        close(inPipe[0]);
+        close(outPipe[1]);
+        close(errPipe[1]);
+        in_ = inPipe[1];
+        out_ = outPipe[0];
+        err_ = errPipe[0];
         signal(SIGPIPE, SIG_IGN);
     }
     ~ToolProcess() {
@@ -79,7 +79,8 @@ public:
         if (err_ >= 0) close(err_);
     }
     void Write(const std::string &text) {
-        if (in_ >= 0) [[maybe_unused]] ssize_t n = write(in_, text.data(), text.size());
+        if (in_ >= 0) [[maybe_unused]]
+            ssize_t n = write(in_, text.data(), text.size());
     }
     void CloseInput() {
         if (in_ >= 0) close(in_);
@@ -105,9 +106,8 @@ public:
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
             if (left <= 0 || !Pump(static_cast<int>(left))) break;
         }
-        Wait(static_cast<int>(
-            std::max<long>(1, std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now())
-                                  .count())));
+        Wait(static_cast<int>(std::max<long>(1,
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count())));
         ToolResult r;
         r.status = status_;
         r.out = out;
@@ -153,7 +153,7 @@ private:
 };
 
 inline ToolResult RunTool(const std::vector<std::string> &args, const std::string &input = "",
-                          const std::map<std::string, std::string> &env = {}) {
+    const std::map<std::string, std::string> &env = {}) {
     ToolProcess p(args, env);
     p.Write(input);
     return p.Finish();

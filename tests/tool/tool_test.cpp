@@ -2,20 +2,21 @@
 // on a simulated pad, and its errors and exit codes.
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <termios.h>
 #include <gtest/gtest.h>
 #include <liblouis.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 #include <thread>
 
-#include "test_support.h"
 #include "KotariEngine.h"
 #include "image.h"
+#include "pad_tool_test.h"
 #include "padsim.h"
+#include "test_support.h"
 #include "text.h"
 #include "tool_runner.h"
 
@@ -27,9 +28,7 @@ std::vector<uint8_t> Engine(const std::u16string &text, int language, int width,
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    std::vector<uint8_t> cells;
-    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
-    return cells;
+    return test_support::LouisCellsOrFail(table, text);
 }
 
 // The cells of every line of output, one after the other; each line must hold `width` cells.
@@ -57,17 +56,9 @@ std::vector<std::vector<uint8_t>> Rows(const std::string &out, const std::string
     return rows;
 }
 
-class Tool : public testing::Test {
+class Tool : public PadToolTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/velumi-tool-test-XXXXXX";
-        dir = mkdtemp(tmpl);
-        env = {{"VELUMI_LOG_DIR", dir + "/log"}, {"VELUMI_PORT_DIR", ""}};
-    }
-    void TearDown() override {
-        pad.reset();
-        std::system(("rm -rf " + dir).c_str());
-    }
+    Tool() : PadToolTest("/tmp/velumi-tool-test-XXXXXX") {}
     ToolResult Run(const std::vector<std::string> &args, const std::string &input = "") {
         return RunTool(args, input, env);
     }
@@ -91,10 +82,6 @@ protected:
         EXPECT_EQ(r.ErrLines(), 1) << r.err;
         EXPECT_NE(r.err.find(what), std::string::npos) << r.err;
     }
-
-    std::string dir;
-    std::map<std::string, std::string> env;
-    std::unique_ptr<padsim::SimulatedPad> pad;
 };
 
 TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
@@ -107,7 +94,8 @@ TEST_F(Tool, TranslateEnglishFollowsTheGradeOption) {
 }
 
 TEST_F(Tool, TranslateEnglishGradeTwo) {
-    const auto r = Run({"translate", "--on-pad", "--lang", "English", "--grade", "2", "The quick brown fox and the knowledge"});
+    const auto r =
+        Run({"translate", "--on-pad", "--lang", "English", "--grade", "2", "The quick brown fox and the knowledge"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(AllCells(r.out, 32), Engine(u"The quick brown fox and the knowledge", 5, 32, 2));
 }
@@ -121,7 +109,7 @@ TEST_F(Tool, TranslateJapanesePrintsKanaBraille) {
     EXPECT_EQ(cells, Engine(u"東京へ行きます。", 9, 32));
     // トーキョーエ イキマス。
     EXPECT_EQ(test_support::Hex(std::vector<uint8_t>(cells.begin(), cells.begin() + 12)),
-              "1E 12 08 2A 12 0B 00 03 23 35 39 32");
+        "1E 12 08 2A 12 0B 00 03 23 35 39 32");
 }
 
 TEST_F(Tool, TranslateHexOnANarrowLine) {
@@ -237,7 +225,7 @@ TEST_F(Tool, TextsTheModelOrTranslatorCannotShowAreRefused) {
 
 TEST_F(Tool, EveryCommandHasHelp) {
     for (const char *command :
-         {"translate", "show", "show-ascii", "show-image", "reset", "info", "page", "image2tgx", "demo"}) {
+        {"translate", "show", "show-ascii", "show-image", "reset", "info", "page", "image2tgx", "demo"}) {
         const auto r = Run({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
         EXPECT_EQ(r.out.rfind(std::string("Usage: velumi ") + command + " ", 0), 0u) << r.out;
@@ -255,21 +243,21 @@ protected:
     void SetUp() override {
         Tool::SetUp();
         // 80 x 80 pixels, one per pin of the TARN: a top row, a block and a corner dot.
-    velumi_tool::Image im;
-    im.width = im.height = 80;
-    im.rgba.assign(80 * 80 * 4, 255);
-    auto black = [&](int x, int y) { std::memset(&im.rgba[(y * 80 + x) * 4], 0, 3); };
-    for (int x = 0; x < 80; ++x) black(x, 0);
-    for (int y = 8; y < 16; ++y)
-        for (int x = 10; x < 14; ++x) black(x, y);
-    black(79, 79);
-    expected.assign(800, 0);
-    for (int c = 0; c < 40; ++c) expected[c] = 0x09;  // dots 1 and 4
-    for (int line = 2; line < 4; ++line)
-        for (int c = 5; c < 7; ++c) expected[line * 40 + c] = 0xFF;
-    expected[19 * 40 + 39] = 0x80;  // dot 8
-    std::string error;
-    ASSERT_TRUE(velumi_tool::WritePng(dir + "/in.png", im, error)) << error;
+        velumi_tool::Image im;
+        im.width = im.height = 80;
+        im.rgba.assign(80 * 80 * 4, 255);
+        auto black = [&](int x, int y) { std::memset(&im.rgba[(y * 80 + x) * 4], 0, 3); };
+        for (int x = 0; x < 80; ++x) black(x, 0);
+        for (int y = 8; y < 16; ++y)
+            for (int x = 10; x < 14; ++x) black(x, y);
+        black(79, 79);
+        expected.assign(800, 0);
+        for (int c = 0; c < 40; ++c) expected[c] = 0x09;  // dots 1 and 4
+        for (int line = 2; line < 4; ++line)
+            for (int c = 5; c < 7; ++c) expected[line * 40 + c] = 0xFF;
+        expected[19 * 40 + 39] = 0x80;  // dot 8
+        std::string error;
+        ASSERT_TRUE(velumi_tool::WritePng(dir + "/in.png", im, error)) << error;
     }
     std::vector<uint8_t> Pins(const ToolResult &res) {
         std::vector<uint8_t> all;
@@ -370,12 +358,14 @@ TEST_F(Tool, DemoOnAPortWithTheModelGiven) {
     ASSERT_TRUE(velumi_tool::ReadPng(VELUMI_BUILD_DIR "/tools/velumi/demo.png", demo, error)) << error;
     const auto picture = velumi_tool::ImageToCells(demo, 20, 40, {});
     for (int l = 0; l < 20; ++l)
-        EXPECT_EQ(pad->GraphicLine(l + 1), std::vector<uint8_t>(picture.begin() + l * 40, picture.begin() + l * 40 + 40));
+        EXPECT_EQ(pad->GraphicLine(l + 1),
+            std::vector<uint8_t>(picture.begin() + l * 40, picture.begin() + l * 40 + 40));
 }
 
 TEST_F(Tool, PageFollowsPipedCommands) {
     const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
-    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    const auto cells =
+        Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
     ASSERT_EQ(cells.size(), 3u * 32);
     auto window = [&](int k) { return std::vector<uint8_t>(cells.begin() + 32 * k, cells.begin() + 32 * k + 32); };
     const auto r = Run({"page", text}, "n\nnext\nn\nbogus\np\nq\nn\n");
@@ -393,17 +383,42 @@ TEST_F(Tool, PageFollowsPipedCommands) {
     EXPECT_NE(r.err.find("unknown key"), std::string::npos) << "and 'n' after 'q' is never read";
 }
 
-TEST_F(Tool, PageReadsArrowKeysFromATerminalAndRestoresIt) {
+namespace {
+
+const char kFourteenWords[] = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+const char16_t kFourteenWords16[] =
+    u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
+
+// A pseudo-terminal ready for use: its master, with the path of its slave in `slave`; -1
+// when one cannot be had.
+int OpenTerminal(std::string &slave) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0) return -1;
+    if (grantpt(master) != 0 || unlockpt(master) != 0) {
+        close(master);
+        return -1;
+    }
+    slave = ptsname(master);
+    return master;
+}
+
+}  // namespace
+
+TEST_F(Tool, PageReadsArrowKeysFromATerminalAndRestoresIt) {
+    std::string slave;
+    const int master = OpenTerminal(slave);
     ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string slave = ptsname(master);
-    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
-    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    const std::string text = kFourteenWords;
+    const auto cells = Engine(kFourteenWords16, 5, 32);
     ToolProcess p({"page", text}, env, slave);
     ASSERT_TRUE(p.ReadUntil("right arrow or n", 10000, true)) << p.out << p.err;
-    const std::string keys = "\x1b[C" "n" "\x1b[D" "x" "\x1bOD" "q";
+    const std::string keys =
+        "\x1b[C"
+        "n"
+        "\x1b[D"
+        "x"
+        "\x1bOD"
+        "q";
     ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     const auto r = p.Finish();
     EXPECT_EQ(r.status, 0) << r.err;
@@ -412,7 +427,7 @@ TEST_F(Tool, PageReadsArrowKeysFromATerminalAndRestoresIt) {
     const int windows[5] = {0, 1, 2, 1, 0};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(Cells(lines[i]),
-                  std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
+            std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
             << i;
     EXPECT_EQ(lines[4].rfind("page 1: ", 0), 0u);
     EXPECT_NE(r.err.find("unknown key"), std::string::npos);
@@ -437,7 +452,8 @@ TEST_F(Tool, PageEndsWithItsInput) {
 TEST_F(Tool, ThePadsOwnPageKeysPageToo) {
     StartPad("TARN");
     const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
-    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    const auto cells =
+        Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
     ToolProcess p({"page", "--port", "7", text}, env);
     ASSERT_TRUE(p.ReadUntil("page 1 (shown on the pad on port 7)", 10000)) << p.out << p.err;
     EXPECT_EQ(pad->BrailleLine(), std::vector<uint8_t>(cells.begin(), cells.begin() + 32));
@@ -453,7 +469,7 @@ TEST_F(Tool, DemoRunsOnTheSimulatedPad) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     for (const char *step : {"1. VELUMI_INIT(1)", "2. A picture: demo.png", "3. English braille", "4. The next page",
-                             "5. VELUMI_DEINIT: the pad is closed"})
+             "5. VELUMI_DEINIT: the pad is closed"})
         EXPECT_NE(r.out.find(step), std::string::npos) << step;
     EXPECT_EQ(r.out.find("NUBRA"), std::string::npos);
     // The picture as converted from the PNG, then two windows of the English text.
@@ -499,7 +515,7 @@ TEST_F(Tool, ABlankOrFullConversionIsWarnedAbout) {
     r = Run({"image2tgx", "--threshold", "256", dir + "/white.png", dir + "/black.tgx"});
     EXPECT_NE(r.err.find("raises 6400 of its 6400 pins"), std::string::npos) << r.err;
     ExpectUsageError(Run({"image2tgx", "--conversion", "blur", dir + "/white.png", dir + "/x.tgx"}),
-                     "--conversion must be lines, average or dither");
+        "--conversion must be lines, average or dither");
 }
 
 // The pieces `page` shows a long text in: paragraphs joined by a space, at most 2047 units each.
@@ -551,19 +567,21 @@ TEST_F(Tool, PageGoesThroughADocumentOfAnyLength) {
 }
 
 TEST_F(Tool, PageOfStandardInputReadsKeysFromTheTerminal) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    std::string slave;
+    const int master = OpenTerminal(slave);
     ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string slave = ptsname(master);
-    const std::string text = "one two three four five six seven eight nine ten eleven twelve thirteen fourteen";
-    const auto cells = Engine(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen", 5, 32);
+    const std::string text = kFourteenWords;
+    const auto cells = Engine(kFourteenWords16, 5, 32);
     ToolProcess p({"page", "-"}, env, slave, false);
     p.Write(text + "\n");
     p.CloseInput();
     ASSERT_TRUE(p.ReadUntil("right arrow or n", 10000, true)) << p.out << p.err;
     // Key by key, without Enter: the terminal is in raw mode.
-    const std::string keys = "\x1b[C" "\x1b[C" "\x1b[D" "q";
+    const std::string keys =
+        "\x1b[C"
+        "\x1b[C"
+        "\x1b[D"
+        "q";
     ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     const auto r = p.Finish();
     EXPECT_EQ(r.status, 0) << r.err;
@@ -572,7 +590,7 @@ TEST_F(Tool, PageOfStandardInputReadsKeysFromTheTerminal) {
     const int windows[4] = {0, 1, 2, 1};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Cells(lines[i]),
-                  std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
+            std::vector<uint8_t>(cells.begin() + 32 * windows[i], cells.begin() + 32 * windows[i] + 32))
             << i;
     char echo[64];
     fcntl(master, F_SETFL, O_NONBLOCK);

@@ -19,13 +19,11 @@ std::vector<uint8_t> Trimmed(std::vector<uint8_t> cells) {
 }
 
 std::vector<uint8_t> Louis(const std::string &table, const std::u16string &text) {
-    std::vector<uint8_t> cells;
-    EXPECT_TRUE(test_support::LouisCells(table, text, cells)) << table;
-    return Trimmed(cells);
+    return Trimmed(test_support::LouisCellsOrFail(table, text));
 }
 
 const std::map<std::string, std::string> kEnv = {{"VELUMI_LOG_DIR", "/tmp/velumi-translate-test-log"},
-                                                 {"VELUMI_PORT_DIR", ""}};
+    {"VELUMI_PORT_DIR", ""}};
 
 ToolResult RunFilter(const std::vector<std::string> &args, const std::string &input = "") {
     return RunTool(args, input, kEnv);
@@ -90,7 +88,8 @@ TEST(Translate, TheTranslatorAndTablesCanBeChosen) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Cells(r.out), Trimmed(Engine(u"bonjour le monde", 6, 32)));
     r = RunFilter({"translate", "--translator", "liblouis", "--grade", "2", "the knowledge"});
-    EXPECT_EQ(Cells(r.out), Louis("en-us-g1.ctb", u"the knowledge")) << "English's contracted table as the SDK names it";
+    EXPECT_EQ(Cells(r.out), Louis("en-us-g1.ctb", u"the knowledge"))
+        << "English's contracted table as the SDK names it";
     r = RunFilter({"translate", "--table", "en-ueb-g2.ctb", "the knowledge"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Cells(r.out), Louis("en-ueb-g2.ctb", u"the knowledge"));

@@ -7,6 +7,8 @@
 
 #include <json/json.h>
 
+#include "browser_common.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -55,29 +57,14 @@ public:
         posix_spawn_file_actions_adddup2(&actions, fromChrome[1], 4);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args = {exe,
-                                         "--headless",
-                                         "--no-sandbox",
-                                         "--disable-gpu",
-                                         "--disable-quic",
-                                         "--no-first-run",
-                                         "--disable-background-networking",
-                                         "--disable-component-update",
-                                         "--disable-sync",
-                                         "--window-size=1400,1100",
-                                         "--user-data-dir=" + profile_,
-                                         "--remote-debugging-pipe",
-                                         "about:blank"};
-        std::vector<char *> argv;
-        for (std::string &a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const bool ok = posix_spawn(&pid_, exe.c_str(), &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy(&actions);
+        std::vector<std::string> args = {exe, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+            "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync",
+            "--window-size=1400,1100", "--user-data-dir=" + profile_, "--remote-debugging-pipe", "about:blank"};
+        const bool ok = SpawnBrowser(pid_, std::move(args), actions);
         close(toChrome[0]);
         close(fromChrome[1]);
         in_ = toChrome[1];
         out_ = fromChrome[0];
-        if (!ok) pid_ = -1;
         return ok;
     }
 
@@ -108,13 +95,7 @@ public:
 
     // Polls a script expression until it is true.
     bool WaitFor(const std::string &expression, int timeoutMs = 10000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            const Json::Value v = Eval(expression);
-            if (v.isBool() && v.asBool()) return true;
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        return PollUntilTrue([&] { return Eval(expression); }, timeoutMs);
     }
 
     // Sends a key press (keydown and keyup) to the page, as typed on the keyboard.
@@ -135,39 +116,21 @@ public:
         params["format"] = "png";
         params["captureBeyondViewport"] = true;
         const Json::Value r = Call("Page.captureScreenshot", params, session_);
-        const std::string png = Base64Decode(r.get("data", "").asString());
-        if (png.empty()) return false;
-        std::ofstream out(path, std::ios::binary);
-        out.write(png.data(), static_cast<std::streamsize>(png.size()));
-        return static_cast<bool>(out);
+        return WritePng(path, r.get("data", "").asString());
     }
 
     void Close() {
-        if (pid_ > 0) {
-            Call("Browser.close", Json::Value(Json::objectValue), "", 3000);
-            int status = 0;
-            for (int i = 0; i < 300 && waitpid(pid_, &status, WNOHANG) == 0; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (waitpid(pid_, &status, WNOHANG) == 0) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-            }
-            pid_ = -1;
-        }
+        if (pid_ > 0) Call("Browser.close", Json::Value(Json::objectValue), "", 3000);
+        StopBrowser(pid_, 300, profile_);
         if (in_ >= 0) close(in_);
         if (out_ >= 0) close(out_);
         in_ = out_ = -1;
-        if (!profile_.empty()) {
-            const std::string cmd = "rm -rf '" + profile_ + "'";
-            [[maybe_unused]] int r = std::system(cmd.c_str());
-            profile_.clear();
-        }
     }
 
 private:
     // Sends one command and returns its result (an empty object on error or time-out).
     Json::Value Call(const std::string &method, const Json::Value &params, const std::string &session = "",
-                     int timeoutMs = 15000) {
+        int timeoutMs = 15000) {
         if (in_ < 0) return Json::Value(Json::objectValue);
         Json::Value message;
         message["id"] = ++id_;
@@ -198,7 +161,8 @@ private:
                 if (reply.get("id", 0).asInt() == want) return reply.get("result", Json::Value(Json::objectValue));
             }
             const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return Json::Value(Json::objectValue);
             pollfd p{out_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
@@ -207,28 +171,6 @@ private:
             if (n <= 0) return Json::Value(Json::objectValue);
             buffer_.append(buf, static_cast<size_t>(n));
         }
-    }
-
-    static std::string Base64Decode(const std::string &in) {
-        std::string out;
-        unsigned value = 0;
-        int bits = -8;
-        for (unsigned char c : in) {
-            int d;
-            if (c >= 'A' && c <= 'Z') d = c - 'A';
-            else if (c >= 'a' && c <= 'z') d = c - 'a' + 26;
-            else if (c >= '0' && c <= '9') d = c - '0' + 52;
-            else if (c == '+') d = 62;
-            else if (c == '/') d = 63;
-            else continue;
-            value = ((value << 6) | static_cast<unsigned>(d)) & 0xFFFFF;  // the last 20 bits suffice
-            bits += 6;
-            if (bits >= 0) {
-                out.push_back(static_cast<char>((value >> bits) & 0xFF));
-                bits -= 8;
-            }
-        }
-        return out;
     }
 
     pid_t pid_ = -1;

@@ -6,6 +6,8 @@
 
 #include <json/json.h>
 
+#include "browser_common.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -67,16 +69,8 @@ public:
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         std::vector<std::string> args = {exe, "--headless", "--marionette", "--no-remote", "--profile", profile_,
-                                         "about:blank"};
-        std::vector<char *> argv;
-        for (std::string &a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const bool ok = posix_spawn(&pid_, exe.c_str(), &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy(&actions);
-        if (!ok) {
-            pid_ = -1;
-            return false;
-        }
+            "about:blank"};
+        if (!SpawnBrowser(pid_, std::move(args), actions)) return false;
         // Marionette listens once Firefox is up.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (fd_ < 0 && std::chrono::steady_clock::now() < deadline) {
@@ -86,10 +80,8 @@ public:
             a.sin_family = AF_INET;
             a.sin_port = htons(static_cast<uint16_t>(port));
             a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            if (connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0)
-                fd_ = fd;
-            else
-                close(fd);
+            if (connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0) fd_ = fd;
+            else close(fd);
         }
         if (fd_ < 0) return false;
         Json::Value hello;
@@ -116,24 +108,14 @@ public:
     }
 
     bool WaitFor(const std::string &expression, int timeoutMs = 10000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            const Json::Value v = Eval(expression);
-            if (v.isBool() && v.asBool()) return true;
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        return PollUntilTrue([&] { return Eval(expression); }, timeoutMs);
     }
 
     bool Screenshot(const std::string &path) {
         Json::Value params, result;
         params["full"] = true;
         if (!Call("WebDriver:TakeScreenshot", params, result)) return false;
-        const std::string png = Base64(result.get("value", "").asString());
-        if (png.empty()) return false;
-        std::ofstream out(path, std::ios::binary);
-        out.write(png.data(), static_cast<std::streamsize>(png.size()));
-        return static_cast<bool>(out);
+        return WritePng(path, result.get("value", "").asString());
     }
 
     void Close() {
@@ -144,21 +126,7 @@ public:
             close(fd_);
             fd_ = -1;
         }
-        if (pid_ > 0) {
-            int status = 0;
-            for (int i = 0; i < 500 && waitpid(pid_, &status, WNOHANG) == 0; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (waitpid(pid_, &status, WNOHANG) == 0) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-            }
-            pid_ = -1;
-        }
-        if (!profile_.empty()) {
-            const std::string cmd = "rm -rf '" + profile_ + "'";
-            [[maybe_unused]] int r = std::system(cmd.c_str());
-            profile_.clear();
-        }
+        StopBrowser(pid_, 500, profile_);
     }
 
 private:
@@ -217,7 +185,8 @@ private:
                 }
             }
             const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return false;
             pollfd p{fd_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
@@ -226,28 +195,6 @@ private:
             if (n <= 0) return false;
             buffer_.append(buf, static_cast<size_t>(n));
         }
-    }
-
-    static std::string Base64(const std::string &in) {
-        std::string out;
-        unsigned value = 0;
-        int bits = -8;
-        for (unsigned char c : in) {
-            int d;
-            if (c >= 'A' && c <= 'Z') d = c - 'A';
-            else if (c >= 'a' && c <= 'z') d = c - 'a' + 26;
-            else if (c >= '0' && c <= '9') d = c - '0' + 52;
-            else if (c == '+') d = 62;
-            else if (c == '/') d = 63;
-            else continue;
-            value = ((value << 6) | static_cast<unsigned>(d)) & 0xFFFFF;  // the last 20 bits suffice
-            bits += 6;
-            if (bits >= 0) {
-                out.push_back(static_cast<char>((value >> bits) & 0xFF));
-                bits -= 8;
-            }
-        }
-        return out;
     }
 
     pid_t pid_ = -1;

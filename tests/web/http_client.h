@@ -60,7 +60,7 @@ inline std::string ReadFor(int fd, int ms, const std::string &until = "") {
 
 // One request on its own connection ("Connection: close" is added); the whole response.
 inline std::string Request(int port, const std::string &method, const std::string &target,
-                           const std::string &headers = "", const std::string &host = "") {
+    const std::string &headers = "", const std::string &host = "") {
     const int fd = Connect(port);
     if (fd < 0) return "";
     const std::string h = host.empty() ? "127.0.0.1:" + std::to_string(port) : host;

@@ -38,15 +38,7 @@ using web_test::Browser;
 using web_test::Request;
 using web_test::Status;
 
-std::string Hex(const std::vector<uint8_t> &bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (uint8_t b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
+std::string Hex(const std::vector<uint8_t> &bytes) { return web_test::LowerHex(bytes); }
 
 std::string BrailleText(const std::vector<uint8_t> &cells) {
     std::string out;
@@ -63,8 +55,7 @@ std::string BrailleText(const std::vector<uint8_t> &cells) {
 std::vector<uint8_t> LastSentLine(const padsim::SimulatedPad &pad, int line) {
     std::vector<uint8_t> cells;
     for (const auto &f : pad.ReceivedFrames())
-        if (f.size() >= 10 && f[5] == 0x02 && f[6] == 0x00 && f[4] == line)
-            cells.assign(f.begin() + 9, f.end() - 1);
+        if (f.size() >= 10 && f[5] == 0x02 && f[6] == 0x00 && f[4] == line) cells.assign(f.begin() + 9, f.end() - 1);
     return cells;
 }
 
@@ -124,9 +115,9 @@ protected:
     std::string origin;
 };
 
-#define START_BROWSER(b)                                                     \
+#define START_BROWSER(b)                                                               \
     if (web_test::ChromiumPath().empty()) GTEST_SKIP() << "chromium is not installed"; \
-    ASSERT_TRUE((b).Start()) << "chromium did not start";                   \
+    ASSERT_TRUE((b).Start()) << "chromium did not start";                              \
     ASSERT_TRUE((b).Open(Url())) << "chromium did not open " << Url()
 
 TEST_F(WebPadTest, PageShowsThePinsAndCellsTheSdkSentAndAScreenshotIsMade) {
@@ -181,18 +172,19 @@ TEST_F(WebPadTest, PageShowsThePinsAndCellsTheSdkSentAndAScreenshotIsMade) {
     EXPECT_EQ(browser.Eval("document.getElementById('model').textContent").asString(), "TARN");
     EXPECT_EQ(browser.Eval("document.getElementById('link').textContent").asString(), "up");
     // The frames exchanged include the braille line's request.
-    EXPECT_TRUE(browser.Eval("[...document.querySelectorAll('#frames td')].some(td => td.textContent === "
-                             "'REQ_DISPLAY_LINE')")
+    EXPECT_TRUE(browser
+                    .Eval("[...document.querySelectorAll('#frames td')].some(td => td.textContent === "
+                          "'REQ_DISPLAY_LINE')")
                     .asBool());
     // Keys are real, labelled buttons.
     EXPECT_EQ(browser.Eval("document.querySelectorAll('.keys button').length").asInt(), 2 + 4 + 8);
-    EXPECT_EQ(browser.Eval("document.querySelector('[data-kind=page][data-code=\"2\"]').textContent.trim()")
-                  .asString(),
-              "Next page →");
+    EXPECT_EQ(
+        browser.Eval("document.querySelector('[data-kind=page][data-code=\"2\"]').textContent.trim()").asString(),
+        "Next page →");
 
-    const std::string dir = std::string(VELUMI_BUILD_DIR) + "/web";
-    mkdir(dir.c_str(), 0755);
-    const std::string shot = dir + "/padsim-web.png";
+    const std::string shots = std::string(VELUMI_BUILD_DIR) + "/web";
+    mkdir(shots.c_str(), 0755);
+    const std::string shot = shots + "/padsim-web.png";
     ASSERT_TRUE(browser.Screenshot(shot));
     struct stat st;
     ASSERT_EQ(stat(shot.c_str(), &st), 0);
@@ -256,14 +248,14 @@ TEST_F(WebPadTest, ButtonsAndKeyboardOnThePagePressThePadsKeys) {
     ASSERT_TRUE(browser.WaitFor("document.getElementById('bline').dataset.cells === '" + Hex(first) + "'"));
     // A click on the button, as with the mouse.
     browser.Eval("document.querySelector('[data-kind=page][data-code=\"2\"]').click(), true");
-    EXPECT_TRUE(browser.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(second) +
-                                "'"));
+    EXPECT_TRUE(
+        browser.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(second) + "'"));
     EXPECT_EQ(pad->BrailleLine(), second);
     WaitIdle();
     // The keyboard: left arrow is the previous-page key, 1 is F1.
     browser.PressKey("ArrowLeft", "ArrowLeft", 37);
-    EXPECT_TRUE(browser.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(first) +
-                                "'"));
+    EXPECT_TRUE(
+        browser.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(first) + "'"));
     browser.PressKey("1", "Digit1", 49);
     EXPECT_TRUE(WaitUntil([] { return !Keys().empty(); }));
     EXPECT_EQ(Keys(), (std::vector<int>{0}));
@@ -294,10 +286,10 @@ TEST_F(WebPadTest, FirefoxShowsTheSamePageAndItsButtonsWork) {
     ASSERT_TRUE(firefox.WaitFor("document.getElementById('bline').dataset.cells === '" + Hex(first) + "'"));
     for (int line = 1; line <= 20; ++line) {
         const std::vector<uint8_t> expected(picture.begin() + (line - 1) * 40, picture.begin() + line * 40);
-        EXPECT_EQ(firefox.Eval("document.querySelector('.gline[data-line=\"" + std::to_string(line) +
-                               "\"]').dataset.cells")
-                      .asString(),
-                  Hex(expected))
+        EXPECT_EQ(
+            firefox.Eval("document.querySelector('.gline[data-line=\"" + std::to_string(line) + "\"]').dataset.cells")
+                .asString(),
+            Hex(expected))
             << "graphic line " << line;
     }
     int raised = 0;
@@ -306,12 +298,12 @@ TEST_F(WebPadTest, FirefoxShowsTheSamePageAndItsButtonsWork) {
     EXPECT_EQ(firefox.Eval("document.querySelectorAll('.pin.up').length").asInt(), raised);
     EXPECT_EQ(firefox.Eval("document.getElementById('braille-text').textContent").asString(), BrailleText(first));
     firefox.Eval("document.querySelector('[data-kind=page][data-code=\"2\"]').click(), true");
-    EXPECT_TRUE(firefox.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(second) +
-                                "'"));
+    EXPECT_TRUE(
+        firefox.WaitFor("document.getElementById('braille-text').textContent === '" + BrailleText(second) + "'"));
     EXPECT_EQ(pad->BrailleLine(), second);
-    const std::string dir = std::string(VELUMI_BUILD_DIR) + "/web";
-    mkdir(dir.c_str(), 0755);
-    EXPECT_TRUE(firefox.Screenshot(dir + "/padsim-web-firefox.png"));
+    const std::string shots = std::string(VELUMI_BUILD_DIR) + "/web";
+    mkdir(shots.c_str(), 0755);
+    EXPECT_TRUE(firefox.Screenshot(shots + "/padsim-web-firefox.png"));
 }
 
 TEST_F(WebPadTest, RefusesRequestsFromOtherOriginsAndHosts) {
@@ -335,7 +327,7 @@ TEST_F(WebPadTest, RefusesRequestsFromOtherOriginsAndHosts) {
     const size_t sent = pad->SentFrames().size();
     EXPECT_EQ(Status(Request(port, "POST", "/api/key?kind=function&n=1", "Origin: http://evil.example\r\n")), 403);
     EXPECT_EQ(Status(Request(port, "POST", "/api/fault?name=never-answer&on=1", "Origin: http://localhost:1\r\n")),
-              403);
+        403);
     EXPECT_EQ(pad->SentFrames().size(), sent);
     EXPECT_TRUE(pad->ActiveFaults().empty());
     // The page loads nothing from elsewhere and may not be framed.
@@ -487,7 +479,8 @@ TEST_F(WebStreamTest, LimitsTheNumberOfStreamsAndStopsWithClientsConnected) {
 TEST_F(WebStreamTest, ReportsTheLinkStateAndRefusesKeysWhileUnplugged) {
     const int stream = OpenStream();
     std::string got = web_test::ReadFor(stream, 3000, "event: state");
-    EXPECT_NE(got.find("\"link\":{\"state\":\"up\",\"device\":\"" + pad.DevicePath() + "\""), std::string::npos) << got;
+    EXPECT_NE(got.find("\"link\":{\"state\":\"up\",\"device\":\"" + pad.DevicePath() + "\""), std::string::npos)
+        << got;
     pad.HangUp();
     got = web_test::ReadFor(stream, 3000, "\"unplugged\"");
     EXPECT_NE(got.find("event: link\ndata: {\"state\":\"unplugged\""), std::string::npos) << got;
@@ -541,16 +534,17 @@ TEST(WebPrograms, PadsimServesThePageUntilStopped) {
     const std::string dir = mkdtemp(tmpl);
     int out = -1;
     const pid_t pid = Spawn({VELUMI_BUILD_DIR "/tools/padsim/velumi-padsim", "--model", "LINNET", "--port-dir", dir,
-                             "--com", "4", "--web", "0"},
-                            out, true);
+                                "--com", "4", "--web", "0"},
+        out, true);
     ASSERT_GT(pid, 0);
     const std::string banner = web_test::ReadFor(out, 5000, "/\n");
     const int port = PortIn(banner);
     ASSERT_GT(port, 0) << banner;
     const std::string state = Request(port, "GET", "/api/state");
     EXPECT_EQ(Status(state), 200);
-    EXPECT_NE(state.find("\"model\":\"LINNET\",\"firmware\":\"1.00.000\",\"lines\":10,\"cells\":30,\"brailleCells\":20"),
-              std::string::npos);
+    EXPECT_NE(
+        state.find("\"model\":\"LINNET\",\"firmware\":\"1.00.000\",\"lines\":10,\"cells\":30,\"brailleCells\":20"),
+        std::string::npos);
     EXPECT_NE(state.find(dir + "/com4"), std::string::npos);
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitExit(pid), 0);

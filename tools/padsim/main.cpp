@@ -1,5 +1,6 @@
 // velumi-padsim: serves a simulated Velumi pad on a pseudo-terminal until
 // interrupted, optionally linked as DIR/comN for the SDK's port number N.
+#include "../cli_args.h"
 #include "padsim.h"
 #include "padsim_web.h"
 
@@ -12,8 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -113,13 +114,7 @@ Settings ParseArguments(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
-        bool hasValue = false;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-            hasValue = true;
-        }
+        const bool hasValue = velumi_tools::SplitLongOption(arg, value);
         // Options with a required value take it from "=VALUE" or from the next argument.
         auto required = [&]() -> std::string {
             if (hasValue) return value;
@@ -242,7 +237,8 @@ int main(int argc, char **argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a closed output pipe must not skip the clean-up
 
     padsim::SimulatedPad pad(s.options);
-    for (const auto &f : s.faults) pad.SetFault(f.first, static_cast<int>(f.second.first), static_cast<int>(f.second.second));
+    for (const auto &f : s.faults)
+        pad.SetFault(f.first, static_cast<int>(f.second.first), static_cast<int>(f.second.second));
     if (s.show) {
         pad.SetDisplayListener([&pad](int line) {
             std::string pins = pad.Render();
@@ -252,10 +248,8 @@ int main(int argc, char **argv) {
                 pins.insert(last + 1, "--\n");
             }
             std::lock_guard<std::mutex> lock(g_print);
-            if (line == 0)
-                std::printf("braille line shown:\n%s\n", pins.c_str());
-            else
-                std::printf("graphic line %d shown:\n%s\n", line, pins.c_str());
+            if (line == 0) std::printf("braille line shown:\n%s\n", pins.c_str());
+            else std::printf("graphic line %d shown:\n%s\n", line, pins.c_str());
             std::fflush(stdout);
         });
     }
@@ -286,11 +280,12 @@ int main(int argc, char **argv) {
         std::lock_guard<std::mutex> lock(g_print);
         std::string graphics = "no graphics area";
         if (pad.Lines() > 0)
-            graphics = std::to_string(pad.Lines()) + " graphic lines of " + std::to_string(pad.CellsPerLine()) + " cells";
+            graphics =
+                std::to_string(pad.Lines()) + " graphic lines of " + std::to_string(pad.CellsPerLine()) + " cells";
         std::string braille = "no braille line";
         if (pad.BrailleCells() > 0) braille = "braille line of " + std::to_string(pad.BrailleCells()) + " cells";
         std::printf("%s: pad \"%s\", %s, %s, on %s", kProgram, s.options.deviceName.c_str(), graphics.c_str(),
-                    braille.c_str(), pad.DevicePath().c_str());
+            braille.c_str(), pad.DevicePath().c_str());
         if (!link.empty()) std::printf(" as %s", link.c_str());
         std::printf("\n");
         if (s.web) std::printf("%s: web view on %s\n", kProgram, web.Url().c_str());

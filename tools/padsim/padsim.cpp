@@ -5,6 +5,12 @@
 #include "padsim_frame.h"
 #include "padsim_models.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -12,16 +18,10 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <iterator>
 #include <map>
 #include <mutex>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 namespace padsim {
 
@@ -44,7 +44,7 @@ constexpr uint16_t kNotiKeyFunction = 0x0332;
 constexpr uint8_t kModeGraphic = 0x00;
 constexpr uint8_t kModeBraille = 0x80;
 // Result bytes the pad gives a display line it cannot show.
-constexpr uint8_t kErrorBadLine = 0x02;   // no such line, or a mode that does not fit it
+constexpr uint8_t kErrorBadLine = 0x02;  // no such line, or a mode that does not fit it
 constexpr uint8_t kErrorBadCells = 0x03;  // cells beyond the end of the line, or no start cell
 
 constexpr size_t kDeviceNameSize = 10;
@@ -64,6 +64,7 @@ constexpr uint8_t kNoise[] = {0x00, 0xFF, 0x13, 0xAA, 0x7E, 0x55, 0x80, 0xA5};
 constexpr int kFaultCount = static_cast<int>(Fault::DuplicateAnswers) + 1;
 
 // The catalogue: one row per fault but None, in the order of the enumeration.
+// clang-format off
 const FaultInfo kFaultRows[] = {
     {Fault::NeverAnswer, "never-answer", "receive everything, answer nothing", "", false},
     {Fault::DropNthAnswer, "drop-answer", "lose the answer to a request (a display line loses response and notice)",
@@ -84,6 +85,7 @@ const FaultInfo kFaultRows[] = {
     {Fault::DuplicateAnswers, "duplicate-answers", "send every frame of an answer twice in a row",
      "the request whose answer is doubled, counted from 1; 0 = every one", false},
 };
+// clang-format on
 static_assert(sizeof(kFaultRows) / sizeof(kFaultRows[0]) == kFaultCount - 1, "one catalogue row per fault");
 
 struct FaultState {
@@ -103,7 +105,7 @@ struct OutByte {
 struct Shaping {
     int noiseBytes = 0;
     int byteGapMs = -1;  // -1: not one byte at a time
-    int baud = 0;        // 0: not paced
+    int baud = 0;  // 0: not paced
 };
 
 std::vector<uint8_t> FixedField(const std::string &text, size_t size) {
@@ -141,9 +143,9 @@ struct SimulatedPad::Impl {
     void Wake();  // requires mu
     void HandleFrame(const wire::Frame &frame);
     uint8_t ShowLine(const wire::Frame &frame, bool reject, int &shownLine);  // requires mu
-    bool Applies(Fault fault);                                     // requires mu
-    void AddAnomaly(std::string text);                             // requires mu
-    Shaping CurrentShaping();                                      // requires mu
+    bool Applies(Fault fault);  // requires mu
+    void AddAnomaly(std::string text);  // requires mu
+    Shaping CurrentShaping();  // requires mu
     void Schedule(const std::vector<uint8_t> &bytes, int delayMs, const Shaping &shaping, bool noise);
     bool Flush();  // false when the pty cannot take more bytes now
     void DrainInbox();
@@ -414,7 +416,7 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
         if (shownLine >= 0) {
             notify = listener;
             events.push_back(PadEvent{PadEvent::Kind::LineShown, shownLine,
-                                      shownLine == 0 ? braille : graphic[static_cast<size_t>(shownLine - 1)], false});
+                shownLine == 0 ? braille : graphic[static_cast<size_t>(shownLine - 1)], false});
         }
         // Each answer fault counts every answered request on its own.
         const bool answered = answer != 0 && !faults[static_cast<int>(Fault::NeverAnswer)].active;
@@ -427,7 +429,7 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
             replies.emplace_back(wire::Build(0, answer, 0, payload), delayMs);
             if (notice)
                 replies.emplace_back(wire::Build(0, options.lineNoticeCommand, 0, {}),
-                                     delayMs + std::max(options.noticeDelayMs, 0));
+                    delayMs + std::max(options.noticeDelayMs, 0));
             if (twice) {
                 std::vector<std::pair<std::vector<uint8_t>, int>> doubled;
                 for (const auto &reply : replies) {
@@ -451,8 +453,7 @@ void SimulatedPad::Impl::HandleFrame(const wire::Frame &frame) {
 
 // Queues bytes for the pty with their due times. Bytes leave in queue order, so
 // a later frame never overtakes an earlier, delayed one.
-void SimulatedPad::Impl::Schedule(const std::vector<uint8_t> &frame, int delayMs, const Shaping &shaping,
-                                  bool noise) {
+void SimulatedPad::Impl::Schedule(const std::vector<uint8_t> &frame, int delayMs, const Shaping &shaping, bool noise) {
     std::vector<uint8_t> bytes;
     if (noise)
         for (int i = 0; i < shaping.noiseBytes; ++i) bytes.push_back(kNoise[i % sizeof kNoise]);
@@ -818,7 +819,9 @@ void SimulatedPad::Impl::Inject(std::vector<uint8_t> bytes, bool isFrame) {
     Notify({event});
 }
 
-void SimulatedPad::SendPageKey(uint8_t code) { impl_->Inject(wire::Build(0, kNotiEventKey, 0, KeyPayload(3, code)), true); }
+void SimulatedPad::SendPageKey(uint8_t code) {
+    impl_->Inject(wire::Build(0, kNotiEventKey, 0, KeyPayload(3, code)), true);
+}
 
 void SimulatedPad::SendPerkinsKey(uint8_t key) {
     impl_->Inject(wire::Build(0, kNotiKeyPerkins, 0, KeyPayload(1, key)), true);

@@ -31,6 +31,7 @@
 namespace padsim {
 
 // Misbehaviour on demand. The meaning of `n` per fault is given with SetFault.
+// clang-format off
 enum class Fault {
     None,
     NeverAnswer,           // the pad stays silent: no response, no notice
@@ -44,16 +45,17 @@ enum class Fault {
     PaceAtBaud,            // bytes leave at the pace of a serial line, 10 bits per byte
     DuplicateAnswers,      // every frame of an answer (response, notice) is sent twice in a row
 };
+// clang-format on
 
 struct Options {
-    std::string deviceName = "TARN";           // sent as 10 bytes, cut or padded with NUL bytes
+    std::string deviceName = "TARN";  // sent as 10 bytes, cut or padded with NUL bytes
     std::string firmwareVersion = "1.00.000";  // sent as 8 bytes, cut or padded with NUL bytes
     uint8_t hardwareVersion = 1;
     // Geometry; -1 = from the model whose name text deviceName contains (the
     // longest such name wins, so "ORIEL_WIDE" is ORIEL_WIDE, not ORIEL), else TARN.
     int lines = -1, cellsPerLine = -1, brailleCells = -1;
     uint16_t lineNoticeCommand = 0x0202;  // the pad may also report a shown line with 0x0206
-    int noticeDelayMs = 0;                // time between the response and the line notice (pins settling)
+    int noticeDelayMs = 0;  // time between the response and the line notice (pins settling)
 };
 
 // One row per fault, for help texts and the web view's switches: the
@@ -82,10 +84,10 @@ struct ActiveFault {
 // What observers of the pad are told (see SimulatedPad::AddObserver).
 struct PadEvent {
     enum class Kind {
-        LineShown,      // a display line was accepted and shown: `line` (0 = braille line), `bytes` its cells
+        LineShown,  // a display line was accepted and shown: `line` (0 = braille line), `bytes` its cells
         FrameReceived,  // a valid frame came from the host: `bytes`
-        FrameSent,      // a frame (or raw bytes, `raw`) was queued for the host: `bytes`
-        LinkChanged,    // started, stopped, hung up
+        FrameSent,  // a frame (or raw bytes, `raw`) was queued for the host: `bytes`
+        LinkChanged,  // started, stopped, hung up
         FaultsChanged,  // a fault was switched on or off
     };
     Kind kind;
@@ -142,10 +144,11 @@ public:
     // What the pad has received and shows.
     // Every complete, valid frame received, raw bytes, in order (the last 65536 of them).
     std::vector<std::vector<uint8_t>> ReceivedFrames() const;
-    size_t RequestCount(uint16_t command) const;                // valid frames received with that command code
-    bool WaitForRequests(uint16_t command, size_t count, int timeoutMs) const;  // true once RequestCount(command) >= count
+    size_t RequestCount(uint16_t command) const;  // valid frames received with that command code
+    bool WaitForRequests(uint16_t command, size_t count,
+        int timeoutMs) const;  // true once RequestCount(command) >= count
     void ClearReceived();  // forgets received and sent frames, counts, bad checksums and anomalies
-    size_t BadChecksumCount() const;                            // frames dropped for a bad checksum
+    size_t BadChecksumCount() const;  // frames dropped for a bad checksum
     // Everything the pad found wrong, one line each: bad checksums, noise bytes
     // skipped, unknown commands, display lines out of range.
     std::vector<std::string> Anomalies() const;
@@ -156,8 +159,9 @@ public:
     int Lines() const;
     int CellsPerLine() const;
     int BrailleCells() const;
-    std::vector<uint8_t> GraphicLine(int line) const;  // 1-based; cells last shown on that line (empty when out of range)
-    std::vector<uint8_t> BrailleLine() const;          // cells last shown on the braille line (empty without one)
+    std::vector<uint8_t> GraphicLine(
+        int line) const;  // 1-based; cells last shown on that line (empty when out of range)
+    std::vector<uint8_t> BrailleLine() const;  // cells last shown on the braille line (empty without one)
     // Graphics lines 1..L, then the braille line, each as Unicode braille text
     // (U+2800 + cell byte, UTF-8), one line of text per pad line, each ending in '\n'.
     std::string Render() const;
@@ -177,7 +181,7 @@ public:
 
     std::string DeviceName() const;  // as reported, before cutting to 10 bytes
     std::string FirmwareVersion() const;
-    bool IsHungUp() const;           // HangUp was called and Start has not opened a fresh pty since
+    bool IsHungUp() const;  // HangUp was called and Start has not opened a fresh pty since
     std::vector<std::string> Links() const;  // the DIR/comN links made by LinkAs
     std::vector<ActiveFault> ActiveFaults() const;
 
@@ -185,8 +189,8 @@ public:
     // back by DelayAnswers (bytes leave in order). Of the faults only
     // GarbageBetweenFrames (not for SendRaw), OneByteAtATime and PaceAtBaud apply.
     // No effect when not running or hung up.
-    void SendPageKey(uint8_t code);       // NOTI_EVENT_KEY 0x0302, key code at frame offset 11
-    void SendPerkinsKey(uint8_t key);     // NOTI_KEY_PERKINS 0x0312, key at frame offset 9
+    void SendPageKey(uint8_t code);  // NOTI_EVENT_KEY 0x0302, key code at frame offset 11
+    void SendPerkinsKey(uint8_t key);  // NOTI_KEY_PERKINS 0x0312, key at frame offset 9
     void SendFunctionKeys(uint8_t bits);  // NOTI_KEY_FUNCTION 0x0332, bits at frame offset 8
     void SendRaw(const std::vector<uint8_t> &bytes);  // bytes as they are
     // A "line shown" notice (the pad's notice command) that answers no request.

@@ -11,7 +11,7 @@ uint8_t Checksum(const uint8_t *bytes, size_t count) {
 }
 
 std::vector<uint8_t> Build(uint8_t destination, uint16_t command, uint8_t parameter,
-                           const std::vector<uint8_t> &payload) {
+    const std::vector<uint8_t> &payload) {
     const size_t length = payload.size() + 5;  // destination, command, parameter, payload, checksum
     std::vector<uint8_t> frame;
     frame.reserve(length + 4);

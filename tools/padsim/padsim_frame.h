@@ -16,14 +16,14 @@ namespace wire {
 
 constexpr uint8_t kSync1 = 0xAA;
 constexpr uint8_t kSync2 = 0x55;
-constexpr size_t kHeaderSize = 8;     // sync, length, destination, command, parameter
-constexpr size_t kMinFrameSize = 9;   // header and checksum, no payload
+constexpr size_t kHeaderSize = 8;  // sync, length, destination, command, parameter
+constexpr size_t kMinFrameSize = 9;  // header and checksum, no payload
 constexpr size_t kMaxFrameSize = 2048;  // larger length fields are taken for noise
 
 uint8_t Checksum(const uint8_t *bytes, size_t count);
 
 std::vector<uint8_t> Build(uint8_t destination, uint16_t command, uint8_t parameter,
-                           const std::vector<uint8_t> &payload);
+    const std::vector<uint8_t> &payload);
 
 struct Frame {
     uint8_t destination = 0;

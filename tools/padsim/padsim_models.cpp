@@ -1,6 +1,6 @@
 // The pad models the simulator can be: name text and geometry.
-#include "padsim.h"
 #include "padsim_models.h"
+#include "padsim.h"
 
 #include <cstring>
 
@@ -14,10 +14,12 @@ struct Model {
     int brailleCells;
 };
 
+// clang-format off
 constexpr Model kModels[] = {
     {"ORIEL_WIDE", 20, 15, 0}, {"ORIEL", 10, 30, 0},   {"LINNET", 10, 30, 20},  {"TARN", 20, 40, 32},
     {"WREN", 7, 20, 0},        {"QX-LINE", 0, 0, 20},  {"QX-SHORT", 0, 0, 12}, {"QY-SHORT", 0, 0, 12},
 };
+// clang-format on
 static_assert(sizeof(kModels) / sizeof(kModels[0]) == 8, "eight pad models");
 constexpr int kDefaultModel = 3;  // TARN
 }  // namespace

@@ -112,7 +112,7 @@ struct Client {
     std::mutex mu;
     std::condition_variable cv;
     std::deque<std::string> queue;
-    bool resync = true;       // send a fresh snapshot next (also the first message)
+    bool resync = true;  // send a fresh snapshot next (also the first message)
     bool closed = false;
 };
 
@@ -164,22 +164,23 @@ struct WebView::Impl : std::enable_shared_from_this<Impl> {
     std::thread thread;
     int port = 0;
     std::set<std::string> hosts;  // Host header values accepted, lower case
-    bool anyIpHost = false;       // listening on every interface: any IP literal with our port
+    bool anyIpHost = false;  // listening on every interface: any IP literal with our port
     int observer = -1;
 
     mutable std::mutex mu;
     mutable std::condition_variable cv;
     std::set<std::shared_ptr<Client>> clients;  // guarded by mu
-    std::deque<std::string> frames;             // recent frame events (JSON), guarded by mu
-    size_t frameSeq = 0;                        // guarded by mu
-    uint64_t opened = 0;                        // guarded by mu
+    std::deque<std::string> frames;  // recent frame events (JSON), guarded by mu
+    size_t frameSeq = 0;  // guarded by mu
+    uint64_t opened = 0;  // guarded by mu
     std::atomic<uint64_t> resyncs{0};
     bool stopping = false;  // guarded by mu
 };
 
 std::string WebView::Impl::LinkJson() const {
     std::string state = !pad.IsRunning() ? "stopped" : pad.IsHungUp() ? "unplugged" : "up";
-    std::string out = "{\"state\":" + JsonString(state) + ",\"device\":" + JsonString(pad.DevicePath()) + ",\"links\":[";
+    std::string out =
+        "{\"state\":" + JsonString(state) + ",\"device\":" + JsonString(pad.DevicePath()) + ",\"links\":[";
     const std::vector<std::string> links = pad.Links();
     for (size_t i = 0; i < links.size(); ++i) out += (i ? "," : "") + JsonString(links[i]);
     return out + "]}";
@@ -205,10 +206,10 @@ std::string WebView::Impl::FrameJson(const PadEvent &event, size_t seq) const {
 }
 
 std::string WebView::Impl::State() const {
-    std::string out = "{\"model\":" + JsonString(pad.DeviceName()) + ",\"firmware\":" +
-                      JsonString(pad.FirmwareVersion()) + ",\"lines\":" + std::to_string(pad.Lines()) +
-                      ",\"cells\":" + std::to_string(pad.CellsPerLine()) +
-                      ",\"brailleCells\":" + std::to_string(pad.BrailleCells()) + ",\"graphic\":[";
+    std::string out =
+        "{\"model\":" + JsonString(pad.DeviceName()) + ",\"firmware\":" + JsonString(pad.FirmwareVersion()) +
+        ",\"lines\":" + std::to_string(pad.Lines()) + ",\"cells\":" + std::to_string(pad.CellsPerLine()) +
+        ",\"brailleCells\":" + std::to_string(pad.BrailleCells()) + ",\"graphic\":[";
     for (int line = 1; line <= pad.Lines(); ++line)
         out += (line > 1 ? ",\"" : "\"") + Hex(pad.GraphicLine(line)) + "\"";
     out += "],\"braille\":\"" + Hex(pad.BrailleLine()) + "\",\"link\":" + LinkJson() + ",\"faults\":" + FaultsJson() +
@@ -328,7 +329,7 @@ void WebView::Impl::OpenStream(httplib::Response &res) {
             {
                 std::unique_lock<std::mutex> lock(client->mu);
                 client->cv.wait_for(lock, kHeartbeat,
-                                    [&] { return client->closed || client->resync || !client->queue.empty(); });
+                    [&] { return client->closed || client->resync || !client->queue.empty(); });
                 if (client->closed) return false;
                 if (client->resync) {
                     snapshot = true;
@@ -376,9 +377,9 @@ void WebView::Impl::Routes() {
         res.set_header("Cache-Control", "no-store");
         // Nothing may be loaded from elsewhere, and no other site may frame the page.
         res.set_header("Content-Security-Policy",
-                       "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; "
-                       "connect-src 'self'; img-src data:; base-uri 'none'; form-action 'none'; "
-                       "frame-ancestors 'none'");
+            "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; "
+            "connect-src 'self'; img-src data:; base-uri 'none'; form-action 'none'; "
+            "frame-ancestors 'none'");
         res.set_header("X-Content-Type-Options", "nosniff");
         res.set_content(WebPage(), "text/html; charset=utf-8");
     });
@@ -400,18 +401,15 @@ void WebView::Impl::Routes() {
         if (kind == "page") {
             if (ParseInt(req.get_param_value("code"), 1, 255, value))
                 self->pad.SendPageKey(static_cast<uint8_t>(value));
-            else
-                error = "kind=page needs code=1..255 (1 previous, 2 next)";
+            else error = "kind=page needs code=1..255 (1 previous, 2 next)";
         } else if (kind == "function") {
             if (ParseInt(req.get_param_value("n"), 1, 4, value))
                 self->pad.SendFunctionKeys(static_cast<uint8_t>(0x80 >> (value - 1)));
-            else
-                error = "kind=function needs n=1..4";
+            else error = "kind=function needs n=1..4";
         } else if (kind == "perkins") {
             if (ParseInt(req.get_param_value("key"), 0, 255, value))
                 self->pad.SendPerkinsKey(static_cast<uint8_t>(value));
-            else
-                error = "kind=perkins needs key=0..255";
+            else error = "kind=perkins needs key=0..255";
         } else {
             error = "kind is page, function or perkins";
         }
@@ -434,10 +432,8 @@ void WebView::Impl::Routes() {
         const std::string on = req.get_param_value("on");
         long n = 0, code = 1;
         std::string error;
-        if (!info)
-            error = "unknown fault name";
-        else if (on != "0" && on != "1")
-            error = "on is 1 or 0";
+        if (!info) error = "unknown fault name";
+        else if (on != "0" && on != "1") error = "on is 1 or 0";
         else if (req.has_param("n") && !ParseInt(req.get_param_value("n"), 0, 600000, n))
             error = "n is a number from 0 to 600000";
         else if (req.has_param("code") && !ParseInt(req.get_param_value("code"), 1, 255, code))
@@ -447,10 +443,8 @@ void WebView::Impl::Routes() {
             res.set_content(error + "\n", "text/plain");
             return;
         }
-        if (on == "1")
-            self->pad.SetFault(info->fault, static_cast<int>(n), static_cast<int>(code));
-        else
-            self->pad.ClearFault(info->fault);
+        if (on == "1") self->pad.SetFault(info->fault, static_cast<int>(n), static_cast<int>(code));
+        else self->pad.ClearFault(info->fault);
         res.status = 204;
     });
     server->Post("/api/faults/clear", [weak](const httplib::Request &, httplib::Response &res) {
@@ -501,10 +495,8 @@ bool WebView::Start(const WebOptions &options, std::string &error) {
     d.Routes();
 
     int bound = -1;
-    if (options.port == 0)
-        bound = s.bind_to_any_port(options.address);
-    else if (s.bind_to_port(options.address, options.port))
-        bound = options.port;
+    if (options.port == 0) bound = s.bind_to_any_port(options.address);
+    else if (s.bind_to_port(options.address, options.port)) bound = options.port;
     if (bound <= 0) {
         error = "cannot listen on " + options.address + ":" + std::to_string(options.port) +
                 " (address in use or not on this machine)";

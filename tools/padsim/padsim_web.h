@@ -32,11 +32,11 @@ class SimulatedPad;
 
 struct WebOptions {
     std::string address = "127.0.0.1";  // "0.0.0.0" or "::" to listen on every interface
-    int port = 0;                       // 0 = a free port chosen by the system
-    size_t queueLimit = 512;            // events queued per stream client before it is resynchronised
-    int writeTimeoutMs = 2000;          // a stream client that takes no bytes for this long is dropped
-    int maxStreams = 8;                 // concurrent event streams; more are answered 503
-    size_t frameHistory = 40;           // frames kept for the snapshot
+    int port = 0;  // 0 = a free port chosen by the system
+    size_t queueLimit = 512;  // events queued per stream client before it is resynchronised
+    int writeTimeoutMs = 2000;  // a stream client that takes no bytes for this long is dropped
+    int maxStreams = 8;  // concurrent event streams; more are answered 503
+    size_t frameHistory = 40;  // frames kept for the snapshot
 };
 
 // Parses "[ADDR:]PORT" ("8080", "127.0.0.1:8080", "[::1]:8080", "0.0.0.0:0").
@@ -55,13 +55,13 @@ public:
     bool Start(const WebOptions &options, std::string &error);
     void Stop();  // closes every connection; safe to call twice
 
-    int Port() const;         // the bound port, 0 before Start
+    int Port() const;  // the bound port, 0 before Start
     std::string Url() const;  // http://ADDR:PORT/
 
     // For tests and the demo.
-    size_t StreamCount() const;      // event streams open now
+    size_t StreamCount() const;  // event streams open now
     uint64_t StreamsOpened() const;  // event streams opened since Start
-    uint64_t Resyncs() const;        // times a client's queue overflowed
+    uint64_t Resyncs() const;  // times a client's queue overflowed
     // Waits until at least `count` event streams have been opened since Start.
     bool WaitForStreams(uint64_t count, int timeoutMs) const;
 

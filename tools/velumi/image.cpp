@@ -30,7 +30,8 @@ bool ReadRegularFile(const std::string &path, size_t limit, std::string &bytes, 
     }
     struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = "'" + path + "' is " + (S_ISDIR(st.st_mode) ? "a folder" : "not a regular file") + ", not a picture file";
+        error =
+            "'" + path + "' is " + (S_ISDIR(st.st_mode) ? "a folder" : "not a regular file") + ", not a picture file";
         ::close(fd);
         return false;
     }
@@ -139,7 +140,7 @@ bool WritePng(const std::string &path, const Image &image, std::string &error) {
 }
 
 uint8_t PinBit(int x, int y) {
-    static const uint8_t kLeft[4] = {0x01, 0x02, 0x04, 0x40};   // dots 1 2 3 7
+    static const uint8_t kLeft[4] = {0x01, 0x02, 0x04, 0x40};  // dots 1 2 3 7
     static const uint8_t kRight[4] = {0x08, 0x10, 0x20, 0x80};  // dots 4 5 6 8
     return x == 0 ? kLeft[y] : kRight[y];
 }
@@ -187,7 +188,7 @@ int OtsuThreshold(const Image &image) {
 }
 
 std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLine, const ConvertOptions &options,
-                                  ConvertStats *stats) {
+    ConvertStats *stats) {
     std::vector<uint8_t> cells(static_cast<size_t>(std::max(lines, 0)) * std::max(cellsPerLine, 0), 0);
     ConvertStats local;
     ConvertStats &st = stats ? *stats : local;
@@ -237,8 +238,7 @@ std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLin
             double &v = value[static_cast<size_t>(py) * W + px];
             if (options.conversion == Conversion::Lines)
                 v = (options.invert ? light : dark) >= darkNeeded ? 0 : 255;  // 0: raise
-            else
-                v = luminance / opaque;
+            else v = luminance / opaque;
         }
     }
 
@@ -287,7 +287,8 @@ std::string ConversionWarning(const ConvertStats &stats, const ConvertOptions &o
                                   ? " (automatic threshold " + std::to_string(stats.threshold) + ")"
                                   : " (threshold " + std::to_string(stats.threshold) + ")";
     if (stats.raised == 0)
-        return "the converted picture raises no pins" + tried + "; try --invert, another --threshold or "
+        return "the converted picture raises no pins" + tried +
+               "; try --invert, another --threshold or "
                "--conversion dither";
     if (stats.raised * 100 >= stats.pins * 95)
         return "the converted picture raises " + std::to_string(stats.raised) + " of its " +
@@ -310,7 +311,9 @@ bool CheckOutput(const std::string &input, const std::string &output, std::strin
     if (::lstat(output.c_str(), &out) != 0) return true;  // a new file
     if (!S_ISREG(out.st_mode)) {
         error = "'" + output + "' is " +
-                (S_ISLNK(out.st_mode) ? "a link" : S_ISDIR(out.st_mode) ? "a folder" : "not a regular file") +
+                (S_ISLNK(out.st_mode)      ? "a link"
+                    : S_ISDIR(out.st_mode) ? "a folder"
+                                           : "not a regular file") +
                 "; give the name of a new or regular file to write";
         return false;
     }

@@ -23,11 +23,13 @@ bool ReadPng(const std::string &path, Image &image, std::string &error);
 bool WritePng(const std::string &path, const Image &image, std::string &error);
 
 // How the pixels under one pin decide whether it is raised.
+// clang-format off
 enum class Conversion {
     Average,  // the pin's average luminance against the threshold (smooths thin lines away)
     Lines,    // any dark pixel under the pin raises it: keeps thin lines of large pictures
     Dither,   // Floyd-Steinberg error diffusion of the pins' average luminance: grey tones
 };
+// clang-format on
 
 // Threshold value meaning "choose it from the picture" (Otsu's method).
 constexpr int kAutoThreshold = -1;
@@ -49,8 +51,8 @@ struct ConvertOptions {
 // What a conversion did.
 struct ConvertStats {
     int threshold = 0;  // the threshold used (Otsu's when automatic)
-    int raised = 0;     // pins raised
-    int pins = 0;       // pins the picture covers (its scaled area within the graphics area)
+    int raised = 0;  // pins raised
+    int pins = 0;  // pins the picture covers (its scaled area within the graphics area)
 };
 
 // Otsu's threshold of the opaque pixels' luminance: the value that best splits
@@ -68,7 +70,7 @@ int OtsuThreshold(const Image &image);
 //    of the pin, or half the pin when a pixel is larger than a pin, raise it;
 //  - Dither: the averages are diffused to raised and lowered pins around the threshold.
 std::vector<uint8_t> ImageToCells(const Image &image, int lines, int cellsPerLine, const ConvertOptions &options,
-                                  ConvertStats *stats = nullptr);
+    ConvertStats *stats = nullptr);
 
 // A one-line warning for a result that raises no pins or nearly all of the
 // picture's pins (with what to try), or "" when the result looks usable.

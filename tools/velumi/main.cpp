@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "../cli_args.h"
 #include "VelumiSDK.h"
 #include "image.h"
 #include "pad_session.h"
@@ -93,129 +94,104 @@ struct Command {
 const std::vector<Command> &Commands() {
     static const std::vector<Command> kCommands = {
         {"translate",
-         "Usage: velumi translate [--lang NAME|CODE] [--grade N] [--width N] [--format FORMAT] [--table LIST]\n"
-         "                        [--translator engine|liblouis] [--padded] TEXT|-\n"
-         "Prints the braille of TEXT, or of standard input for -, as a filter: each input line gives\n"
-         "its own output (one line, or several with --width), blank lines stay blank, and each line is\n"
-         "printed as soon as it is translated. No pad is needed (VELUMI_TRANSLATE).\n"
-         "\n"
-         "  --lang NAME|CODE  language (default english)\n"
-         "  --grade N         the language's option, see below\n"
-         "  --width N         braille lines of N cells, words kept whole where they fit; 0 (default):\n"
-         "                    no wrapping\n"
-         "  --format FORMAT   unicode (default: Unicode braille, U+2800 + cell), brf (North American\n"
-         "                    braille ASCII; dots 7 and 8 are dropped) or hex (cell bytes)\n"
-         "  --hex             the same as --format hex\n"
-         "  --padded          fill every wrapped line to the full width with blank cells\n"
-         "  --table LIST      translate with this liblouis table list (e.g. en-ueb-g2.ctb) instead of the\n"
-         "                    language's table\n"
-         "  --translator WHO  engine: the Kotari engine's own translator for the language (also french,\n"
-         "                    german, italian, spanish, russian, czech, polish, norwegian, vietnamese);\n"
-         "                    liblouis: the language's liblouis table; default: the SDK's choice\n"
-         "  --on-pad          the older way: show the text on a simulated pad (--width 12, 20 or 32,\n"
-         "                    default 32) and print every braille line it pages through; lines of the\n"
-         "                    input are joined into paragraphs, an empty line starts a new one\n"
-         "  --verbose         pass the SDK's diagnostic lines through (to standard error)\n",
-         {"--lang", "--grade", "--width", "--format", "--table", "--translator"},
-         {"--hex", "--verbose", "--padded", "--on-pad"},
-         1,
-         1},
+            "Usage: velumi translate [--lang NAME|CODE] [--grade N] [--width N] [--format FORMAT] [--table LIST]\n"
+            "                        [--translator engine|liblouis] [--padded] TEXT|-\n"
+            "Prints the braille of TEXT, or of standard input for -, as a filter: each input line gives\n"
+            "its own output (one line, or several with --width), blank lines stay blank, and each line is\n"
+            "printed as soon as it is translated. No pad is needed (VELUMI_TRANSLATE).\n"
+            "\n"
+            "  --lang NAME|CODE  language (default english)\n"
+            "  --grade N         the language's option, see below\n"
+            "  --width N         braille lines of N cells, words kept whole where they fit; 0 (default):\n"
+            "                    no wrapping\n"
+            "  --format FORMAT   unicode (default: Unicode braille, U+2800 + cell), brf (North American\n"
+            "                    braille ASCII; dots 7 and 8 are dropped) or hex (cell bytes)\n"
+            "  --hex             the same as --format hex\n"
+            "  --padded          fill every wrapped line to the full width with blank cells\n"
+            "  --table LIST      translate with this liblouis table list (e.g. en-ueb-g2.ctb) instead of the\n"
+            "                    language's table\n"
+            "  --translator WHO  engine: the Kotari engine's own translator for the language (also french,\n"
+            "                    german, italian, spanish, russian, czech, polish, norwegian, vietnamese);\n"
+            "                    liblouis: the language's liblouis table; default: the SDK's choice\n"
+            "  --on-pad          the older way: show the text on a simulated pad (--width 12, 20 or 32,\n"
+            "                    default 32) and print every braille line it pages through; lines of the\n"
+            "                    input are joined into paragraphs, an empty line starts a new one\n"
+            "  --verbose         pass the SDK's diagnostic lines through (to standard error)\n",
+            {"--lang", "--grade", "--width", "--format", "--table", "--translator"},
+            {"--hex", "--verbose", "--padded", "--on-pad"}, 1, 1},
         {"show",
-         "Usage: velumi show [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT|-\n"
-         "Translates TEXT and shows its first braille line on the pad (VELUMI_BRAILLE_DISPLAY).\n",
-         {"--lang", "--grade", "--port", "--model"},
-         {"--verbose"},
-         1,
-         1},
+            "Usage: velumi show [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT|-\n"
+            "Translates TEXT and shows its first braille line on the pad (VELUMI_BRAILLE_DISPLAY).\n",
+            {"--lang", "--grade", "--port", "--model"}, {"--verbose"}, 1, 1},
         {"show-ascii",
-         "Usage: velumi show-ascii [PAD OPTION]... TEXT|-\n"
-         "Shows TEXT, written in North American braille ASCII, on the braille line\n"
-         "(VELUMI_BRAILLE_ASCII_DISPLAY).\n",
-         {"--port", "--model"},
-         {"--verbose"},
-         1,
-         1},
+            "Usage: velumi show-ascii [PAD OPTION]... TEXT|-\n"
+            "Shows TEXT, written in North American braille ASCII, on the braille line\n"
+            "(VELUMI_BRAILLE_ASCII_DISPLAY).\n",
+            {"--port", "--model"}, {"--verbose"}, 1, 1},
         {"show-image",
-         "Usage: velumi show-image [--conversion HOW] [--threshold N|auto] [--invert] [PAD OPTION]... FILE\n"
-         "Shows a _tgx_ graphics file (VELUMI_DISPLAY) or a PNG picture, converted for the pad's\n"
-         "graphics area as image2tgx does (VELUMI_DISPLAY_DATA). Warns when the converted picture\n"
-         "raises no pins or nearly all of them.\n"
-         "\n"
-         "  --conversion HOW  PNG only: lines (default), average or dither, see velumi image2tgx --help\n"
-         "  --threshold N     PNG only: luminance below N (0-256) is dark; default auto (Otsu)\n"
-         "  --invert          PNG only: light pixels raise the pins\n",
-         {"--threshold", "--conversion", "--port", "--model"},
-         {"--invert", "--verbose"},
-         1,
-         1},
+            "Usage: velumi show-image [--conversion HOW] [--threshold N|auto] [--invert] [PAD OPTION]... FILE\n"
+            "Shows a _tgx_ graphics file (VELUMI_DISPLAY) or a PNG picture, converted for the pad's\n"
+            "graphics area as image2tgx does (VELUMI_DISPLAY_DATA). Warns when the converted picture\n"
+            "raises no pins or nearly all of them.\n"
+            "\n"
+            "  --conversion HOW  PNG only: lines (default), average or dither, see velumi image2tgx --help\n"
+            "  --threshold N     PNG only: luminance below N (0-256) is dark; default auto (Otsu)\n"
+            "  --invert          PNG only: light pixels raise the pins\n",
+            {"--threshold", "--conversion", "--port", "--model"}, {"--invert", "--verbose"}, 1, 1},
         {"reset",
-         "Usage: velumi reset [PAD OPTION]...\n"
-         "Clears the braille line and the graphics area.\n",
-         {"--port", "--model"},
-         {"--verbose"},
-         0,
-         0},
+            "Usage: velumi reset [PAD OPTION]...\n"
+            "Clears the braille line and the graphics area.\n",
+            {"--port", "--model"}, {"--verbose"}, 0, 0},
         {"info",
-         "Usage: velumi info [PAD OPTION]...\n"
-         "Prints the SDK version, the port, the pad's device name, firmware version and geometry.\n",
-         {"--port", "--model"},
-         {"--verbose"},
-         0,
-         0},
+            "Usage: velumi info [PAD OPTION]...\n"
+            "Prints the SDK version, the port, the pad's device name, firmware version and geometry.\n",
+            {"--port", "--model"}, {"--verbose"}, 0, 0},
         {"page",
-         "Usage: velumi page [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT|-\n"
-         "Shows TEXT (or standard input for -) on the braille line and pages through it: right arrow\n"
-         "or n for the next line, left arrow or p for the previous one, q to quit. From a terminal the\n"
-         "keys act at once; otherwise the commands are read line by line from standard input (n, p, q),\n"
-         "and the end of the input quits. With the text on standard input (-) the keys are read from\n"
-         "the terminal. The pad's own page keys page the text too (within the part of it shown).\n"
-         "Texts of any length are paged: the SDK translates at most 2047 UTF-16 units at a time, so\n"
-         "the text is shown in parts, and paging past the end of one shows the next.\n"
-         "Each window is printed as it is shown.\n",
-         {"--lang", "--grade", "--port", "--model"},
-         {"--verbose"},
-         1,
-         1},
+            "Usage: velumi page [--lang NAME|CODE] [--grade N] [PAD OPTION]... TEXT|-\n"
+            "Shows TEXT (or standard input for -) on the braille line and pages through it: right arrow\n"
+            "or n for the next line, left arrow or p for the previous one, q to quit. From a terminal the\n"
+            "keys act at once; otherwise the commands are read line by line from standard input (n, p, q),\n"
+            "and the end of the input quits. With the text on standard input (-) the keys are read from\n"
+            "the terminal. The pad's own page keys page the text too (within the part of it shown).\n"
+            "Texts of any length are paged: the SDK translates at most 2047 UTF-16 units at a time, so\n"
+            "the text is shown in parts, and paging past the end of one shows the next.\n"
+            "Each window is printed as it is shown.\n",
+            {"--lang", "--grade", "--port", "--model"}, {"--verbose"}, 1, 1},
         {"image2tgx",
-         "Usage: velumi image2tgx [--model NAME] [--conversion HOW] [--threshold N|auto] [--invert] IN.png OUT.tgx\n"
-         "Converts a PNG picture into a _tgx_ graphics file for the model's graphics area: the picture\n"
-         "is scaled to the pin matrix (2 pins per cell across, 4 down) keeping its aspect ratio, and\n"
-         "centred; transparent pixels are background. Prints the pins raised and the threshold used,\n"
-         "and warns when the result raises no pins or nearly all of them. IN.png - reads the picture from\n"
-         "standard input, OUT.tgx - writes the file to standard output (the summary then goes to\n"
-         "standard error).\n"
-         "\n"
-         "An existing OUT.tgx is replaced when it is a regular file (keeping its permissions); the\n"
-         "file is written beside it under a temporary name and renamed into place, so a failed\n"
-         "conversion leaves it unchanged. OUT.tgx may not be IN.png itself, a link, a folder, a\n"
-         "device or a pipe.\n"
-         "\n"
-         "  --model NAME      ORIEL_WIDE, ORIEL, LINNET, TARN (default), WREN\n"
-         "  --conversion HOW  lines: a pin is raised when a dark pixel falls in its area, so thin lines\n"
-         "                    of large drawings survive (default); average: the pin's average is\n"
-         "                    compared with the threshold; dither: error diffusion, for photographs\n"
-         "  --threshold N     luminance below N (0-256) is dark; default auto: Otsu's threshold, chosen\n"
-         "                    from the picture's own tones\n"
-         "  --invert          light pixels raise the pins instead of dark ones\n",
-         {"--model", "--threshold", "--conversion"},
-         {"--invert"},
-         2,
-         2},
+            "Usage: velumi image2tgx [--model NAME] [--conversion HOW] [--threshold N|auto] [--invert] IN.png "
+            "OUT.tgx\n"
+            "Converts a PNG picture into a _tgx_ graphics file for the model's graphics area: the picture\n"
+            "is scaled to the pin matrix (2 pins per cell across, 4 down) keeping its aspect ratio, and\n"
+            "centred; transparent pixels are background. Prints the pins raised and the threshold used,\n"
+            "and warns when the result raises no pins or nearly all of them. IN.png - reads the picture from\n"
+            "standard input, OUT.tgx - writes the file to standard output (the summary then goes to\n"
+            "standard error).\n"
+            "\n"
+            "An existing OUT.tgx is replaced when it is a regular file (keeping its permissions); the\n"
+            "file is written beside it under a temporary name and renamed into place, so a failed\n"
+            "conversion leaves it unchanged. OUT.tgx may not be IN.png itself, a link, a folder, a\n"
+            "device or a pipe.\n"
+            "\n"
+            "  --model NAME      ORIEL_WIDE, ORIEL, LINNET, TARN (default), WREN\n"
+            "  --conversion HOW  lines: a pin is raised when a dark pixel falls in its area, so thin lines\n"
+            "                    of large drawings survive (default); average: the pin's average is\n"
+            "                    compared with the threshold; dither: error diffusion, for photographs\n"
+            "  --threshold N     luminance below N (0-256) is dark; default auto: Otsu's threshold, chosen\n"
+            "                    from the picture's own tones\n"
+            "  --invert          light pixels raise the pins instead of dark ones\n",
+            {"--model", "--threshold", "--conversion"}, {"--invert"}, 2, 2},
         {"demo",
-         "Usage: velumi demo [--web [ADDR:]PORT] [PAD OPTION]...\n"
-         "A short demo of the SDK: init, device facts, a picture converted from a PNG, a line of\n"
-         "English braille, paging to the next line, de-init; each step is printed with what the pad\n"
-         "shows. Runs on the simulated pad unless a port is given. Asks nothing.\n"
-         "\n"
-         "  --web [ADDR:]PORT  also show the simulated pad as a live web page on that port (ADDR\n"
-         "                    default 127.0.0.1; port 0 picks a free one). The demo waits for the page\n"
-         "                    to be opened (or Enter), pauses between steps while it is open, and at\n"
-         "                    the end keeps the pad open so that its keys can be pressed on the page,\n"
-         "                    until Enter or the end of standard input.\n",
-         {"--port", "--model", "--web"},
-         {"--verbose"},
-         0,
-         0},
+            "Usage: velumi demo [--web [ADDR:]PORT] [PAD OPTION]...\n"
+            "A short demo of the SDK: init, device facts, a picture converted from a PNG, a line of\n"
+            "English braille, paging to the next line, de-init; each step is printed with what the pad\n"
+            "shows. Runs on the simulated pad unless a port is given. Asks nothing.\n"
+            "\n"
+            "  --web [ADDR:]PORT  also show the simulated pad as a live web page on that port (ADDR\n"
+            "                    default 127.0.0.1; port 0 picks a free one). The demo waits for the page\n"
+            "                    to be opened (or Enter), pauses between steps while it is open, and at\n"
+            "                    the end keeps the pad open so that its keys can be pressed on the page,\n"
+            "                    until Enter or the end of standard input.\n",
+            {"--port", "--model", "--web"}, {"--verbose"}, 0, 0},
     };
     return kCommands;
 }
@@ -273,8 +249,10 @@ Args ParseArgs(int argc, char **argv) {
     }
     for (const Command &c : Commands())
         if (name == c.name) a.command = &c;
-    if (!a.command) UsageError("unknown command '" + name + "'; the commands are translate, show, show-ascii, "
-                               "show-image, reset, info, page, image2tgx and demo");
+    if (!a.command)
+        UsageError("unknown command '" + name +
+                   "'; the commands are translate, show, show-ascii, "
+                   "show-image, reset, info, page, image2tgx and demo");
     g_command = name;
     bool optionsEnd = false;
     for (int i = 2; i < argc; ++i) {
@@ -292,13 +270,7 @@ Args ParseArgs(int argc, char **argv) {
             std::exit(0);
         }
         std::string value;
-        bool hasValue = false;
-        const size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-            hasValue = true;
-        }
+        const bool hasValue = velumi_tools::SplitLongOption(arg, value);
         if (a.command->valueOptions.count(arg)) {
             if (!hasValue) {
                 if (i + 1 >= argc) UsageError(arg + " needs a value");
@@ -423,8 +395,8 @@ std::u16string ToUtf16(const std::string &text, const char *what) {
     // without a word. Such input is not text (UTF-16 or binary, most likely).
     const size_t nul = text.find('\0');
     if (nul != std::string::npos)
-        UsageError(std::string(what) + " contains a NUL byte (at byte " + std::to_string(nul) +
-                   "); give plain UTF-8 text");
+        UsageError(
+            std::string(what) + " contains a NUL byte (at byte " + std::to_string(nul) + "); give plain UTF-8 text");
     std::u16string out;
     if (!Utf8ToUtf16(text, out)) UsageError(std::string(what) + " is not valid UTF-8; give the text in UTF-8");
     return out;
@@ -517,7 +489,7 @@ std::string BrailleError(int r, int language) {
 void WarnIfCut(const std::u16string &text) {
     if (text.size() > kSdkTextLimit)
         std::fprintf(stderr, "velumi %s: the text has %zu UTF-16 units; the SDK translates only the first %zu\n",
-                     g_command.c_str(), text.size(), kSdkTextLimit);
+            g_command.c_str(), text.size(), kSdkTextLimit);
 }
 
 // ---- translate ----------------------------------------------------------
@@ -530,8 +502,8 @@ int TranslateOnPad(const Args &a) {
     if (a.values.count("--width")) {
         width = static_cast<int>(ParseNumber("--width", a.values.at("--width"), 1, 255, "a width"));
         if (width != 12 && width != 20 && width != 32)
-            UsageError("--width must be 12, 20 or 32 (the braille lines of the pad models), not " +
-                       a.values.at("--width"));
+            UsageError(
+                "--width must be 12, 20 or 32 (the braille lines of the pad models), not " + a.values.at("--width"));
     }
     const bool hex = a.flags.count("--hex") > 0;
     const std::string source = a.positional[0] == "-" ? "standard input" : "the text";
@@ -608,8 +580,8 @@ int Translate(const Args &a) {
         const std::string &who = a.values.at("--translator");
         if (who == "engine") {
             if (!EngineHasLanguage(language))
-                UsageError("the engine has no translator for " + LanguageNameOf(language) +
-                           "; use --translator liblouis");
+                UsageError(
+                    "the engine has no translator for " + LanguageNameOf(language) + "; use --translator liblouis");
             options.translator = VELUMI_TRANSLATOR_ENGINE;
         } else if (who == "liblouis") {
             if (!LouisHasLanguage(language) && !a.values.count("--table"))
@@ -649,8 +621,9 @@ int Translate(const Args &a) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::u16string check;
         if (!Utf8ToUtf16(line, check))
-            UsageError((fromStdin ? "line " + std::to_string(lineNumber) + " of standard input" : std::string("the text")) +
-                       " is not valid UTF-8; give the text in UTF-8");
+            UsageError(
+                (fromStdin ? "line " + std::to_string(lineNumber) + " of standard input" : std::string("the text")) +
+                " is not valid UTF-8; give the text in UTF-8");
         out.clear();
         if (line.find_first_not_of(" \t\f\v") != std::string::npos) {
             if (firstLine == 0) firstLine = lineNumber;
@@ -662,11 +635,11 @@ int Translate(const Args &a) {
                 std::unique_ptr<QuietStdout> quiet;
                 if (lineNumber == firstLine || verbose) quiet = std::make_unique<QuietStdout>(verbose);
                 r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(),
-                                     static_cast<int>(cells.size()), &count);
+                    static_cast<int>(cells.size()), &count);
                 if (r == 0 && count > static_cast<int>(cells.size())) {
                     cells.resize(static_cast<size_t>(count));
                     r = VELUMI_TRANSLATE(line.data(), static_cast<int>(line.size()), &options, cells.data(), count,
-                                         &count);
+                        &count);
                 }
             }
             if (r != 0) {
@@ -717,7 +690,8 @@ int Translate(const Args &a) {
         const std::vector<std::string> lines = SplitLines(a.positional[0]);
         for (const std::string &line : lines) translateLine(line);
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) Failure(std::string("cannot write the output: ") + std::strerror(errno));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        Failure(std::string("cannot write the output: ") + std::strerror(errno));
     return 0;
 }
 
@@ -768,8 +742,8 @@ int ShowAscii(const Args &a) {
 ConvertOptions ConvertFromArgs(const Args &a) {
     ConvertOptions o = ConvertOptions::Auto();
     if (a.values.count("--threshold") && a.values.at("--threshold") != "auto")
-        o.threshold = static_cast<int>(
-            ParseNumber("--threshold", a.values.at("--threshold"), 0, 256, "'auto' or a luminance"));
+        o.threshold =
+            static_cast<int>(ParseNumber("--threshold", a.values.at("--threshold"), 0, 256, "'auto' or a luminance"));
     o.invert = a.flags.count("--invert") > 0;
     if (a.values.count("--conversion")) {
         const std::string &c = a.values.at("--conversion");
@@ -784,7 +758,7 @@ ConvertOptions ConvertFromArgs(const Args &a) {
 // Converts a picture for the graphics area and warns on standard error when the
 // result raises no pins or nearly all of them.
 std::vector<uint8_t> Convert(const Image &image, int lines, int cells, const ConvertOptions &options,
-                             ConvertStats &stats) {
+    ConvertStats &stats) {
     std::vector<uint8_t> data = ImageToCells(image, lines, cells, options, &stats);
     const std::string warning = ConversionWarning(stats, options);
     if (!warning.empty()) std::fprintf(stderr, "velumi %s: warning: %s\n", g_command.c_str(), warning.c_str());
@@ -826,14 +800,14 @@ int ShowImage(const Args &a) {
         if (fileLines != pad.lines || fileCells != pad.cellsPerLine)
             PadFailure(pad, "'" + path + "' is made for " + std::to_string(fileLines) + " lines of " +
                                 std::to_string(fileCells) + " cells, but " + model + " pad has " +
-                                std::to_string(pad.lines) + " lines of " + std::to_string(pad.cellsPerLine) + " cells" +
-                                "; convert the picture with velumi image2tgx --model " + pad.deviceName);
+                                std::to_string(pad.lines) + " lines of " + std::to_string(pad.cellsPerLine) +
+                                " cells" + "; convert the picture with velumi image2tgx --model " + pad.deviceName);
         r = pad.Run([&] { return VELUMI_DISPLAY(path.c_str()); });
     }
     if (r == VELUMI_ERROR_DISPLAY_NO_CHANGE) {
         std::printf("%s: %s\n", png ? "VELUMI_DISPLAY_DATA" : "VELUMI_DISPLAY",
-                    blank ? "the converted picture raises no pins; the graphics area stays blank"
-                          : "the pad already shows this picture");
+            blank ? "the converted picture raises no pins; the graphics area stays blank"
+                  : "the pad already shows this picture");
     } else if (r != 0) {
         PadFailure(pad, "the pad did not show '" + path + "': " + ErrorText(r));
     } else {
@@ -862,18 +836,15 @@ int Reset(const Args &a) {
 void PrintFacts(const Pad &pad, const char *indent) {
     std::printf("%sSDK version:      %s\n", indent, VELUMI_GET_SDK_VERSION());
     std::printf("%sport:             %d (%s)%s\n", indent, pad.Port(), pad.PortName().c_str(),
-                pad.Simulated() ? ", the simulated pad" : "");
+        pad.Simulated() ? ", the simulated pad" : "");
     std::printf("%sdevice name:      %s\n", indent, pad.deviceName.c_str());
     std::printf("%sfirmware version: %s\n", indent, pad.firmwareVersion.c_str());
     if (pad.lines > 0)
         std::printf("%sgraphics area:    %d lines of %d cells (%d x %d pins)\n", indent, pad.lines, pad.cellsPerLine,
-                    pad.cellsPerLine * 2, pad.lines * 4);
-    else
-        std::printf("%sgraphics area:    none\n", indent);
-    if (pad.brailleCells > 0)
-        std::printf("%sbraille line:     %d cells\n", indent, pad.brailleCells);
-    else
-        std::printf("%sbraille line:     none\n", indent);
+            pad.cellsPerLine * 2, pad.lines * 4);
+    else std::printf("%sgraphics area:    none\n", indent);
+    if (pad.brailleCells > 0) std::printf("%sbraille line:     %d cells\n", indent, pad.brailleCells);
+    else std::printf("%sbraille line:     none\n", indent);
 }
 
 int Info(const Args &a) {
@@ -927,10 +898,17 @@ public:
         }
         switch (c) {
         case 0x1B: state_ = 1; return Key::None;
-        case 'n': case 'N': case ' ': return Key::Next;
-        case 'p': case 'P': return Key::Previous;
-        case 'q': case 'Q': case 0x03: case 0x04: return Key::Quit;
-        case '\r': case '\n': return Key::None;
+        case 'n':
+        case 'N':
+        case ' ': return Key::Next;
+        case 'p':
+        case 'P': return Key::Previous;
+        case 'q':
+        case 'Q':
+        case 0x03:
+        case 0x04: return Key::Quit;
+        case '\r':
+        case '\n': return Key::None;
         default: return Key::Unknown;
         }
     }
@@ -952,14 +930,10 @@ Key LineCommand(std::string line) {
 }
 
 void PrintWindow(const Pad &pad, int page, const char *how) {
-    if (page > 0)
-        std::printf("page %d%s", page, how);
-    else
-        std::printf("page%s", how);
-    if (pad.Simulated())
-        std::printf(": |%s|\n", Braille(pad.BrailleLine()).c_str());
-    else
-        std::printf(" (shown on the pad on %s)\n", pad.Where().c_str());
+    if (page > 0) std::printf("page %d%s", page, how);
+    else std::printf("page%s", how);
+    if (pad.Simulated()) std::printf(": |%s|\n", Braille(pad.BrailleLine()).c_str());
+    else std::printf(" (shown on the pad on %s)\n", pad.Where().c_str());
     std::fflush(stdout);
 }
 
@@ -994,7 +968,8 @@ int Page(const Args &a) {
     if (fromStdin) {
         // The text came on standard input: the keys come from the terminal.
         input = ::open("/dev/tty", O_RDONLY | O_CLOEXEC);
-        if (input < 0) UsageError("with the text on standard input, the keys are read from the terminal, but there is none");
+        if (input < 0)
+            UsageError("with the text on standard input, the keys are read from the terminal, but there is none");
     }
 
     const PadChoice choice = ChoiceFromArgs(a);
@@ -1005,7 +980,7 @@ int Page(const Args &a) {
     }
     size_t piece = 0;
     std::vector<int> windows(pieces.size(), 0);  // windows of each piece, once known
-    int window = 0;                              // window within the piece; -1 when the pad's key moved it
+    int window = 0;  // window within the piece; -1 when the pad's key moved it
     auto showPiece = [&](size_t k) {
         const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(pieces[k].c_str(), language); });
         if (r != 0) PadFailure(pad, BrailleError(r, language));
@@ -1137,10 +1112,10 @@ int Image2Tgx(const Args &a) {
         Failure(error);
     }
     std::fprintf(toStdout ? stderr : stdout,
-                 "%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised (threshold %d)\n",
-                 a.positional[0] == "-" ? "standard input" : a.positional[0].c_str(), image.width, image.height,
-                 toStdout ? "standard output" : a.positional[1].c_str(), lines, cells, model.c_str(), stats.raised,
-                 stats.threshold);
+        "%s: %d x %d pixels -> %s, %d lines of %d cells for %s, %d pins raised (threshold %d)\n",
+        a.positional[0] == "-" ? "standard input" : a.positional[0].c_str(), image.width, image.height,
+        toStdout ? "standard output" : a.positional[1].c_str(), lines, cells, model.c_str(), stats.raised,
+        stats.threshold);
     return 0;
 }
 
@@ -1200,8 +1175,9 @@ public:
     void Linger(Pad &pad) {
         if (!view_) return;
         VELUMI_REGISTER_KEY_CALLBACK(OnKey);
-        std::printf("The pad stays open: press its keys on the page (the page keys page the braille line).\n"
-                    "Enter ends the demo.\n\n");
+        std::printf(
+            "The pad stays open: press its keys on the page (the page keys page the braille line).\n"
+            "Enter ends the demo.\n\n");
         std::fflush(stdout);
         pad.DrainDisplayEvents();
         for (;;) {
@@ -1213,7 +1189,8 @@ public:
             if (fds[1].revents & POLLIN) {
                 pad.DrainDisplayEvents();
                 if (pad.brailleCells > 0)
-                    std::printf("   the pad's page key moved the braille line: |%s|\n", Braille(pad.BrailleLine()).c_str());
+                    std::printf("   the pad's page key moved the braille line: |%s|\n",
+                        Braille(pad.BrailleLine()).c_str());
                 std::fflush(stdout);
             }
             if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && InputLine(0)) break;
@@ -1237,8 +1214,9 @@ private:
     static void OnKey(int key) {
         // Runs on the SDK's receive thread.
         std::printf("   key callback: %d%s\n", key,
-                    key >= 0 && key <= 3 ? (" (F" + std::to_string(key + 1) + ")").c_str()
-                                         : key == 100 || key == 200 ? " (Perkins key)" : "");
+            key >= 0 && key <= 3       ? (" (F" + std::to_string(key + 1) + ")").c_str()
+            : key == 100 || key == 200 ? " (Perkins key)"
+                                       : "");
         std::fflush(stdout);
     }
 
@@ -1260,11 +1238,11 @@ int Demo(const Args &a) {
 
     if (choice.port == 0 && choice.path.empty())
         std::printf("Velumi demo on the simulated %s pad, started in this process on a pseudo-terminal\n\n",
-                    choice.model.c_str());
+            choice.model.c_str());
     else
         std::printf("Velumi demo on the pad on %s\n\n",
-                    choice.path.empty() ? ("port " + std::to_string(choice.port) + " (" + PortPath(choice.port) + ")").c_str()
-                                        : choice.path.c_str());
+            choice.path.empty() ? ("port " + std::to_string(choice.port) + " (" + PortPath(choice.port) + ")").c_str()
+                                : choice.path.c_str());
     std::fflush(stdout);
     Pad &pad = OpenPad(choice);
     web.Start(pad);
@@ -1290,9 +1268,10 @@ int Demo(const Args &a) {
         const int r = pad.Run([&] { return VELUMI_DISPLAY(tgx.c_str()); });
         ::unlink(tgx.c_str());
         if (r != 0) PadFailure(pad, "the picture was not shown: " + ErrorText(r));
-        std::printf("%d. A picture: demo.png (%d x %d pixels) converted to a _tgx_ file of %d lines of %d cells\n"
-                    "   and shown with VELUMI_DISPLAY\n",
-                    step++, image.width, image.height, pad.lines, pad.cellsPerLine);
+        std::printf(
+            "%d. A picture: demo.png (%d x %d pixels) converted to a _tgx_ file of %d lines of %d cells\n"
+            "   and shown with VELUMI_DISPLAY\n",
+            step++, image.width, image.height, pad.lines, pad.cellsPerLine);
         PrintPins(pad, true, false, "   ");
         std::printf("\n");
         web.Pause();
@@ -1306,20 +1285,19 @@ int Demo(const Args &a) {
         }
         const int r = pad.Run([&] { return VELUMI_BRAILLE_DISPLAY(text, ENGLISH); });
         if (r != 0) PadFailure(pad, BrailleError(r, ENGLISH));
-        std::printf("%d. English braille, uncontracted: VELUMI_SET_BRAILLE_LANGUAGE(ENGLISH, 1), then\n"
-                    "   VELUMI_BRAILLE_DISPLAY:\n"
-                    "   \"Hello from Velumi! This line of English braille is longer than the braille line.\"\n",
-                    step++);
+        std::printf(
+            "%d. English braille, uncontracted: VELUMI_SET_BRAILLE_LANGUAGE(ENGLISH, 1), then\n"
+            "   VELUMI_BRAILLE_DISPLAY:\n"
+            "   \"Hello from Velumi! This line of English braille is longer than the braille line.\"\n",
+            step++);
         PrintPins(pad, false, true, "   ");
         std::printf("\n");
         web.Pause();
         const int moved = pad.Page(0x2);
         if (moved < 0 || moved > 1) PadFailure(pad, "paging failed: " + ErrorText(moved));
         std::printf("%d. The next page with VELUMI_SEND_KEY(0x2), as the pad's next-page key does:\n", step++);
-        if (moved == 1)
-            PrintPins(pad, false, true, "   ");
-        else
-            std::printf("   (the text fits one line: no next page)\n");
+        if (moved == 1) PrintPins(pad, false, true, "   ");
+        else std::printf("   (the text fits one line: no next page)\n");
         std::printf("\n");
     }
 

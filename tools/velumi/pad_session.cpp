@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -105,7 +105,6 @@ void RestoreTerminalOnSignal(int fd, const termios *saved) {
     InstallStopHandlers();
 }
 
-
 std::string ErrorText(int code) {
     if (code == kNotShown) return "the pad did not report the display as shown";
     const char *text = VELUMI_ERROR_TEXT(code);
@@ -138,7 +137,8 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
         if (!::mkdtemp(pattern.data())) {
             pattern = "/tmp/velumi-pad-XXXXXX";
             if (!::mkdtemp(pattern.data())) {
-                error = std::string("cannot create a folder for the simulated pad's port link: ") + std::strerror(errno);
+                error =
+                    std::string("cannot create a folder for the simulated pad's port link: ") + std::strerror(errno);
                 sim_.reset();
                 return false;
             }
@@ -223,8 +223,7 @@ bool Pad::Open(const PadChoice &choice, std::string &error) {
             error = "no pad answers on " + who + "; check that the pad is connected to this port and switched on";
         else if (r == VELUMI_ERROR_ENGINE_LOAD_FAIL || r == VELUMI_ERROR_ENGINE_GET_FUNC_FAIL)
             error = ErrorText(r) + "; install it beside libVelumiSDK.so or on the library path";
-        else
-            error = "cannot initialise the pad on " + who + ": " + ErrorText(r);
+        else error = "cannot initialise the pad on " + who + ": " + ErrorText(r);
         Close();
         return false;
     }

@@ -28,11 +28,11 @@ constexpr int kAnswerTimeoutMs = 4000;
 constexpr int kNotShown = -1;
 
 struct PadChoice {
-    int port = 0;               // 0: start the simulated pad (unless a path is given)
-    std::string path;           // a device path such as /dev/ttyUSB0, opened as port kPathPort
-    std::string model = "TARN"; // the simulated pad's model; with a port, forces the model when modelGiven
+    int port = 0;  // 0: start the simulated pad (unless a path is given)
+    std::string path;  // a device path such as /dev/ttyUSB0, opened as port kPathPort
+    std::string model = "TARN";  // the simulated pad's model; with a port, forces the model when modelGiven
     bool modelGiven = false;
-    bool verbose = false;       // let the SDK's diagnostic lines through (to standard error)
+    bool verbose = false;  // let the SDK's diagnostic lines through (to standard error)
 };
 
 // Keeps the SDK's diagnostic lines (translator choice, table names, liblouis's

@@ -30,8 +30,7 @@ std::string PortErrorText(int err) {
         return "permission denied; add yourself to the dialout group (sudo usermod -aG dialout $USER, then log in "
                "again) or install the udev rule from the README";
     case EBUSY:
-    case EWOULDBLOCK:
-        return "port busy: another program has the port open; close it (fuser -v shows which)";
+    case EWOULDBLOCK: return "port busy: another program has the port open; close it (fuser -v shows which)";
     case ENOTTY: return "not a serial port";
     case EISDIR: return "a folder, not a serial port";
     default: return std::strerror(err);
@@ -42,10 +41,8 @@ std::string PortProblem(const std::string &path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return PortErrorText(errno);
     std::string problem;
-    if (!::isatty(fd))
-        problem = PortErrorText(ENOTTY);
-    else if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-        problem = PortErrorText(EBUSY);
+    if (!::isatty(fd)) problem = PortErrorText(ENOTTY);
+    else if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) problem = PortErrorText(EBUSY);
     ::close(fd);
     return problem;
 }

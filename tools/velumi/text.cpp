@@ -101,15 +101,30 @@ std::vector<std::u16string> Paragraphs(const std::u16string &text, size_t limit)
 
 const std::vector<LanguageName> &Languages() {
     static const std::vector<LanguageName> kLanguages = {
-        {"arabic", 1, "ar"},      {"chinese_traditional", 2, "zh-tw,zh-hant"},
+        {"arabic", 1, "ar"},
+        {"chinese_traditional", 2, "zh-tw,zh-hant"},
         {"chinese_simplified", 3, "zh,zh-cn,zh-hans"},
-        {"dutch", 4, "nl"},       {"english", 5, "en"},       {"french", 6, "fr"},
-        {"german", 7, "de"},      {"italian", 8, "it"},       {"japanese", 9, "ja"},
-        {"korean", 10, "ko"},     {"russian", 11, "ru"},      {"spanish", 12, "es"},
-        {"vietnamese", 13, "vi"}, {"bulgarian", 14, "bg"},    {"portuguese", 15, "pt"},
-        {"czech", 16, "cs"},      {"polish", 17, "pl"},       {"norwegian", 18, "no,nb"},
-        {"kazakh", 19, "kk"},     {"danish", 20, "da"},       {"greek", 21, "el"},
-        {"swedish", 22, "sv"},    {"finnish", 23, "fi"},      {"thai", 24, "th"},
+        {"dutch", 4, "nl"},
+        {"english", 5, "en"},
+        {"french", 6, "fr"},
+        {"german", 7, "de"},
+        {"italian", 8, "it"},
+        {"japanese", 9, "ja"},
+        {"korean", 10, "ko"},
+        {"russian", 11, "ru"},
+        {"spanish", 12, "es"},
+        {"vietnamese", 13, "vi"},
+        {"bulgarian", 14, "bg"},
+        {"portuguese", 15, "pt"},
+        {"czech", 16, "cs"},
+        {"polish", 17, "pl"},
+        {"norwegian", 18, "no,nb"},
+        {"kazakh", 19, "kk"},
+        {"danish", 20, "da"},
+        {"greek", 21, "el"},
+        {"swedish", 22, "sv"},
+        {"finnish", 23, "fi"},
+        {"thai", 24, "th"},
         {"uzbek", 25, "uz"},
     };
     return kLanguages;
@@ -148,8 +163,21 @@ std::string LanguageNameOf(int code) {
 
 bool EngineHasLanguage(int code) {
     switch (code) {
-    case 1: case 2: case 3: case 5: case 6: case 7: case 8: case 9: case 10:
-    case 11: case 12: case 13: case 16: case 17: case 18: return true;
+    case 1:
+    case 2:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 16:
+    case 17:
+    case 18: return true;
     default: return false;
     }
 }
@@ -159,17 +187,27 @@ bool LouisHasLanguage(int code) { return code >= 4 && code <= 25 && code != 10; 
 std::string GradeProblem(int code, int grade) {
     const std::string name = LanguageNameOf(code);
     switch (code) {
-    case 1: case 2: case 9: case 10:
-        return name + " has no grade option; leave out --grade";
+    case 1:
+    case 2:
+    case 9:
+    case 10: return name + " has no grade option; leave out --grade";
     case 3:
-        return grade >= 1 && grade <= 3 ? "" : name + " has the modes 1, 2 and 3 (--grade), not " + std::to_string(grade);
-    case 8: case 16: case 17: case 19: case 21: case 23: case 24: case 25:
+        return grade >= 1 && grade <= 3 ? ""
+                                        : name + " has the modes 1, 2 and 3 (--grade), not " + std::to_string(grade);
+    case 8:
+    case 16:
+    case 17:
+    case 19:
+    case 21:
+    case 23:
+    case 24:
+    case 25:
         // One liblouis table serves both grades.
         return grade == 1 ? "" : name + " has one braille grade only (--grade 1), not " + std::to_string(grade);
     default:
-        return grade == 1 || grade == 2 ? ""
-                                        : name + " has the grades 1 (uncontracted) and 2 (contracted), not " +
-                                              std::to_string(grade);
+        return grade == 1 || grade == 2
+                   ? ""
+                   : name + " has the grades 1 (uncontracted) and 2 (contracted), not " + std::to_string(grade);
     }
 }
 

@@ -18,7 +18,7 @@ std::vector<std::u16string> Paragraphs(const std::u16string &text, size_t limit)
 struct LanguageName {
     const char *name;  // lower case, as in VelumiLanguage (underscores)
     int code;
-    const char *iso;   // ISO 639-1 code(s), comma-separated
+    const char *iso;  // ISO 639-1 code(s), comma-separated
 };
 const std::vector<LanguageName> &Languages();
 // Language code for a name (case-insensitive, '-' or '_'), an ISO 639-1 code or

@@ -14,8 +14,8 @@ namespace arabic {
 namespace {
 
 constexpr uint8_t kNumberSign = 0x3C;
-constexpr uint8_t kSwitch = 0x38;      // into a Latin run, and back into Arabic after one
-constexpr uint8_t kAfterNumber = 0x30; // an Arabic letter or a symbol right after a number
+constexpr uint8_t kSwitch = 0x38;  // into a Latin run, and back into Arabic after one
+constexpr uint8_t kAfterNumber = 0x30;  // an Arabic letter or a symbol right after a number
 
 struct Symbol {
     char16_t ch;
@@ -59,14 +59,18 @@ constexpr Symbol kSymbols[] = {
 static_assert(sizeof kSymbols / sizeof kSymbols[0] == 28, "28 symbols in each context");
 
 using Simple = CharCells<2>;
+// clang-format off
 constexpr Simple kBrackets[] = {
     {u'(', 1, {0x26}}, {u')', 1, {0x34}}, {u'[', 2, {0x20, 0x26}},
     {u']', 2, {0x34, 0x04}}, {u'{', 2, {0x10, 0x26}}, {u'}', 2, {0x34, 0x02}},
 };
+// clang-format on
+// clang-format off
 constexpr Simple kAfterDigit[] = {
     {u'*', 1, {0x26}}, {u'+', 1, {0x16}}, {u'-', 1, {0x24}},
     {u'=', 1, {0x36}}, {0x00D7, 1, {0x26}}, {0x00F7, 1, {0x32}},
 };
+// clang-format on
 
 enum class Script { Arabic, Latin, Digit };
 
@@ -101,10 +105,8 @@ const Simple *FindSimple(const Simple (&table)[N], char16_t c) {
 
 void PutSymbol(CellWriter &w, char16_t c, bool latin) {
     if (const Symbol *s = FindSymbol(c)) {
-        if (latin)
-            w.put(s->latin, s->latinCount);
-        else
-            w.put(s->arabic, s->count);
+        if (latin) w.put(s->latin, s->latinCount);
+        else w.put(s->arabic, s->count);
     }
 }
 
@@ -133,16 +135,11 @@ void WriteNumberWithSeparators(CellWriter &w, const char16_t *word, int len) {
     w.put(kNumberSign);
     for (int i = 0; i < len; ++i) {
         const char16_t c = word[i];
-        if (IsDigit(c))
-            w.put(kDigitCells[DigitValue(c)]);
-        else if (c == u',')
-            w.put(0x20);
-        else if (c == u'-')
-            w.put(0x24);
-        else if (c == u'/')
-            w.put(0x38, 0x0C);
-        else if (c == u':')
-            w.put(0x12);
+        if (IsDigit(c)) w.put(kDigitCells[DigitValue(c)]);
+        else if (c == u',') w.put(0x20);
+        else if (c == u'-') w.put(0x24);
+        else if (c == u'/') w.put(0x38, 0x0C);
+        else if (c == u':') w.put(0x12);
     }
 }
 
@@ -186,10 +183,8 @@ int TranslateArabic(char16_t *text, uint8_t *cells) {
                 if (IsArabic(c) && !IsDigit(c)) {
                     const LetterRow *row = FindLetter(c);
                     if (!row) continue;  // no cell: nothing, and no switch
-                    if (script == Script::Latin)
-                        w.put(kSwitch);
-                    else if (afterDigit)
-                        w.put(kAfterNumber);
+                    if (script == Script::Latin) w.put(kSwitch);
+                    else if (afterDigit) w.put(kAfterNumber);
                     script = Script::Arabic;
                     if (IsAllahAt(text, p, end)) {
                         w.put(kAllahCells, 6);
@@ -205,10 +200,8 @@ int TranslateArabic(char16_t *text, uint8_t *cells) {
                     w.put(kDigitCells[DigitValue(c)]);
                     script = Script::Digit;
                 } else if (IsLatin(c)) {
-                    if (script == Script::Arabic)
-                        w.put(kSwitch);
-                    else if (afterDigit)
-                        w.put(kAfterNumber);
+                    if (script == Script::Arabic) w.put(kSwitch);
+                    else if (afterDigit) w.put(kAfterNumber);
                     // The Latin run goes up to the next Arabic character, over word ends.
                     int runEnd = p;
                     while (text[runEnd] && !(IsArabic(text[runEnd]) && FindLetter(text[runEnd]))) ++runEnd;
@@ -229,19 +222,15 @@ int TranslateArabic(char16_t *text, uint8_t *cells) {
                 } else if (IsPunctuation(c)) {
                     w.put(kAfterNumber);
                     const Simple *s = afterDigit ? FindSimple(kAfterDigit, c) : nullptr;
-                    if (s)
-                        w.put(s->cells, s->count);
-                    else
-                        PutSymbol(w, c, script == Script::Latin);
+                    if (s) w.put(s->cells, s->count);
+                    else PutSymbol(w, c, script == Script::Latin);
                 } else if (const Simple *b = FindSimple(kBrackets, c)) {
                     w.put(b->cells, b->count);
                 } else if (c > 0x20 && c < 0x7F) {
                     const Simple *s = afterDigit ? FindSimple(kAfterDigit, c) : nullptr;
                     if (afterDigit) w.put(kAfterNumber);
-                    if (s)
-                        w.put(s->cells, s->count);
-                    else
-                        PutSymbol(w, c, script == Script::Latin);
+                    if (s) w.put(s->cells, s->count);
+                    else PutSymbol(w, c, script == Script::Latin);
                 }
                 // Characters of no class write nothing.
                 if (!w.commit()) break;

@@ -27,6 +27,7 @@ struct Abbreviation {
 };
 
 // Mode 3 abbreviations; two-character entries are tried first.
+// clang-format off
 constexpr Abbreviation kAbbreviations[] = {
     {u'我', u'们', 2, {0x33, 0x02}}, {u'我', u'的', 2, {0x33, 0x0C}}, {u'你', u'们', 2, {0x1F, 0x02}},
     {u'你', u'的', 2, {0x1F, 0x0C}}, {u'他', u'们', 2, {0x1E, 0x02}}, {u'他', u'的', 2, {0x1E, 0x0C}},
@@ -37,6 +38,7 @@ constexpr Abbreviation kAbbreviations[] = {
     {u'在', 0, 1, {0x19}}, {u'地', 0, 1, {0x1C}}, {u'就', 0, 1, {0x31}}, {u'得', 0, 2, {0x0C, 0x14}},
     {u'我', 0, 1, {0x33}}, {u'是', 0, 1, {0x0B}},
 };
+// clang-format on
 // 她 and 它 in mode 3: a sign of their own, with 们 or 的 after it as for 他.
 constexpr uint8_t kSheSign[2] = {0x08, 0x1E}, kItSign[2] = {0x10, 0x1E};
 
@@ -47,6 +49,7 @@ struct Punctuation {
 };
 
 // Four pairs written as one sign, then single marks (full-width and Western).
+// clang-format off
 constexpr Punctuation kPunctuation[] = {
     {0xFF1A, 0x201C, 2, {0x24, 0x18}},        // ：“
     {0x2014, 0x2014, 2, {0x20, 0x24}},        // ——
@@ -88,6 +91,7 @@ constexpr Punctuation kPunctuation[] = {
     {u'"', 0, 1, {0x18}},
     {u'-', 0, 1, {0x24}},
 };
+// clang-format on
 
 inline bool IsHan(char16_t c) { return c >= 0x4E00 && c <= 0x9FA5; }
 inline int DigitValue(char16_t c) {
@@ -115,9 +119,8 @@ constexpr uint8_t kToneCells[6] = {0, 0x01, 0x02, 0x04, 0x06, 0};
 
 const CharRecord *FindChar(char16_t c) {
     const CharRecord *end = kChars + kCharCount;
-    const CharRecord *r = std::lower_bound(kChars, end, c, [](const CharRecord &rec, char16_t v) {
-        return static_cast<char16_t>(rec.hi << 8 | rec.lo) < v;
-    });
+    const CharRecord *r = std::lower_bound(kChars, end, c,
+        [](const CharRecord &rec, char16_t v) { return static_cast<char16_t>(rec.hi << 8 | rec.lo) < v; });
     return (r != end && static_cast<char16_t>(r->hi << 8 | r->lo) == c) ? r : nullptr;
 }
 
@@ -125,17 +128,15 @@ const ReadingChoice *FindChoice(char16_t c, uint8_t side, char16_t neighbour) {
     const ReadingChoice *end = kChoices + kChoiceCount;
     auto key = [](char16_t ch, uint8_t sd, char16_t nb) { return uint64_t(ch) << 24 | uint64_t(sd) << 16 | nb; };
     const uint64_t k = key(c, side, neighbour);
-    const ReadingChoice *r = std::lower_bound(kChoices, end, k, [&](const ReadingChoice &rc, uint64_t v) {
-        return key(rc.ch, rc.side, rc.neighbour) < v;
-    });
+    const ReadingChoice *r = std::lower_bound(kChoices, end, k,
+        [&](const ReadingChoice &rc, uint64_t v) { return key(rc.ch, rc.side, rc.neighbour) < v; });
     return (r != end && key(r->ch, r->side, r->neighbour) == k) ? r : nullptr;
 }
 
 bool IsWordPair(char16_t prev, char16_t cur) {
     const WordPair *end = kWordPairs + kWordPairCount;
-    const WordPair *r = std::lower_bound(kWordPairs, end, WordPair{prev, cur}, [](const WordPair &a, const WordPair &b) {
-        return a.prev != b.prev ? a.prev < b.prev : a.cur < b.cur;
-    });
+    const WordPair *r = std::lower_bound(kWordPairs, end, WordPair{prev, cur},
+        [](const WordPair &a, const WordPair &b) { return a.prev != b.prev ? a.prev < b.prev : a.cur < b.cur; });
     return r != end && r->prev == prev && r->cur == cur;
 }
 

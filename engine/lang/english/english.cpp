@@ -130,11 +130,7 @@ inline bool IsDigitOrFraction(char16_t ch) { return IsDigit(ch) || FractionIndex
 int SymbolIndex(char16_t ch) {
     struct AsciiIndex {
         int8_t index[128];
-        AsciiIndex() {
-            for (int i = 0; i < 128; ++i) index[i] = -1;
-            for (int i = kSymbolCount - 1; i >= 0; --i)
-                if (kSymbolTable[i].ch < 128) index[kSymbolTable[i].ch] = static_cast<int8_t>(i);
-        }
+        AsciiIndex() { FirstAsciiRows(index, kSymbolTable, kSymbolCount); }
     };
     static const AsciiIndex ascii;
     if (ch < 128) return ascii.index[ch];

@@ -108,6 +108,11 @@ bool IsContentWord(const MorphToken &t) {
 
 void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count);
 void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count);
+void NumeralWords(MorphToken *t, int count);
+void CounterSounds(MorphToken *t, int count);
+void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count);
+void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count);
+void NativeNumberWords(MorphToken *t, int *count);
 
 // ---- Parse ----------------------------------------------------------------------
 
@@ -1029,9 +1034,10 @@ void Spacing(MorphToken *t, int count) {
                 sp("spacerequired i:%d for NOUN,setsubi,jinmei and NOUN,setsubi,jinmei\n");
                 continue;
             }
-            // Like 曲: the work of a named person (作, 画, 編, 訳, 記).
-            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記"};
-            if (Eq(c.posd1, "接尾") && Eq(c.posd2, "一般") && in(kWork, 6) && IsNoun(p) &&
+            // Like 曲: the work, words or house of a named person (作, 画, 著, 談, 居 …),
+            // whether the dictionary has the word as a suffix or as a noun.
+            static const char *const kWork[] = {"曲", "作", "画", "編", "訳", "記", "著", "撰", "筆", "談", "居", "絵"};
+            if (((Eq(c.posd1, "接尾") && Eq(c.posd2, "一般")) || Eq(c.posd1, "一般")) && in(kWork, 12) && IsNoun(p) &&
                 Eq(p.posd1, "固有名詞") && Eq(p.posd2, "人名")) {
                 sp("spacerequired i:%d for NOUN,setsubi,ippan and NOUN,setsubi,jinmei\n");
                 continue;
@@ -1280,10 +1286,15 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     MergeMarkTokens(t, &count);
     JP_LOG("jpanalyzer Adjusting pronounce count=%d\n", count);
     for (int i = 0; i < count; ++i) AdjustPronounce(t[i]);
+    NativeNumberWords(t, &count);
+    CounterSounds(t, count);
     if (tagger) {
         SplitKatakanaCompounds(tagger, t, count);
         SplitKanjiCompounds(tagger, t, count);
+        SplitVerbPhrases(tagger, t, count);
+        SplitNamedPlaces(tagger, t, count);
     }
+    NumeralWords(t, count);
     for (int i = 1; i < count; ++i) {
         const MorphToken &p = t[i - 1];
         MorphToken &c = t[i];
@@ -1447,7 +1458,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
 
 // Whether text alone is one noun that the dictionary knows (it has a reading).
 // When pro is given, it receives the noun's pronunciation.
-static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0) {
+static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0, bool names = false) {
     const char *r = mecab_sparse_tostr(tagger, text);
     if (!r) return false;
     const char *nl = std::strchr(r, '\n');
@@ -1462,7 +1473,7 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     g_diagnostics = false;  // a look-up, not part of the analysis
     bool ok = ParseMecabLine(line, &t);
     g_diagnostics = diagnostics;
-    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && !Eq(t.posd1, "固有名詞"))) return false;
+    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") && (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3)))) return false;
     // Word endings the dictionary lists as nouns but that never stand alone (アルミ|ニウム).
     static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア", "イズム", "ロジー"};
     for (const char *ending : kEndings)
@@ -1471,10 +1482,162 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     return true;
 }
 
+// The pronunciation of text analysed alone, its tokens' pronunciations joined;
+// false when a token has none.
+static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    size_t n = 0;
+    out[0] = '\0';
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;  // a look-up, not part of the analysis
+    bool ok = true;
+    for (const char *p = r; *p && ok;) {
+        const char *nl = std::strchr(p, '\n');
+        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
+        char line[kResultLine];
+        if (len >= sizeof line) {
+            ok = false;
+            break;
+        }
+        std::memcpy(line, p, len);
+        line[len] = '\0';
+        p += len + (nl ? 1 : 0);
+        if (Eq(line, "EOS")) break;
+        MorphToken t;
+        if (!ParseMecabLine(line, &t) || !t.read[0] || Eq(t.read, "*")) {
+            ok = false;
+            break;
+        }
+        AdjustPronounce(t);
+        size_t pl = std::strlen(t.pro);
+        if (n + pl + 1 > cap) {
+            ok = false;
+            break;
+        }
+        std::memcpy(out + n, t.pro, pl + 1);
+        n += pl;
+    }
+    g_diagnostics = diagnostics;
+    return ok && n > 0;
+}
+
+// Whether text alone is one token the dictionary does not know (no reading).
+static bool UnknownWord(mecab_t *tagger, const char *text) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    const char *nl = std::strchr(r, '\n');
+    if (!nl || !StartsWith(nl + 1, "EOS")) return false;
+    char line[kResultLine];
+    size_t len = static_cast<size_t>(nl - r);
+    if (len >= sizeof line) return false;
+    std::memcpy(line, r, len);
+    line[len] = '\0';
+    MorphToken t;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;
+    bool ok = ParseMecabLine(line, &t);
+    g_diagnostics = diagnostics;
+    return ok && (t.read[0] == '\0' || Eq(t.read, "*"));
+}
+
+// Analyses text alone: the pronunciations of its tokens joined into pro and its
+// last token into last; false when a token has no reading.
+static bool AnalyseAlone(mecab_t *tagger, const char *text, char *pro, size_t cap, MorphToken *last, int *tokens) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return false;
+    size_t n = 0;
+    pro[0] = '\0';
+    *tokens = 0;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;  // a look-up, not part of the analysis
+    bool ok = true;
+    for (const char *p = r; *p && ok;) {
+        const char *nl = std::strchr(p, '\n');
+        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
+        char line[kResultLine];
+        if (len >= sizeof line) {
+            ok = false;
+            break;
+        }
+        std::memcpy(line, p, len);
+        line[len] = '\0';
+        p += len + (nl ? 1 : 0);
+        if (Eq(line, "EOS")) break;
+        if (!ParseMecabLine(line, last) || !last->read[0] || Eq(last->read, "*")) {
+            ok = false;
+            break;
+        }
+        AdjustPronounce(*last);
+        size_t pl = std::strlen(last->pro);
+        if (n + pl + 1 > cap) {
+            ok = false;
+            break;
+        }
+        std::memcpy(pro + n, last->pro, pl + 1);
+        n += pl;
+        ++*tokens;
+    }
+    g_diagnostics = diagnostics;
+    return ok && n > 0;
+}
+
+// A verb or adjective the dictionary lists whole though it is two words
+// (気に障る: キニ サワル, 名残惜しい: ナゴリ オシイ, 持って来る: モッテ クル) is divided before
+// its last word when that word, analysed alone, is a verb or adjective and the
+// reading is the two parts' readings. ない stays with the word before it.
+void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!(IsVerb(k) || Eq(k.pos, "形容詞")) || !Eq(k.posd1, "自立") || std::strchr(k.pro, ' ')) continue;
+        int offsets[40], chars = 0;
+        for (int b = 0; k.surface[b] && chars < 40;) {
+            int len = 0;
+            DecodeAt(k.surface + b, &len);
+            if (len <= 0) break;
+            offsets[chars++] = b;
+            b += len;
+        }
+        if (chars < 3 || chars >= 40) continue;
+        for (int cut = 1; cut <= chars - 2; ++cut) {
+            char left[128], lp[256], rp[256];
+            std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+            const char *right = k.surface + offsets[cut];
+            MorphToken lt, rt;
+            int ln = 0, rn = 0;
+            if (!AnalyseAlone(tagger, right, rp, sizeof rp, &rt, &rn) || rn != 1) continue;
+            if (!(IsVerb(rt) || Eq(rt.pos, "形容詞")) || !Eq(rt.posd1, "自立") || StartsWith(rt.surface, "な")) continue;
+            if (!AnalyseAlone(tagger, left, lp, sizeof lp, &lt, &ln)) continue;
+            // The first part is a noun written in kanji (心, 色) or ends with a
+            // particle (気に, やって); a verb stem or a noun made from one (思い|出す)
+            // makes a compound verb.
+            int len = 0;
+            bool kanjiNoun = ln == 1 && IsNoun(lt) && LetterType(left, &len, true) == KANJI;
+            for (int b = 0; kanjiNoun && left[b];) {
+                if (LetterType(left + b, &len, true) != KANJI || len <= 0) kanjiNoun = false;
+                b += len > 0 ? len : 1;
+            }
+            // A last word in kana follows only て (やって|くる); 無い stays joined.
+            bool rightKanji = LetterType(right, &len, true) == KANJI;
+            bool te = IsJoshi(lt) && (Eq(lt.surface, "て") || Eq(lt.surface, "で"));
+            if (!(te || (rightKanji && (kanjiNoun || IsJoshi(lt)))) || Eq(rp, "ナイ")) continue;
+            size_t ll = std::strlen(lp);
+            if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
+            if (Morae(lp) < 2 || Morae(rp) < 2) continue;
+            char split[sizeof lp + sizeof rp + 2];
+            std::snprintf(split, sizeof split, "%s %s", lp, rp);
+            JP_LOG("verb phrase %s -> %s\n", k.surface, split);
+            SetField(k.pro, split);
+            break;
+        }
+    }
+}
+
 // Japanese braille divides a katakana compound between its words (キャッチ ボール,
 // ギブ アンド テイク) where each part has two morae or more. The dictionary
 // knows such compounds as one word, so the parts are looked up one by one.
-static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, size_t cap, int depth) {
+static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, size_t cap, int depth,
+                                  bool unknownWhole = false) {
     std::snprintf(out, cap, "%s", word);
     if (depth > 3 || Morae(word) < 4) return;  // a rest of two parts of two morae
     int offsets[64];
@@ -1492,9 +1655,19 @@ static void SplitKatakanaCompound(mecab_t *tagger, const char *word, char *out, 
         char left[128];
         std::snprintf(left, sizeof left, "%.*s", offsets[k], word);
         if (Morae(left) < 2 || Morae(right) < 2) continue;
-        if (!KnownNoun(tagger, left)) continue;
+        bool leftKnown = KnownNoun(tagger, left, nullptr, 0, true);
+        bool rightKnown = KnownNoun(tagger, right, nullptr, 0, true);
+        // One part the dictionary does not know at all (a loanword of its own)
+        // beside a known one, each of three morae or more, in a word the dictionary
+        // does not know whole either.
+        if (depth == 0 && unknownWhole && leftKnown != rightKnown && Morae(left) >= 3 && Morae(right) >= 3 &&
+            UnknownWord(tagger, leftKnown ? right : left)) {
+            std::snprintf(out, cap, "%s %s", left, right);
+            return;
+        }
+        if (!leftKnown) continue;
         char rest[256];
-        if (KnownNoun(tagger, right)) {
+        if (rightKnown) {
             std::snprintf(rest, sizeof rest, "%s", right);
         } else {
             SplitKatakanaCompound(tagger, right, rest, sizeof rest, depth + 1);
@@ -1520,8 +1693,68 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
               Eq(k.posd1, "形容動詞語幹") || name) ||
             std::strchr(k.pro, ' '))
             continue;
+        // Words written in kanji, or in kanji and hiragana (言葉遊び: コトバ アソビ).
         int offsets[40];
-        int chars = 0;
+        int chars = 0, kanjiChars = 0;
+        bool kanji = true;
+        for (int b = 0; k.surface[b] && kanji && chars < 40;) {
+            int len = 0;
+            JpLetter type = LetterType(k.surface + b, &len, true);
+            if (type == KANJI) ++kanjiChars;
+            else if (type != HIRAGANA) kanji = false;
+            if (len <= 0) break;
+            offsets[chars++] = b;
+            b += len;
+        }
+        if (!kanji || chars < 4 || kanjiChars < 2 || k.surface[offsets[chars - 1] + 3] != '\0') continue;
+        bool allKanji = kanjiChars == chars;
+        for (int cut = 2; cut <= chars - 2; ++cut) {
+            char left[128], right[128], lp[256], rp[256];
+            std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+            std::snprintf(right, sizeof right, "%s", k.surface + offsets[cut]);
+            if (!KnownNoun(tagger, left, lp, sizeof lp) || !KnownNoun(tagger, right, rp, sizeof rp)) continue;
+            size_t ll = std::strlen(lp);
+            if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
+            // With kana in the word, each part needs three morae (勝ち負け stays whole).
+            int least = allKanji ? kCompoundMorae : 3;
+            if (Morae(lp) < least || Morae(rp) < least) continue;
+            char split[sizeof lp + sizeof rp + 2];
+            std::snprintf(split, sizeof split, "%s %s", lp, rp);
+            JP_LOG("kanji compound %s -> %s\n", k.surface, split);
+            SetField(k.pro, split);
+            break;
+        }
+        // A phrase of two kanji words (四字熟語) the dictionary knows only whole:
+        // divided where one half, analysed alone, reads as its part of the whole
+        // (a sound change at the joint may alter the other half).
+        if (chars != 4 || !allKanji || std::strchr(k.pro, ' ') || !Eq(k.posd1, "一般")) continue;
+        char left[128], lp[256], rp[256];
+        std::snprintf(left, sizeof left, "%.*s", offsets[2], k.surface);
+        bool lok = ReadingOf(tagger, left, lp, sizeof lp), rok = ReadingOf(tagger, k.surface + offsets[2], rp, sizeof rp);
+        size_t whole = std::strlen(k.pro), ll = lok ? std::strlen(lp) : 0, rl = rok ? std::strlen(rp) : 0;
+        size_t at = 0;
+        if (lok && ll < whole && std::strncmp(k.pro, lp, ll) == 0) at = ll;
+        else if (rok && rl < whole && Eq(k.pro + whole - rl, rp)) at = whole - rl;
+        if (at == 0) continue;
+        char lw[256];
+        std::snprintf(lw, sizeof lw, "%.*s", static_cast<int>(at), k.pro);
+        if (Morae(lw) < kCompoundMorae || Morae(k.pro + at) < kCompoundMorae) continue;
+        char split[sizeof k.pro + 2];
+        std::snprintf(split, sizeof split, "%s %s", lw, k.pro + at);
+        JP_LOG("kanji phrase %s -> %s\n", k.surface, split);
+        SetField(k.pro, split);
+    }
+}
+
+// A name of a place or a body that ends in a common word of three morae or more
+// (公園, 高原, 半島, 大学) is divided before that word when the dictionary reads
+// both parts, analysed alone, as the whole name reads; the rest of the name is
+// divided the same way (カンサイ コクサイ クーコー).
+void SplitNamedPlaces(mecab_t *tagger, MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!IsNoun(k) || !Eq(k.posd1, "固有名詞") || Eq(k.posd2, "人名") || std::strchr(k.pro, ' ')) continue;
+        int offsets[40], chars = 0;
         bool kanji = true;
         for (int b = 0; k.surface[b] && kanji && chars < 40;) {
             int len = 0;
@@ -1530,21 +1763,39 @@ void SplitKanjiCompounds(mecab_t *tagger, MorphToken *t, int count) {
             offsets[chars++] = b;
             b += len;
         }
-        if (!kanji || chars < 4 || k.surface[offsets[chars - 1] + 3] != '\0') continue;
-        for (int cut = 2; cut <= chars - 2; ++cut) {
-            char left[128], right[128], lp[256], rp[256];
-            std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
-            std::snprintf(right, sizeof right, "%s", k.surface + offsets[cut]);
-            if (!KnownNoun(tagger, left, lp, sizeof lp) || !KnownNoun(tagger, right, rp, sizeof rp)) continue;
-            size_t ll = std::strlen(lp);
-            if (std::strncmp(k.pro, lp, ll) != 0 || !Eq(k.pro + ll, rp)) continue;
-            if (Morae(lp) < kCompoundMorae || Morae(rp) < kCompoundMorae) continue;
-            char split[sizeof lp + sizeof rp + 2];
-            std::snprintf(split, sizeof split, "%s %s", lp, rp);
-            JP_LOG("kanji compound %s -> %s\n", k.surface, split);
-            SetField(k.pro, split);
-            break;
+        if (!kanji || chars < 3 || chars >= 40) continue;
+        char tail[sizeof k.pro + 40] = "";  // divided words from the end, each with a space before
+        int end = chars;      // the part still whole: characters [0, end)
+        size_t proEnd = std::strlen(k.pro);
+        for (bool found = true; found && end >= 3;) {
+            found = false;
+            for (int cut = 1; cut <= end - 2; ++cut) {
+                char right[128], rp[256], lp[256], left[128];
+                int rightBytes = (end < chars ? offsets[end] : static_cast<int>(std::strlen(k.surface))) - offsets[cut];
+                std::snprintf(right, sizeof right, "%.*s", rightBytes, k.surface + offsets[cut]);
+                std::snprintf(left, sizeof left, "%.*s", offsets[cut], k.surface);
+                if (!KnownNoun(tagger, right, rp, sizeof rp) || Morae(rp) < 3) continue;
+                size_t rl = std::strlen(rp);
+                if (rl >= proEnd || std::strncmp(k.pro + proEnd - rl, rp, rl) != 0) continue;
+                if (!ReadingOf(tagger, left, lp, sizeof lp) || std::strlen(lp) != proEnd - rl ||
+                    std::strncmp(k.pro, lp, proEnd - rl) != 0 || Morae(lp) < 2)
+                    continue;
+                size_t tl = std::strlen(tail);
+                if (rl + tl + 2 > sizeof tail) continue;
+                std::memmove(tail + rl + 1, tail, tl + 1);  // " rp" in front of the words found
+                tail[0] = ' ';
+                std::memcpy(tail + 1, rp, rl);
+                proEnd -= rl;
+                end = cut;
+                found = true;
+                break;
+            }
         }
+        if (!tail[0]) continue;
+        char split[sizeof k.pro + sizeof tail];
+        std::snprintf(split, sizeof split, "%.*s%s", static_cast<int>(proEnd), k.pro, tail);
+        JP_LOG("place name %s -> %s\n", k.surface, split);
+        SetField(k.pro, split);
     }
 }
 
@@ -1568,11 +1819,306 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
         }
         if (!kata || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
         char split[256];
-        SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0);
+        SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0, k.read[0] == '\0' || Eq(k.read, "*"));
         if (std::strchr(split, ' ')) {
             JP_LOG("katakana compound %s -> %s\n", k.surface, split);
             SetField(k.pro, split);
         }
+    }
+}
+
+// Japanese braille writes a kanji numeral that still counts something with
+// digits, also inside a word the dictionary lists whole (三角巾 -> 3カクキン,
+// 一塁手 -> 1ルイシュ: the digit replaces the numeral's Sino-Japanese reading, a
+// geminate ッ included). Native readings (ヒト, フタ, ミ, ヨ …), names and words
+// whose number sense is gone stay kana: the dictionary marks the latter as
+// adverbs, adverbial or verbal nouns, and a few frequent common nouns are listed.
+static bool NumeralReading(int digit, const char *pro, int *len) {
+    static const char *const kReadings[10][4] = {
+        {nullptr}, {"イチ", "イッ", nullptr}, {"ニ", nullptr}, {"サン", nullptr}, {"ヨン", "シ", nullptr},
+        {"ゴ", nullptr}, {"ロク", "ロッ", nullptr}, {"シチ", nullptr}, {"ハチ", "ハッ", nullptr},
+        {"キュー", "ク", nullptr}};
+    for (const char *const *r = kReadings[digit]; *r; ++r)
+        if (StartsWith(pro, *r)) {
+            *len = static_cast<int>(std::strlen(*r));
+            return pro[*len] != '\0';  // a reading of its own must follow
+        }
+    return false;
+}
+
+static bool NumeralWordCandidate(const MorphToken &k) {
+    static const char *const kNoCount[] = {"一般", "一体", "一種", "一見", "一方", "一心", "一途", "一向",
+                                           "一帯", "一環", "一律", "一気", "一挙", "一斉", "一概", "一括",
+                                           "一貫", "一連", "一様", "一瞬", "一切", "一層", "一同", "一旦"};
+    if (!IsNoun(k) || Eq(k.posd1, "固有名詞")) return false;  // names keep their kana
+    for (const char *w : kNoCount)
+        if (StartsWith(k.surface, w)) return false;
+    if (Eq(k.posd1, "一般")) return true;
+    // A phrase of two counted words (三X九Y), whatever its part of speech.
+    int b = 0, digits = 0, chars = 0;
+    for (; k.surface[b] && chars < 5; ++chars) {
+        int len = 0;
+        if (LetterType(k.surface + b, &len, true) != KANJI || len <= 0) break;
+        char ch[8];
+        std::snprintf(ch, sizeof ch, "%.*s", len, k.surface + b);
+        bool digit = KanjiDigitValue(ch) >= 1;
+        if (digit != (chars % 2 == 0) || KanjiUnitValue(ch) != 0) break;
+        digits += digit;
+        b += len;
+    }
+    if (chars == 4 && digits == 2 && k.surface[b] == '\0') return true;
+    // Months: 三月 (サンガツ) is the dictionary's adverbial noun.
+    int len = 0;
+    if (Eq(k.posd1, "副詞可能") && LetterType(k.surface, &len, true) == KANJI && len > 0 &&
+        Eq(k.surface + len, "月") && EndsWith(k.pro, "ガツ"))
+        return true;
+    return false;
+}
+
+void NumeralWords(MorphToken *t, int count) {
+    for (int i = 0; i < count; ++i) {
+        MorphToken &k = t[i];
+        if (!NumeralWordCandidate(k)) continue;
+        // Kanji digits of the surface that start a word of two kanji or more.
+        int starts[8], nstarts = 0, chars = 0, kanjiRun = 0;
+        int offsets[40];
+        for (int b = 0; k.surface[b] && chars < 40;) {
+            int len = 0;
+            JpLetter type = LetterType(k.surface + b, &len, true);
+            if (len <= 0) break;
+            if (type != KANJI) {
+                kanjiRun = -1;  // only words written in kanji
+                break;
+            }
+            offsets[chars++] = b;
+            b += len;
+            ++kanjiRun;
+        }
+        if (kanjiRun < 2) continue;
+        for (int c = 0; c + 1 < chars && nstarts < 8; ++c) {
+            char ch[8];
+            int len = offsets[c + 1] - offsets[c];
+            std::snprintf(ch, sizeof ch, "%.*s", len, k.surface + offsets[c]);
+            int d = KanjiDigitValue(ch);
+            if (d < 1) continue;
+            char next[8];
+            int nlen = (c + 2 < chars ? offsets[c + 2] : static_cast<int>(std::strlen(k.surface))) - offsets[c + 1];
+            std::snprintf(next, sizeof next, "%.*s", nlen, k.surface + offsets[c + 1]);
+            if (KanjiDigitValue(next) >= 0 || KanjiUnitValue(next) != 0) continue;  // a number of its own
+            if (c == 0 || c >= 2) starts[nstarts++] = c;
+        }
+        if (nstarts == 0 || starts[0] != 0) continue;
+        // A four-kanji phrase of two counted words (三X九Y) is two words with a
+        // digit each: the second numeral's reading is found after the first word's.
+        if (chars == 4 && nstarts == 2 && starts[1] == 2 && !std::strchr(k.pro, ' ')) {
+            char ch[8];
+            std::snprintf(ch, sizeof ch, "%.*s", offsets[1], k.surface);
+            int d1 = KanjiDigitValue(ch), rl1 = 0;
+            std::snprintf(ch, sizeof ch, "%.*s", offsets[3] - offsets[2], k.surface + offsets[2]);
+            int d2 = KanjiDigitValue(ch);
+            if (NumeralReading(d1, k.pro, &rl1)) {
+                // the second word starts at least one kana (3 bytes) into the first word's rest
+                for (int b = rl1 + 3; k.pro[b]; b += 3) {
+                    int rl2 = 0;
+                    if (!NumeralReading(d2, k.pro + b, &rl2)) continue;
+                    char split[256];
+                    std::snprintf(split, sizeof split, "%d%.*s %d%s", d1, b - rl1, k.pro + rl1, d2, k.pro + b + rl2);
+                    JP_LOG("numeral phrase %s -> %s\n", k.surface, split);
+                    SetField(k.pro, split);
+                    break;
+                }
+                if (std::strchr(k.pro, ' ')) continue;
+            }
+        }
+        // Words of the reading (divided by compound splitting) are matched in order
+        // with the numerals: the first word with the first numeral, a later word
+        // with a numeral inside the surface.
+        char out[256];
+        int n = 0, s = 0;
+        bool changed = false;
+        const char *w = k.pro;
+        while (*w && n < static_cast<int>(sizeof out) - 8) {
+            const char *end = std::strchr(w, ' ');
+            size_t wl = end ? static_cast<size_t>(end - w) : std::strlen(w);
+            char word[256];
+            std::snprintf(word, sizeof word, "%.*s", static_cast<int>(wl), w);
+            int rl = 0;
+            bool first = w == k.pro;
+            if (s < nstarts && (first ? starts[s] == 0 : starts[s] > 0)) {
+                char ch[8];
+                int c = starts[s];
+                std::snprintf(ch, sizeof ch, "%.*s", offsets[c + 1] - offsets[c], k.surface + offsets[c]);
+                int d = KanjiDigitValue(ch);
+                if (NumeralReading(d, word, &rl)) {
+                    n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%d%s", d, word + rl);
+                    changed = true;
+                } else {
+                    n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%s", word);
+                }
+                ++s;
+            } else {
+                n += std::snprintf(out + n, sizeof out - static_cast<size_t>(n), "%s", word);
+            }
+            if (n + 2 >= static_cast<int>(sizeof out)) {
+                n = static_cast<int>(sizeof out);  // no room: the word stays as it was
+                break;
+            }
+            if (!end) break;
+            out[n++] = ' ';
+            out[n] = '\0';
+            w = end + 1;
+        }
+        if (!changed || n >= static_cast<int>(sizeof out)) continue;
+        JP_LOG("numeral word %s -> %s\n", k.surface, out);
+        SetField(k.pro, out);
+    }
+}
+
+// Numbers with a native reading are written in kana, as they are read: the days
+// of the month (ツイタチ, フツカ … トオカ, ハツカ), one and two people (ヒトリ,
+// フタリ) and twenty years of age written in kanji (ハタチ). The number tokens
+// and the counter become one word.
+static int SmallNumber(const MorphToken *t, int s, int e, bool *kanji) {
+    int value = 0, pending = -1;
+    *kanji = false;
+    for (int q = s; q < e; ++q) {
+        for (int b = 0; t[q].surface[b];) {
+            int len = 0;
+            uint32_t c = DecodeAt(t[q].surface + b, &len);
+            if (len <= 0) return -1;
+            char ch[8];
+            std::snprintf(ch, sizeof ch, "%.*s", len, t[q].surface + b);
+            b += len;
+            int d = -1;
+            if (c >= '0' && c <= '9') d = static_cast<int>(c - '0');
+            else if (c >= 0xFF10 && c <= 0xFF19) d = static_cast<int>(c - 0xFF10);
+            else if ((d = KanjiDigitValue(ch)) >= 0) *kanji = true;
+            else if (Eq(ch, "十") && value == 0) {
+                value = (pending < 0 ? 1 : pending) * 10;
+                pending = -1;
+                *kanji = true;
+                continue;
+            } else return -1;
+            if (*kanji && value > 0) {  // the units digit after 十
+                if (pending >= 0) return -1;
+                pending = d;
+                continue;
+            }
+            if (!*kanji) {
+                value = value * 10 + d;
+                if (value > 1000) return -1;
+            } else {
+                if (pending >= 0) return -1;  // 二〇: a digit sequence, not a small number
+                pending = d;
+            }
+        }
+    }
+    return value + (pending > 0 ? pending : 0);
+}
+
+void NativeNumberWords(MorphToken *t, int *count) {
+    static const char *const kDays[] = {nullptr,  "ツイタチ", "フツカ", "ミッカ", "ヨッカ", "イツカ",
+                                        "ムイカ", "ナノカ",   "ヨーカ", "ココノカ", "トオカ"};
+    for (int i = 0; i < *count; ++i) {
+        if (!(IsNoun(t[i]) && Eq(t[i].posd1, "数"))) continue;
+        if (i > 0 && IsNoun(t[i - 1]) && Eq(t[i - 1].posd1, "数")) continue;
+        int e = i;
+        while (e < *count && IsNoun(t[e]) && Eq(t[e].posd1, "数")) ++e;
+        if (e >= *count || !Eq(t[e].posd2, "助数詞")) continue;
+        // 五、六日 is "five or six days", numbers read as written.
+        if (i >= 2 && Eq(t[i - 1].surface, "、") && IsNoun(t[i - 2]) && Eq(t[i - 2].posd1, "数")) continue;
+        bool kanji = false;
+        int v = SmallNumber(t, i, e, &kanji);
+        const char *word = nullptr;
+        char digitsKa[16];
+        const MorphToken &unit = t[e];
+        if (Eq(unit.surface, "日")) {
+            // The first of the month: after a month, or as a date the sentence goes on from.
+            // A number after the particle makes it a duration (1日に3回), unless that
+            // number is a day too (a range of dates).
+            bool date = i > 0 && EndsWith(t[i - 1].surface, "月");
+            if (!date && e + 1 < *count && IsJoshi(t[e + 1])) {
+                int q = e + 2;
+                while (q < *count && IsNoun(t[q]) && Eq(t[q].posd1, "数")) ++q;
+                date = q == e + 2 || (q < *count && Eq(t[q].surface, "日"));
+            }
+            if (v >= 2 && v <= 10) word = kDays[v];
+            else if (v == 1 && date) word = kDays[1];
+            else if (v == 20) word = "ハツカ";
+            else if (v == 14 || v == 24) {  // ジューヨッカ: the digits and カ
+                std::snprintf(digitsKa, sizeof digitsKa, "%dカ", v);
+                word = digitsKa;
+            }
+        } else if (Eq(unit.surface, "人")) {
+            if (v == 1) word = "ヒトリ";
+            else if (v == 2) word = "フタリ";
+        } else if (Eq(unit.surface, "歳") && kanji && v == 20) {
+            word = "ハタチ";
+        }
+        if (!word) continue;
+        JP_LOG("native number word %s\n", word);
+        MorphToken &k = t[i];
+        SetField(k.surface, word);
+        SetField(k.read, word);
+        SetField(k.pro, word);
+        SetField(k.posd1, "一般");
+        SetField(k.posd2, "*");
+        int removed = e - i;
+        for (int q = i + 1; q + removed < *count; ++q) t[q] = t[q + removed];
+        *count -= removed;
+    }
+}
+
+// A counter of the ハ row after a number whose reading ends in a geminate
+// (イッ, ロッ, ハッ, ジュッ, ヒャッ) is said and written with the パ row:
+// 1パイ, 6ポン, 10ピキ. Only two-mora Sino counters change (杯, 本, 匹, 分 …).
+void CounterSounds(MorphToken *t, int count) {
+    for (int i = 1; i < count; ++i) {
+        MorphToken &c = t[i];
+        const MorphToken &p = t[i - 1];
+        if (!(IsNoun(c) && Eq(c.posd2, "助数詞")) || !(IsNoun(p) && Eq(p.posd1, "数")) || Morae(c.pro) != 2) continue;
+        // The last character of the number says how it ends.
+        const char *last = nullptr;
+        int lastLen = 0;
+        for (int b = 0; p.surface[b];) {
+            int len = 0;
+            DecodeAt(p.surface + b, &len);
+            if (len <= 0) break;
+            last = p.surface + b;
+            lastLen = len;
+            b += len;
+        }
+        if (!last) continue;
+        char ch[8];
+        std::snprintf(ch, sizeof ch, "%.*s", lastLen, last);
+        uint32_t cp = DecodeAt(ch, &lastLen);
+        int d = KanjiDigitValue(ch);
+        if (cp >= '0' && cp <= '9') d = static_cast<int>(cp - '0');
+        if (cp >= 0xFF10 && cp <= 0xFF19) d = static_cast<int>(cp - 0xFF10);
+        bool geminate = d == 1 || d == 6 || d == 8 || Eq(ch, "十") || Eq(ch, "百");
+        if (d == 0) {
+            // 10, 20 … 100: ASCII or full-width digits ending in 0 read ジュッ or ヒャッ
+            // unless a larger place ends them (1000: セン).
+            int zeros = 0;
+            for (int at = static_cast<int>(last - p.surface); at >= 0 && zeros < 4;) {
+                int len = 0;
+                uint32_t v = DecodeAt(p.surface + at, &len);
+                if (!(v == '0' || v == 0xFF10)) break;
+                ++zeros;
+                at -= (v == '0') ? 1 : 3;
+            }
+            geminate = zeros == 1 || zeros == 2;
+        }
+        if (!geminate) continue;
+        static const char *const kH[] = {"ハ", "ヒ", "フ", "ヘ", "ホ"};
+        static const char *const kP[] = {"パ", "ピ", "プ", "ペ", "ポ"};
+        for (int r = 0; r < 5; ++r)
+            if (StartsWith(c.pro, kH[r])) {
+                char pro[sizeof c.pro];
+                std::snprintf(pro, sizeof pro, "%s%s", kP[r], c.pro + std::strlen(kH[r]));
+                SetField(c.pro, pro);
+                break;
+            }
     }
 }
 

@@ -141,6 +141,9 @@ int AnalyzeTokens(const char *text, MorphToken *tokens, int count, char *stream,
 bool IsSentenceEndToken(const MorphToken &t);
 void MergeMarkTokens(MorphToken *t, int *count);
 void KanSuujiBlocks(MorphToken *t, int count);
+// Value of a kanji digit (〇 to 九), or -1; value of a unit (十 百 千; 万 億 兆 negative), or 0.
+int KanjiDigitValue(const char *s);
+long long KanjiUnitValue(const char *s);
 bool KanUnitsIn(const MorphToken *t, int s, int e);
 // Digits (and unit readings) for tokens s..e-1 of a block of the given kind; returns bytes (< cap).
 int ConvertKanSuu(const MorphToken *t, int s, int e, int kind, char *out, int cap);

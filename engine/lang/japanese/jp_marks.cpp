@@ -127,6 +127,9 @@ bool Join(MorphToken &a, const MorphToken &b) {
 
 }  // namespace
 
+int KanjiDigitValue(const char *s) { return KanDigit(s); }
+long long KanjiUnitValue(const char *s) { return KanUnit(s); }
+
 bool IsSentenceEndToken(const MorphToken &t) {
     if (!Eq(t.pos, "記号")) return false;
     bool end = (Eq(t.surface, "。") && Eq(t.posd1, "句点")) || (Eq(t.surface, "、") && Eq(t.posd1, "読点"));

@@ -4,6 +4,7 @@
 // syllable over a line end.
 
 #include "core/cell_writer.h"
+#include "core/cells.h"
 #include "core/engine.h"
 #include "core/line_layout.h"
 #include "core/text_cursor.h"
@@ -89,9 +90,7 @@ int PunctuationClassOf(char16_t ch) {
     struct AsciiIndex {
         int8_t cls[128];
         AsciiIndex() {
-            for (int i = 0; i < 128; ++i) cls[i] = -1;
-            for (int i = kPunctuationCount - 1; i >= 0; --i)
-                if (kPunctuation[i].ch < 128) cls[kPunctuation[i].ch] = static_cast<int8_t>(i);
+            FirstAsciiRows(cls, kPunctuation, kPunctuationCount);
             for (const PunctuationVariant &v : kPunctuationVariants)
                 if (v.ch < 128 && cls[v.ch] < 0) cls[v.ch] = static_cast<int8_t>(v.cls);
         }

@@ -116,7 +116,7 @@ enum PunctuationClass : int {
     kPunctStraightQuote = 78,
 };
 
-constexpr uint8_t kDigitCells[10] = {0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A};
+// Digits use kDigitCells (core/cells.h).
 constexpr uint8_t kNumberSign = 0x3C;
 
 // Circled numbers U+2460-U+2473, lowered digits written after the number sign.

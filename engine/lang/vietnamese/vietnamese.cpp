@@ -31,6 +31,7 @@ inline bool IsTone(uint8_t code) { return code >= D && code <= H; }
 using Entry = CharCells<3>;  // cells and tone codes
 
 // 135 characters, sorted by code point for bisection.
+// clang-format off
 constexpr Entry kChars[] = {
     {u' ', 1, {0x00}}, {u'!', 1, {0x16}}, {u'"', 1, {0x26}}, {u'#', 1, {0x3C}}, {u'$', 1, {0x2B}},
     {u'%', 3, {0x3C, 0x1A, 0x34}}, {u'&', 1, {0x2F}}, {u'\'', 1, {0x04}}, {u'(', 2, {0x08, 0x23}},
@@ -66,6 +67,7 @@ constexpr Entry kChars[] = {
     {u'ỹ', 2, {G, 0x3D}}, {0x2013, 1, {G}}, {0x201C, 1, {0x26}}, {0x201D, 1, {0x34}},
     {0x2026, 3, {0x04, 0x04, 0x04}},
 };
+// clang-format on
 constexpr int kCharCount = sizeof kChars / sizeof kChars[0];
 static_assert(kCharCount == 135, "135 characters");
 static_assert(IsSortedByChar(kChars, kCharCount), "the list is searched by bisection");
@@ -116,11 +118,20 @@ inline bool IsDigitCode(uint8_t code) { return (code & kDigitBit) && !(code & kC
 inline uint8_t CellOf(uint8_t code) { return code & 0x3F; }
 inline bool IsVowelCell(uint8_t cell) {
     switch (cell) {
-    case 0x01: case 0x11: case 0x0A: case 0x15: case 0x25: case 0x3D:  // a e i o u y
-    case 0x1C: case 0x21: case 0x23: case 0x39: case 0x2A: case 0x33:  // ă â ê ô ơ ư
+    case 0x01:
+    case 0x11:
+    case 0x0A:
+    case 0x15:
+    case 0x25:
+    case 0x3D:  // a e i o u y
+    case 0x1C:
+    case 0x21:
+    case 0x23:
+    case 0x39:
+    case 0x2A:
+    case 0x33:  // ă â ê ô ơ ư
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 // Writes the codes with number, capital and letter signs. With `moveTones`, a
@@ -130,11 +141,11 @@ inline bool IsVowelCell(uint8_t cell) {
 int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *cells, bool moveTones) {
     CellWriter w(cells);
     bool prevDigit = false;
-    int capitalRun = 0;        // capitals in a row
-    int capitalSignAt = -1;    // where this word's capital sign stands
+    int capitalRun = 0;  // capitals in a row
+    int capitalSignAt = -1;  // where this word's capital sign stands
     bool wordCapitalised = false;
-    int firstVowelAt = -1;     // where the first vowel of this syllable starts (with its signs)
-    uint8_t prevCell = 0;      // the letter before, for qu and gi
+    int firstVowelAt = -1;  // where the first vowel of this syllable starts (with its signs)
+    uint8_t prevCell = 0;  // the letter before, for qu and gi
     int pendingTone = -1;
     for (int i = 0; i < count && !w.full(); ++i) {
         const uint8_t code = codes[i];
@@ -158,10 +169,8 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
         }
         if (IsTone(code)) {
             const uint8_t tone = kToneCells[code - D];
-            if (moveTones && firstVowelAt >= 0)
-                w.insert(firstVowelAt, tone);
-            else
-                pendingTone = code - D;
+            if (moveTones && firstVowelAt >= 0) w.insert(firstVowelAt, tone);
+            else pendingTone = code - D;
             continue;
         }
         const uint8_t cell = CellOf(code);
@@ -178,7 +187,7 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
         } else if (letters[i]) {
             if (capitalRun >= 2) w.put(kLetterSign);
             else if (prevDigit && (cell == 0x01 || cell == 0x03 || cell == 0x09 || cell == 0x11 || cell == 0x13 ||
-                                   cell == 0x19 || cell == 0x1A || cell == 0x1B))
+                                      cell == 0x19 || cell == 0x1A || cell == 0x1B))
                 w.put(kLetterSign);
             capitalRun = 0;
         } else {
@@ -194,8 +203,8 @@ int WriteCodes(const uint8_t *codes, const bool *letters, int count, uint8_t *ce
             const bool quU = cell == 0x25 && prevCell == 0x1F;
             int next = i + 1;  // the next letter, past tone codes
             while (next < count && letters[next] && IsTone(codes[next])) ++next;
-            const bool giI = cell == 0x0A && prevCell == 0x1B && next < count && letters[next] &&
-                             IsVowelCell(CellOf(codes[next]));
+            const bool giI =
+                cell == 0x0A && prevCell == 0x1B && next < count && letters[next] && IsVowelCell(CellOf(codes[next]));
             if (!quU && !giI) firstVowelAt = start;
         }
         prevCell = letters[i] ? cell : 0;
@@ -247,14 +256,10 @@ void PlaceTones(uint8_t *codes, const bool *letters, int count) {
                 }
                 const uint8_t v1 = CellOf(syl[first]), v2 = CellOf(syl[first + 1]);
                 const bool glide = (v1 == 0x15 && (v2 == 0x01 || v2 == 0x11)) || (v1 == 0x25 && v2 == 0x3D);
-                if (marked >= 0)
-                    target = marked;
-                else if (last < n)
-                    target = last - 1;  // a final consonant follows
-                else if (vowels == 3)
-                    target = first + 1;
-                else if (glide)
-                    target = first + 1;
+                if (marked >= 0) target = marked;
+                else if (last < n) target = last - 1;  // a final consonant follows
+                else if (vowels == 3) target = first + 1;
+                else if (glide) target = first + 1;
             }
             if (first < n) {
                 int k = i;

@@ -1,0 +1,37 @@
+// What a test can count of its own process and clock, to check that nothing is left behind.
+#pragma once
+
+#include <dirent.h>
+#include <time.h>
+
+#include <string>
+
+namespace test_support {
+
+// Entries in a /proc folder, less "." and "..".
+inline int EntriesOf(const char *folder) {
+    int n = 0;
+    DIR *d = opendir(folder);
+    if (!d) return -1;
+    while (readdir(d)) ++n;
+    closedir(d);
+    return n - 2;
+}
+
+// Open file descriptors (the one that reads the folder included).
+inline int OpenDescriptors() { return EntriesOf("/proc/self/fd") + 2; }
+
+// Threads of this process.
+inline int Threads() { return EntriesOf("/proc/self/task"); }
+
+// Today's local date as YYYYMMDD, as the log file names carry it.
+inline std::string Today() {
+    time_t now = time(nullptr);
+    struct tm t;
+    localtime_r(&now, &t);
+    char buf[16];
+    strftime(buf, sizeof buf, "%Y%m%d", &t);
+    return buf;
+}
+
+}  // namespace test_support
