@@ -19,7 +19,10 @@ SRC = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/liblouis/tables/fr-bfu-g
 OUT = os.path.join(ROOT, "engine", "lang", "european", "french_tables.cpp")
 
 WORD_ROWS = [chr(c) for c in range(ord("a"), ord("v") + 1)] + ["à", "é", "ê", "œ"]
-INWORD_ROWS = [chr(c) for c in range(ord("a"), ord("v") + 1)]
+# In-word rows a-v, then the accented letters that start a letter-group rule
+# (é, ï, ó, ö: the "-érien", "-ïdien" word endings and the like); œ is written
+# directly. The translator's InWordRow must list the same letters in this order.
+INWORD_ROWS = [chr(c) for c in range(ord("a"), ord("v") + 1)] + ["é", "ï", "ó", "ö"]
 LETTERS = set("abcdefghijklmnopqrstuvwxyzàâäæçèéêëìîïñòóôöùúûüœ")
 
 
@@ -181,7 +184,7 @@ for text, c, code in in_entries:
 lines.append("};")
 lines.append("const int kFrenchInWordCount = %d;" % len(in_entries))
 lines.append("")
-lines.append("// Rows a-v: first entry and count.")
+lines.append("// Rows a-v, then é, ï, ó, ö: first entry and count.")
 lines.append("const FrenchRow kFrenchInWordRows[kFrenchInWordRowCount] = {")
 lines.append("    " + ", ".join("{%d, %d}" % r for r in in_rows) + ",")
 lines.append("};")

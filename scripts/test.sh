@@ -8,6 +8,7 @@
 #   scripts/test.sh            everything
 #   VELUMI_QUICK=1 scripts/test.sh   the normal build only
 #   FUZZ_SECONDS=N             seconds per fuzz target (default 15)
+#   FUZZ_INPUT_TIMEOUT=N       seconds one fuzz input may take before it counts as a hang (default 10)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -74,7 +75,8 @@ for f in build-fuzz/fuzz/fuzz_*; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/ 2>/dev/null || true
   echo "fuzz $name: ${secs}s"
-  "$f" -max_total_time="$secs" -print_final_stats=0 "$work" 2>"$work.log" || { tail -50 "$work.log"; exit 1; }
+  # A runaway translation is a finding: an input that runs past the limit fails the run.
+  "$f" -max_total_time="$secs" -timeout="${FUZZ_INPUT_TIMEOUT:-10}" -print_final_stats=0 "$work" 2>"$work.log" || { tail -50 "$work.log"; exit 1; }
   grep -E '^Done|#[0-9]+.*DONE' "$work.log" | tail -1 || true
   rm -rf "$work" "$work.log"
 done

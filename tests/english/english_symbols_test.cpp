@@ -3,6 +3,7 @@
 
 #include "english_helpers.h"
 #include "lang/english/english.h"
+#include "lang/english/english_ueb_symbols.h"
 
 using namespace english_test;
 
@@ -122,4 +123,49 @@ TEST(EnglishComputerText, Detection) {
     EXPECT_FALSE(IsComputerText(u"a.b@cd", 6));  // the dot comes before the @
     EXPECT_FALSE(IsComputerText(u"www.", 4));
     EXPECT_FALSE(IsComputerText(nullptr, 3));
+}
+
+// Characters outside the translator's own tables take their Unified English
+// Braille cells (as liblouis en-ueb-g1/g2 writes them); nothing becomes a blank.
+TEST(EnglishUebSymbols, CharactersOutsideTheOwnTables) {
+    // En dash between numbers: the dash ends the number, the second gets its own sign.
+    EXPECT_EQ(G1("1990\u20132000"), "3C 01 0A 0A 1A 20 24 3C 03 1A 1A 1A");
+    EXPECT_EQ(G2("1990\u20132000"), "3C 01 0A 0A 1A 20 24 3C 03 1A 1A 1A");
+    EXPECT_EQ(G1("x \u00B1 y"), "2D 00 38 16 00 3D");  // ±
+    EXPECT_EQ(G1("\u00BFQu\u00E9?"), "18 30 26 20 1F 25 18 0C 11 26");  // ¿
+    EXPECT_EQ(G1("x \u2208 A"), "2D 00 18 11 00 20 01");  // ∈
+    EXPECT_EQ(G2("\u00A1"), "18 30 16");  // ¡
+    EXPECT_EQ(G2("\u2200"), "18 01");  // ∀
+    EXPECT_EQ(G2("\u2260"), "10 36 08 31");  // ≠
+    EXPECT_EQ(G2("\u0141"), "20 08 21 07");  // Ł: capital of ł
+    EXPECT_EQ(G2("\u04D4"), "20 01 20 18 16 11");  // Ӕ: an uppercase row takes the capital sign
+}
+
+TEST(EnglishUebSymbols, OwnTablesWinAndBlanksStay) {
+    EXPECT_EQ(G1("a\u2014b"), "01 20 24 03");  // em dash from the translator's own table
+    EXPECT_EQ(G1("\u00BD"), "3C 01 0C 03");  // fraction from the fraction table
+    EXPECT_EQ(G1("a\tb"), "01 00 03");  // a control character is still a blank
+    EXPECT_EQ(G1("a\u00A0b"), "01 00 03");  // no-break space
+}
+
+TEST(EnglishUebSymbols, UnknownCharacterIsOneVisibleSign) {
+    // The first transcriber-defined print symbol, 08 28, once per character.
+    EXPECT_EQ(G1("\uE000"), "08 28");  // private use
+    EXPECT_EQ(G1("a\U0001F600b"), "01 08 28 03");  // a surrogate pair is one character
+    EXPECT_EQ(G2("\U0001F600\U0001F600"), "08 28 08 28");
+    EXPECT_EQ(G1("\u2764\uFE0F"), "08 28");  // the variation selector adds nothing
+    EXPECT_EQ(G1("5\uE0005"), "3C 11 08 28 3C 11");  // and it ends the number
+    // A lone surrogate half is one unknown character too.
+    kotari::g_settings = kotari::EngineSettings{};
+    char16_t text[] = {u'x', 0xD800, u'y', 0};
+    std::vector<uint8_t> cells(kotari::kCellBufferSize, 0);
+    cells.resize(kotari::TranslateEnglish(text, cells.data()));
+    EXPECT_EQ(Hex(cells), "30 2D 08 28 30 3D");  // x and y standing alone get the grade 1 sign
+}
+
+TEST(EnglishUebSymbols, TableIsSortedForBisection) {
+    using namespace kotari::english;
+    for (int i = 1; i < kUebSymbolCount; ++i) ASSERT_LT(kUebSymbols[i - 1].ch, kUebSymbols[i].ch);
+    EXPECT_EQ(kotari::FindSorted(kUebSymbols, kUebSymbolCount, u'\u2013')->count, 2);
+    EXPECT_EQ(kotari::FindSorted(kUebSymbols, kUebSymbolCount, u'\uE000'), nullptr);
 }

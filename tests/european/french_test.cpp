@@ -124,6 +124,16 @@ TEST(French, GradeTwoInWordGroups) {
     EXPECT_EQ(Fr2(u"xexp"), (Cells{0x2D, 0x11, 0x2D, 0x0F}));
 }
 
+TEST(French, GradeTwoGroupsStartingWithAnAccentedLetter) {
+    // -érien, -édien, -ïdien: ien is 32 after the accented letter's group, as at a consonant.
+    EXPECT_EQ(Fr2(u"n\u00e9ocimm\u00e9rien"), (Cells{0x1D, 0x3F, 0x15, 0x09, 0x0A, 0x0D, 0x0D, 0x3F, 0x17, 0x32}));
+    EXPECT_EQ(Fr2(u"com\u00e9dien"), (Cells{0x09, 0x15, 0x0D, 0x3F, 0x19, 0x32}));
+    EXPECT_EQ(Fr2(u"h\u00e9ro\u00efdien"), (Cells{0x13, 0x3F, 0x17, 0x15, 0x3B, 0x19, 0x32}));
+    // A word-end group needs letters before it: alone, érien is é r i en.
+    EXPECT_EQ(Fr2(u"\u00e9rien"), (Cells{0x3F, 0x17, 0x0A, 0x22}));
+    EXPECT_EQ(Fr2(u"able"), (Cells{0x01, 0x18, 0x11}));  // while table ends in the group able
+}
+
 TEST(French, GradeTwoLeavesCapitalisedWordsInsideASentenceUncontracted) {
     // First word of the text: contracted; after a space: written out.
     EXPECT_EQ(Fr2(u"Bien Bien"), (Cells{0x28, 0x03, 0, 0x28, 0x03, 0x0A, 0x11, 0x1D}));

@@ -10,6 +10,7 @@
 #include "core/cells.h"
 #include "core/engine.h"
 #include "lang/english/english_tables.h"
+#include "lang/english/english_ueb_symbols.h"
 
 namespace kotari {
 namespace english {
@@ -882,6 +883,34 @@ void TranslateSymbol() {
     PutCells(e.cells, e.count);
 }
 
+// First transcriber-defined print symbol (dots 4, 46): the sign that Unified
+// English Braille sets aside for a print symbol with no braille equivalent.
+constexpr uint8_t kUnknownSign[2] = {0x08, 0x28};
+
+// Joiners and variation selectors shape the character before them and have
+// no braille of their own.
+inline bool IsZeroWidth(char16_t ch) {
+    return ch == 0x200C || ch == 0x200D || ch == 0x2060 || ch == 0xFEFF || (ch >= 0xFE00 && ch <= 0xFE0F);
+}
+
+// A character in none of the classes: its cells from the UEB symbol table, a
+// blank for a control character, else the unknown sign once per character (a
+// surrogate pair is one character), so that nothing vanishes without a trace.
+void TranslateOther() {
+    const char16_t ch = s.text[s.pos];
+    if (ch < 0x20 || (ch >= 0x7F && ch < 0xA0)) {
+        Put(0);
+        return;
+    }
+    if (IsZeroWidth(ch)) return;
+    if (const UebSymbol *e = FindSorted(kUebSymbols, kUebSymbolCount, ch)) {
+        PutCells(e->cells, e->count);
+        return;
+    }
+    if (IsHighSurrogate(ch) && IsLowSurrogate(At(s.pos + 1))) ++s.pos;
+    PutCells(kUnknownSign, 2);
+}
+
 void TranslateGreek() {
     const char16_t ch = s.text[s.pos];
     const int gi = GreekIndex(ch);
@@ -980,7 +1009,7 @@ int TranslateRun(char16_t *text, int length, CellWriter &out, bool insideKorean)
         case kNumber: TranslateNumber(); break;
         case kSymbol: TranslateSymbol(); break;
         case kSpace: TranslateSpace(); break;
-        case kOther: Put(0); break;
+        case kOther: TranslateOther(); break;
         case kEnd:
         default: out.commit(); return out.count() - start;
         }

@@ -245,6 +245,17 @@ int WordRow(char16_t l) {
     return -1;  // œ has a row but is written directly; w-z and other letters have none
 }
 
+int InWordRow(char16_t l) {
+    if (l >= u'a' && l <= u'v') return l - u'a';
+    switch (l) {
+    case 0xE9: return 22;
+    case 0xEF: return 23;
+    case 0xF3: return 24;
+    case 0xF6: return 25;
+    default: return -1;
+    }
+}
+
 struct State {
     int in = 0;
     int out = 0;
@@ -365,7 +376,7 @@ private:
         const bool ws = s_.wordStart;
         switch (code) {
         case kAnywhere: return true;
-        case kAtWordEnd: return endsWordOrPlural(next);
+        case kAtWordEnd: return !ws && endsWordOrPlural(next);
         case kBeforeDoubledOrConsonant:
             return !endsWordAt(next) && (Lower(n) == Lower(t_[next - 1]) || IsConsonant(n));
         case kBeforeVowel: return IsVowel(n);
@@ -410,8 +421,9 @@ private:
                 }
             }
         }
-        if (l < u'a' || l > u'v') return false;
-        const FrenchRow r = kFrenchInWordRows[l - u'a'];
+        const int inRow = InWordRow(l);
+        if (inRow < 0) return false;
+        const FrenchRow r = kFrenchInWordRows[inRow];
         for (int k = r.count - 1; k >= 0; --k) {
             const int index = r.first + k;
             if (index == exclude) continue;

@@ -3212,12 +3212,34 @@ const FrenchGroupEntry kFrenchInWord[] = {
     {u"vient", 5, "\x27\x32\x1e", 3, 1},
     {u"vement", 6, "\x27\x0d", 2, 1},
     {u"vements", 7, "\x27\x0d\x0e", 3, 1},
+    {u"\u00e9dien", 5, "\x3f\x19\x32", 3, 1},
+    {u"\u00e9gien", 5, "\x3f\x1b\x32", 3, 1},
+    {u"\u00e9la\u00efo", 5, "\x3f\x07\x01\x3b\x15", 5, 6},
+    {u"\u00e9lien", 5, "\x3f\x07\x32", 3, 1},
+    {u"\u00e9mien", 5, "\x3f\x0d\x32", 3, 1},
+    {u"\u00e9nien", 5, "\x3f\x1d\x32", 3, 1},
+    {u"\u00e9rien", 5, "\x3f\x17\x32", 3, 1},
+    {u"\u00e9tien", 5, "\x3f\x1e\x32", 3, 1},
+    {u"\u00e9micien", 7, "\x3f\x0d\x0a\x09\x32", 5, 1},
+    {u"\u00e9ridien", 7, "\x3f\x17\x0a\x19\x32", 5, 1},
+    {u"\u00e9ticien", 7, "\x3f\x1e\x0a\x09\x32", 5, 1},
+    {u"\u00efamb", 4, "\x3b\x01\x0d\x03", 4, 6},
+    {u"\u00efcien", 5, "\x3b\x09\x32", 3, 1},
+    {u"\u00efdien", 5, "\x3b\x19\x32", 3, 1},
+    {u"\u00efonique", 7, "\x3b\x15\x1d\x0a\x1f", 5, 1},
+    {u"\u00efoniques", 8, "\x3b\x15\x1d\x0a\x1f\x0e", 6, 1},
+    {u"\u00f3n", 2, "\x2c\x1d", 2, 1},
+    {u"\u00f6l", 2, "\x2a\x07", 2, 17},
+    {u"\u00f6m", 2, "\x2a\x0d", 2, 17},
+    {u"\u00f6m", 2, "\x2a\x0d", 2, 1},
+    {u"\u00f6n", 2, "\x2a\x1d", 2, 4},
+    {u"\u00f6r", 2, "\x2a\x17", 2, 4},
 };
-const int kFrenchInWordCount = 510;
+const int kFrenchInWordCount = 532;
 
-// Rows a-v: first entry and count.
+// Rows a-v, then é, ï, ó, ö: first entry and count.
 const FrenchRow kFrenchInWordRows[kFrenchInWordRowCount] = {
-    {0, 34}, {34, 14}, {48, 63}, {111, 22}, {133, 42}, {175, 42}, {217, 16}, {233, 31}, {264, 27}, {291, 7}, {298, 5}, {303, 17}, {320, 14}, {334, 7}, {341, 20}, {361, 51}, {412, 11}, {423, 25}, {448, 18}, {466, 32}, {498, 8}, {506, 4},
+    {0, 34}, {34, 14}, {48, 63}, {111, 22}, {133, 42}, {175, 42}, {217, 16}, {233, 31}, {264, 27}, {291, 7}, {298, 5}, {303, 17}, {320, 14}, {334, 7}, {341, 20}, {361, 51}, {412, 11}, {423, 25}, {448, 18}, {466, 32}, {498, 8}, {506, 4}, {510, 11}, {521, 5}, {526, 1}, {527, 5},
 };
 
 }  // namespace kotari

@@ -26,7 +26,7 @@ struct FrenchGroupEntry {
 // ("next"). At word start: no letter of the word has been written yet.
 enum FrenchPlace : uint8_t {
     kAnywhere = 0,
-    kAtWordEnd = 1,  // next ends the word, or a plural s that ends it
+    kAtWordEnd = 1,  // not at the word start, and next ends the word (or a plural s that ends it)
     kBeforeDoubledOrConsonant = 2,  // inside the word, next repeats the group's last letter or is a consonant
     kBeforeVowel = 3,
     kBeforeConsonant = 4,
@@ -53,8 +53,8 @@ struct FrenchRow {
 
 // Word-start rows: a-v (0-21), then à (22), é (23), ê (24), œ (25).
 constexpr int kFrenchWordStartRowCount = 26;
-// In-word rows: a-v.
-constexpr int kFrenchInWordRowCount = 22;
+// In-word rows: a-v (0-21), then é (22), ï (23), ó (24), ö (25).
+constexpr int kFrenchInWordRowCount = 26;
 
 extern const FrenchWordEntry kFrenchWordStart[];
 extern const int kFrenchWordStartCount;
