@@ -2,6 +2,8 @@
 // paging by the pad's keys and by VELUMI_SEND_KEY.
 #include <dlfcn.h>
 #include <liblouis.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -173,19 +175,34 @@ TEST_F(Braille, FailedLiblouisTranslationReturns64) {
     EXPECT_EQ(ShowText(broken, DUTCH), 0);
 }
 
+// The copy of the SDK is loaded in a child process: the test process keeps one
+// SDK, and the leak checker at its exit never walks the copy's thread storage.
 TEST(EngineSearch, TheSdkFindsTheEngineBesideItself) {
     namespace fs = std::filesystem;
     char tmpl[] = "/tmp/velumi-copy-XXXXXX";
     const fs::path dir = mkdtemp(tmpl);
     fs::copy_file(VELUMI_BUILD_DIR "/lib/libVelumiSDK.so", dir / "libVelumiSDK.so");
-    void *sdk = dlopen((dir / "libVelumiSDK.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(sdk, nullptr) << dlerror();
-    auto init = reinterpret_cast<int (*)(int, int)>(dlsym(sdk, "VELUMI_INIT_WITH_DEVICE_TYPE"));
-    setenv("VELUMI_PORT_DIR", dir.c_str(), 1);
-    EXPECT_EQ(init(5, 3), VELUMI_ERROR_ENGINE_LOAD_FAIL) << "alone, the SDK finds no engine";
-    fs::copy_file(VELUMI_BUILD_DIR "/lib/libKotariEngine.so", dir / "libKotariEngine.so");
-    EXPECT_EQ(init(5, 3), VELUMI_ERROR_COM_OPEN_FAIL) << "with the engine beside it, init goes on to the port";
+    // Child exit codes: 0 both results as expected, 1 no SDK, 2 alone, 3 with the engine.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        void *sdk = dlopen((dir / "libVelumiSDK.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!sdk) _exit(1);
+        auto init = reinterpret_cast<int (*)(int, int)>(dlsym(sdk, "VELUMI_INIT_WITH_DEVICE_TYPE"));
+        setenv("VELUMI_PORT_DIR", dir.c_str(), 1);
+        if (init(5, 3) != VELUMI_ERROR_ENGINE_LOAD_FAIL) _exit(2);  // alone, the SDK finds no engine
+        fs::copy_file(VELUMI_BUILD_DIR "/lib/libKotariEngine.so", dir / "libKotariEngine.so");
+        if (init(5, 3) != VELUMI_ERROR_COM_OPEN_FAIL) _exit(3);  // with the engine beside it, init goes on to the port
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
     fs::remove_all(dir);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 1) << "the copied SDK loads";
+    EXPECT_NE(WEXITSTATUS(status), 2) << "alone, the SDK finds no engine";
+    EXPECT_NE(WEXITSTATUS(status), 3) << "with the engine beside it, init goes on to the port";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
