@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,20 @@ inline std::string Hex(const std::vector<uint8_t> &cells) {
         s += buf;
     }
     return s;
+}
+
+// One translation case: the text, the cells expected (as Hex writes them) and,
+// where it needs saying, why.
+struct CellCase {
+    const char *text;
+    const char *cells;
+    const char *why = "";
+};
+
+// Checks every case: translate(text) gives the cells. A failure names the text.
+template <typename TranslateFn>
+void ExpectCells(TranslateFn translate, std::initializer_list<CellCase> cases) {
+    for (const CellCase &c : cases) EXPECT_EQ(translate(c.text), c.cells) << "text \"" << c.text << "\" " << c.why;
 }
 
 inline void TrimTrailingBlanks(std::vector<uint8_t> &cells) {

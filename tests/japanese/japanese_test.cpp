@@ -57,40 +57,31 @@ bool HasThreeBlanks(const std::vector<uint8_t> &c) {
 }
 
 TEST(JapaneseKana, YouonAndSpecialSoundsTakeBackThePreviousKana) {
-    EXPECT_EQ(Emit("きゃ"), "08 21");
-    EXPECT_EQ(Emit("ぎゃ"), "18 21") << "nothing of ぎ remains";
-    EXPECT_EQ(Emit("ぴょ"), "28 2E");
-    EXPECT_EQ(Emit("ジェ"), "18 3B") << "the dakuten of ジ is taken back";
-    EXPECT_EQ(Emit("ティ"), "08 17");
-    EXPECT_EQ(Emit("ヴ"), "10 09");
-    EXPECT_EQ(Emit("ヴァ"), "32 25");
-    EXPECT_EQ(Emit("かゃ"), "21") << "an unlisted pair writes only the first kana";
-    EXPECT_EQ(Emit("ぉ"), "0A") << "a small kana alone is the full-size kana";
-    EXPECT_EQ(Emit("1ぁ"), "3C 01 01") << "a small kana after a digit is the full-size kana";
-    EXPECT_EQ(Emit("カー"), "21 12");
-    EXPECT_EQ(Emit("がぱっ"), "10 21 20 25 02");
+    test_support::ExpectCells(Emit,
+        {{"きゃ", "08 21"}, {"ぎゃ", "18 21", "nothing of ぎ remains"}, {"ぴょ", "28 2E"},
+            {"ジェ", "18 3B", "the dakuten of ジ is taken back"}, {"ティ", "08 17"}, {"ヴ", "10 09"},
+            {"ヴァ", "32 25"}, {"かゃ", "21", "an unlisted pair writes only the first kana"},
+            {"ぉ", "0A", "a small kana alone is the full-size kana"},
+            {"1ぁ", "3C 01 01", "a small kana after a digit is the full-size kana"}, {"カー", "21 12"},
+            {"がぱっ", "10 21 20 25 02"}});
 }
 
 TEST(JapaneseKana, PunctuationLettersAndDigits) {
-    EXPECT_EQ(Emit("ア。イ"), "01 32 00 00 03") << "a full stop inside the text takes two blanks";
-    EXPECT_EQ(Emit("「ア。」"), "24 01 32 24") << "none before a closing bracket";
-    EXPECT_EQ(Emit("ア。"), "01 32") << "none at the end";
-    EXPECT_EQ(Emit("ア、イ"), "01 30 00 03");
-    EXPECT_EQ(Emit("ABC"), "30 20 20 01 03 09") << "a word in capitals takes the double capital sign";
-    EXPECT_EQ(Emit("Ab"), "30 20 01 03");
-    EXPECT_EQ(Emit("3.5"), "3C 09 02 11") << "a decimal point, and one number sign";
-    EXPECT_EQ(Emit("end.ア"), "30 11 1D 19 32 00 01") << "a period before Japanese is a full stop and a blank";
-    EXPECT_EQ(Emit("１２３"), "3C 01 03 09");
-    EXPECT_EQ(Emit("3ア"), "3C 09 24 01") << "tsunagi between a number and an a-row kana";
-    EXPECT_EQ(Emit("3カ"), "3C 09 21");
-    EXPECT_EQ(Emit("aア"), "30 01 24 01") << "tsunagi between a letter and a kana";
+    test_support::ExpectCells(Emit,
+        {{"ア。イ", "01 32 00 00 03", "a full stop inside the text takes two blanks"},
+            {"「ア。」", "24 01 32 24", "none before a closing bracket"}, {"ア。", "01 32", "none at the end"},
+            {"ア、イ", "01 30 00 03"},
+            {"ABC", "30 20 20 01 03 09", "a word in capitals takes the double capital sign"}, {"Ab", "30 20 01 03"},
+            {"3.5", "3C 09 02 11", "a decimal point, and one number sign"},
+            {"end.ア", "30 11 1D 19 32 00 01", "a period before Japanese is a full stop and a blank"},
+            {"１２３", "3C 01 03 09"}, {"3ア", "3C 09 24 01", "tsunagi between a number and an a-row kana"},
+            {"3カ", "3C 09 21"}, {"aア", "30 01 24 01", "tsunagi between a letter and a kana"}});
 }
 
 TEST(JapaneseKana, SpacesNeverMakeThreeBlanks) {
-    EXPECT_EQ(Emit("ア。 イ"), "01 32 00 00 03");
-    EXPECT_EQ(Emit("ア  イ"), "01 00 00 03");
-    EXPECT_EQ(Emit("ア   イ"), "01 00 00 03") << "a space after two blanks writes nothing";
-    EXPECT_EQ(Emit(" ア"), "00 01") << "a leading space is kept";
+    test_support::ExpectCells(Emit, {{"ア。 イ", "01 32 00 00 03"}, {"ア  イ", "01 00 00 03"},
+                                        {"ア   イ", "01 00 00 03", "a space after two blanks writes nothing"},
+                                        {" ア", "00 01", "a leading space is kept"}});
     EXPECT_FALSE(HasThreeBlanks(Cells("はい。 いいえ。   そうです。")));
 }
 
@@ -133,12 +124,12 @@ TEST(JapaneseAnalysis, InputSpacesAreRestoredAndCollapsed) {
 }
 
 TEST(JapaneseAnalysis, PronunciationFollowsTheKanaOrthography) {
-    EXPECT_EQ(Stream("おかあさん"), "オカアサン") << "a-row long vowel written with ア";
-    EXPECT_EQ(Stream("とおり"), "トオリ") << "o-row long vowel written with オ";
-    EXPECT_EQ(Stream("東京"), "トーキョー") << "long vowels written with ウ become ー";
-    EXPECT_EQ(Stream("計算"), "ケイサン") << "e-row long vowel written with イ";
-    EXPECT_EQ(Stream("鼻血"), "ハナヂ") << "nigo no rendaku keeps ヂ";
-    EXPECT_EQ(Stream("ちぢむ"), "チヂム") << "douon renko keeps ヂ";
+    test_support::ExpectCells(Stream,
+        {{"おかあさん", "オカアサン", "a-row long vowel written with ア"},
+            {"とおり", "トオリ", "o-row long vowel written with オ"},
+            {"東京", "トーキョー", "long vowels written with ウ become ー"},
+            {"計算", "ケイサン", "e-row long vowel written with イ"}, {"鼻血", "ハナヂ", "nigo no rendaku keeps ヂ"},
+            {"ちぢむ", "チヂム", "douon renko keeps ヂ"}});
     EXPECT_EQ(H("鼻血"), "25 05 10 17");
     EXPECT_EQ(Stream("行こう"), "イコー") << "う after an o-row verb ending";
 }
@@ -174,19 +165,17 @@ TEST(JapaneseAnalysis, FractionsTsunagiAndAddresses) {
 }
 
 TEST(JapaneseAnalysis, WordDivision) {
-    EXPECT_EQ(Stream("見ている"), "ミテ イル") << "an auxiliary verb after て stands apart";
-    EXPECT_EQ(Stream("見てる"), "ミテル") << "the contracted form joins";
-    EXPECT_EQ(Stream("勉強する"), "ベンキョー スル") << "する after a Sino-Japanese noun is a word of its own";
-    EXPECT_EQ(Stream("愛する"), "アイスル") << "but joins a one-kanji noun";
-    EXPECT_EQ(Stream("大阪府大阪市北区"), "オオサカフ オオサカシ キタク") << "address parts";
-    EXPECT_EQ(Stream("第三段階"), "ダイ3 ダンカイ");
-    EXPECT_EQ(Stream("田中さん"), "タナカ サン");
-    EXPECT_EQ(Stream("私にとって"), "ワタシニ トッテ");
-    EXPECT_EQ(Stream("読み始める"), "ヨミハジメル");
-    EXPECT_EQ(Stream("テニスコート"), "テニス コート") << "a katakana compound divides between its words";
-    EXPECT_EQ(Stream("ボーナス"), "ボーナス") << "short words stay whole";
-    EXPECT_EQ(Stream("アルミニウム"), "アルミニウム") << "a word ending is no word of its own";
-    EXPECT_EQ(Stream("ぽうぽう"), "ポーポー") << "an unknown hiragana word takes ー for a long o";
+    test_support::ExpectCells(Stream,
+        {{"見ている", "ミテ イル", "an auxiliary verb after て stands apart"},
+            {"見てる", "ミテル", "the contracted form joins"},
+            {"勉強する", "ベンキョー スル", "する after a Sino-Japanese noun is a word of its own"},
+            {"愛する", "アイスル", "but joins a one-kanji noun"},
+            {"大阪府大阪市北区", "オオサカフ オオサカシ キタク", "address parts"}, {"第三段階", "ダイ3 ダンカイ"},
+            {"田中さん", "タナカ サン"}, {"私にとって", "ワタシニ トッテ"}, {"読み始める", "ヨミハジメル"},
+            {"テニスコート", "テニス コート", "a katakana compound divides between its words"},
+            {"ボーナス", "ボーナス", "short words stay whole"},
+            {"アルミニウム", "アルミニウム", "a word ending is no word of its own"},
+            {"ぽうぽう", "ポーポー", "an unknown hiragana word takes ー for a long o"}});
 }
 
 TEST(JapaneseAnalysis, LatinWordsAfterSpacesAndInQuotes) {
@@ -197,26 +186,21 @@ TEST(JapaneseAnalysis, LatinWordsAfterSpacesAndInQuotes) {
 }
 
 TEST(JapaneseNumbers, DigitsAndNumberSigns) {
-    EXPECT_EQ(H("123"), "3C 01 03 09");
-    EXPECT_EQ(H("０１"), "3C 1A 01");
-    EXPECT_EQ(H("3.14"), "3C 09 02 01 19") << "one number sign for a decimal";
-    EXPECT_EQ(H("(3)"), "36 3C 09 36") << "a number sign after (";
-    EXPECT_EQ(Emit("⑤"), "3C 11") << "a circled number at the start";
-    EXPECT_EQ(Emit("ア⑫"), "01 00 3C 01 03") << "a blank before a circled number after a character";
-    EXPECT_EQ(Emit("'85"), "3C 04 13 11") << "apostrophe before digits";
+    test_support::ExpectCells(H,
+        {{"123", "3C 01 03 09"}, {"０１", "3C 1A 01"}, {"3.14", "3C 09 02 01 19", "one number sign for a decimal"},
+            {"(3)", "36 3C 09 36", "a number sign after ("}});
+    test_support::ExpectCells(Emit, {{"⑤", "3C 11", "a circled number at the start"},
+                                        {"ア⑫", "01 00 3C 01 03", "a blank before a circled number after a character"},
+                                        {"'85", "3C 04 13 11", "apostrophe before digits"}});
 }
 
 TEST(JapaneseNumbers, KanjiNumeralsBecomeDigits) {
     EXPECT_EQ(Stream("二〇二三年"), "2023ネン");
     EXPECT_EQ(H("三・四・五"), "3C 09 3C 19 3C 11") << "each listed number with its own sign, no nakaten";
-    EXPECT_EQ(Stream("三千五百二十一"), "3521");
-    EXPECT_EQ(Stream("十五"), "15");
-    EXPECT_EQ(Stream("五万"), "5マン");
-    EXPECT_EQ(Stream("三億"), "3_オク");
-    EXPECT_EQ(Stream("三万十五"), "3マン15");
-    EXPECT_EQ(Stream("二十五万"), "25マン") << "the group before a large unit is one number";
-    EXPECT_EQ(Stream("三、四百"), "3、400");
-    EXPECT_EQ(Stream("四百三、四十"), "4ヒャク 3、40") << "the digit before the touten belongs to both";
+    test_support::ExpectCells(Stream,
+        {{"三千五百二十一", "3521"}, {"十五", "15"}, {"五万", "5マン"}, {"三億", "3_オク"}, {"三万十五", "3マン15"},
+            {"二十五万", "25マン", "the group before a large unit is one number"}, {"三、四百", "3、400"},
+            {"四百三、四十", "4ヒャク 3、40", "the digit before the touten belongs to both"}});
     char out[512];
     MorphToken t[3];
     ParseMecabLine("九\t名詞,数,*,*,*,*,九,キュウ,キュー", &t[0]);
