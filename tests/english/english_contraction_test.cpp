@@ -90,12 +90,11 @@ TEST(EnglishWordLists, NoContractionAcrossSyllables) {
             {"Beaumont", "20 03 02 25 0D 15 1D 1E"}, {"beadle", "03 02 19 07 11"},
             {"Indonesia", "20 14 19 15 1D 11 0E 0A 01"}, {"Monet", "20 0D 15 1D 11 1E"},
             {"coneflower", "09 10 15 0B 07 2A 3B"}});
-    // Where the groupsign is right the general rules still apply.
-    EXPECT_EQ(G2("beatific"), "06 01 1E 0A 0B 0A 09");
-    EXPECT_EQ(G2("honeycomb"), "13 10 15 3D 09 15 0D 03");
-    // In running text too, and in upper case.
-    EXPECT_EQ(G2("(carthorse)"), "10 23 09 1C 1E 13 15 17 0E 11 10 1C");
-    EXPECT_EQ(G2("BEGGING"), "20 20 03 11 36 2C");
+    test_support::ExpectCells(G2,
+        {// Where the groupsign is right the general rules still apply.
+            {"beatific", "06 01 1E 0A 0B 0A 09"}, {"honeycomb", "13 10 15 3D 09 15 0D 03"},
+            // In running text too, and in upper case.
+            {"(carthorse)", "10 23 09 1C 1E 13 15 17 0E 11 10 1C"}, {"BEGGING", "20 20 03 11 36 2C"}});
 }
 
 // Every record's segmented form spells its word, uses only known groups, and
