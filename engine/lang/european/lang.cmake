@@ -12,3 +12,11 @@ foreach(pair "polish;pl.tbl" "norwegian;no-no-g0.utb" "italian;it.tbl")
     PACKAGES liblouis-data
     COMMENT "Generating the ${language} character table")
 endforeach()
+
+# Rows of the hand-kept character tables (data/<name>.tsv).
+kotari_table_rows(
+  czech_chars
+  german_symbols
+  italian_accents italian_greek italian_ipa italian_fractions italian_roman italian_operators
+  russian_accented russian_symbols
+  spanish_separators)
