@@ -11,7 +11,6 @@ namespace kotari {
 namespace {
 
 constexpr uint8_t kCapitalSign = 0x28;
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kHyphen = 0x24;
 constexpr uint8_t kUnknown = 0x22;
 constexpr uint8_t kOpeningQuote = 0x26;

@@ -21,7 +21,7 @@ constexpr int kWorkCapacity = kInputLimit * kMaxHanjaReading;
 static_assert(kMaxHanjaReading >= 4, "a Roman numeral spelling must fit where a reading fits");
 
 constexpr char16_t kSyllableFirst = 0xAC00;
-constexpr char16_t kSyllableLast = 0xD7A3;
+constexpr char16_t kSyllableLast = kSyllableFirst + kInitialCount * kVowelCount * kFinalCount - 1;  // U+D7A3
 constexpr uint8_t kRomanStart = 0x34;
 constexpr uint8_t kRomanEnd = 0x32;
 constexpr uint8_t kJamoSign = 0x3F;
@@ -81,9 +81,9 @@ inline bool IsLatinLetter(char16_t c) {
     return IsGreek(c) || english::AccentClassOf(c) != 14;
 }
 
-inline int Initial(char16_t c) { return (c - kSyllableFirst) / 588; }
-inline int Vowel(char16_t c) { return (c - kSyllableFirst) % 588 / 28; }
-inline int Final(char16_t c) { return (c - kSyllableFirst) % 28; }
+inline int Initial(char16_t c) { return (c - kSyllableFirst) / (kVowelCount * kFinalCount); }
+inline int Vowel(char16_t c) { return (c - kSyllableFirst) % (kVowelCount * kFinalCount) / kFinalCount; }
+inline int Final(char16_t c) { return (c - kSyllableFirst) % kFinalCount; }
 
 // Punctuation class of a character (directly or through the variants), or -1.
 int PunctuationClassOf(char16_t ch) {

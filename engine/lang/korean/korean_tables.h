@@ -9,11 +9,15 @@
 namespace kotari {
 namespace korean {
 
+// A syllable is one of 19 initials, one of 21 vowels and one of 28 finals (the
+// first of them: no final), numbered in that order from U+AC00.
+constexpr int kInitialCount = 19, kVowelCount = 21, kFinalCount = 28;
+
 // Jamo numbers: initials 0-18, vowels 19-39, finals 40-67 (40 = no final).
 constexpr int kInitialBase = 0;
-constexpr int kVowelBase = 19;
-constexpr int kFinalBase = 40;
-constexpr int kJamoCount = 68;
+constexpr int kVowelBase = kInitialBase + kInitialCount;
+constexpr int kFinalBase = kVowelBase + kVowelCount;
+constexpr int kJamoCount = kFinalBase + kFinalCount;
 
 struct JamoCells {
     uint8_t count;
@@ -116,16 +120,12 @@ enum PunctuationClass : int {
     kPunctStraightQuote = 78,
 };
 
-// Digits use kDigitCells (core/cells.h).
-constexpr uint8_t kNumberSign = 0x3C;
+// Digits use kDigitCells and kNumberSign (core/cells.h).
 
 // Circled numbers U+2460-U+2473, lowered digits written after the number sign.
 constexpr char16_t kCircledFirst = 0x2460;
 constexpr char16_t kCircledLast = 0x2473;
-struct CircledNumber {
-    uint8_t count;
-    uint8_t cells[2];
-};
+using CircledNumber = JamoCells;  // the same: up to two cells
 extern const CircledNumber kCircledNumbers[kCircledLast - kCircledFirst + 1];
 
 }  // namespace korean
