@@ -6,3 +6,7 @@ kotari_generated_source(
   INPUTS /usr/share/liblouis/tables/en-ueb-chardefs.uti /usr/share/liblouis/tables/en-ueb-math.ctb
   PACKAGES liblouis-data
   COMMENT "Generating the UEB symbol table")
+
+# The word lists' rows (data/english_shortforms.tsv, data/english_exceptions.tsv),
+# written by scripts/english_lists.py.
+kotari_table_rows(english_shortforms english_exceptions)
