@@ -16,12 +16,18 @@ column's name says how its field is written:
     name:u    text, written as a UTF-16 string literal u"..."
     note      a comment after the row
 
-The rows keep their order. engine/CMakeLists.txt runs this at build time
-(kotari_table_rows).
+    names     identifiers naming the row's index, separated by spaces (not
+              part of the row)
 
-  python3 scripts/gen_table_rows.py --input TABLE.tsv --output TABLE.inc
+The rows keep their order. With --names the output is instead one enumerator
+"name = index," for every name, so that the code names rows of the same data
+it indexes. engine/CMakeLists.txt runs this at build time (kotari_table_rows,
+kotari_table_names).
+
+  python3 scripts/gen_table_rows.py [--names] --input TABLE.tsv --output FILE.inc
 """
 import argparse
+import os
 import sys
 
 
@@ -35,6 +41,8 @@ def render(columns, fields, where):
     fields += [""] * (len(columns) - len(fields))
     values, note = [], ""
     for name, field in zip(columns, fields):
+        if name == "names":
+            continue
         if name == "note":
             if field.endswith("\\"):
                 sys.exit(f"{where}: a note may not end in a backslash (it would continue the comment)")
@@ -56,8 +64,9 @@ def main():
     ap = argparse.ArgumentParser(description="Writes a table's C++ initializer rows from its data file.")
     ap.add_argument("--input", required=True, help="the tab-separated data file")
     ap.add_argument("--output", required=True, help="the rows file to write")
+    ap.add_argument("--names", action="store_true", help="write the row names as enumerators instead of the rows")
     args = ap.parse_args()
-    columns, rows = None, []
+    columns, rows, names = None, [], []
     with open(args.input, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
@@ -66,12 +75,17 @@ def main():
             if columns is None:
                 columns = line.split("\t")
                 continue
-            rows.append(render(columns, line.split("\t"), f"{args.input}:{number}"))
+            fields = line.split("\t")
+            rows.append(render(columns, list(fields), f"{args.input}:{number}"))
+            if "names" in columns and columns.index("names") < len(fields):
+                names += [f"{n} = {len(rows) - 1}," for n in fields[columns.index("names")].split()]
     if not rows:
         sys.exit(f"{args.input}: no rows")
+    if args.names and not names:
+        sys.exit(f"{args.input}: no row names")
     with open(args.output, "w", encoding="utf-8") as f:
-        f.write(f"// Generated at build time from {args.input} by scripts/gen_table_rows.py.\n")
-        f.write("\n".join(rows) + "\n")
+        f.write(f"// Generated at build time from {os.path.basename(args.input)} by scripts/gen_table_rows.py.\n")
+        f.write("\n".join(names if args.names else rows) + "\n")
 
 
 if __name__ == "__main__":

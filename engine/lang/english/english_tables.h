@@ -50,21 +50,10 @@ using SymbolEntry = CharCells<5>;
 constexpr int kSymbolCount = 94;
 extern const SymbolEntry kSymbolTable[kSymbolCount];
 
-// Indexes of SymbolTable entries with special handling.
+// Indexes of SymbolTable entries with special handling (named beside the rows in
+// data/english_symbols.tsv).
 enum SymbolIndex : int {
-    kSymArrowFirst = 1,
-    kSymArrowLast = 4,
-    kSymEmDash = 46,
-    kSymUnderscore = 47,
-    kSymQuestion = 51,
-    kSymComma = 52,
-    kSymFullStop = 55,
-    kSymStraightQuote = 63,
-    kSymShapeArrowFirst = 74,
-    kSymShapeFirst = 77,
-    kSymShapeLast = 80,
-    kSymAt = 10,
-    kSymDegree = 21,
+#include "english_symbols_names.inc"
 };
 
 constexpr int kOpeningCount = 13;

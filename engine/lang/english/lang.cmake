@@ -10,3 +10,7 @@ kotari_generated_source(
 # The word lists' rows (data/english_shortforms.tsv, data/english_exceptions.tsv),
 # written by scripts/english_lists.py.
 kotari_table_rows(english_shortforms english_exceptions)
+
+# The symbol rows and the names of the rows with special handling (data/english_symbols.tsv).
+kotari_table_rows(english_symbols)
+kotari_table_names(english_symbols)

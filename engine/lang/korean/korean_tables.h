@@ -84,7 +84,8 @@ struct RomanNumeral {
 constexpr int kRomanNumeralCount = 24;
 extern const RomanNumeral kRomanNumerals[kRomanNumeralCount];
 
-// Punctuation and symbols: the class number is the row's index.
+// Punctuation and symbols: the class number is the row's index. The rows and
+// the names of the classes with special rules are kept in data/korean_punctuation.tsv.
 using PunctuationEntry = CharCells<8>;
 constexpr int kPunctuationCount = 79;
 extern const PunctuationEntry kPunctuation[kPunctuationCount];
@@ -99,25 +100,7 @@ extern const PunctuationVariant kPunctuationVariants[kPunctuationVariantCount];
 
 // Classes with special rules.
 enum PunctuationClass : int {
-    kPunctFullStop = 0,
-    kPunctComma = 3,
-    kPunctMiddleDot = 4,
-    kPunctColon = 5,
-    kPunctHyphen = 26,
-    kPunctOpenParen = 12,
-    kPunctCloseParen = 13,
-    kPunctShapeFirst = 29,
-    kPunctShapeLast = 32,
-    kPunctEllipsisFirst = 33,
-    kPunctEllipsisLast = 34,
-    kPunctCurrencyFirst = 39,
-    kPunctCurrencyLast = 44,
-    kPunctOperatorFirst = 45,
-    kPunctOperatorLast = 58,
-    kPunctDegreeFirst = 66,
-    kPunctDegreeLast = 70,
-    kPunctPercent = 74,
-    kPunctStraightQuote = 78,
+#include "korean_punctuation_names.inc"
 };
 
 // Digits use kDigitCells and kNumberSign (core/cells.h).

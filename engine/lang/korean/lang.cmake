@@ -7,3 +7,7 @@ kotari_generated_source(
   ARGS --input /usr/share/libhangul/hanja/hanja.txt
   PACKAGES libhangul-data
   COMMENT "Generating the Korean Hanja reading table")
+
+# The punctuation rows and the names of their classes (data/korean_punctuation.tsv).
+kotari_table_rows(korean_punctuation)
+kotari_table_names(korean_punctuation)
