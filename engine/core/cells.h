@@ -39,6 +39,12 @@ constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // A row of a table sorted by character: the character and its `count` cells.
+// The number of rows of a table whose definition is in sight.
+template <typename Row, int N>
+constexpr int CountOf(const Row (&)[N]) {
+    return N;
+}
+
 template <int N>
 struct CharCells {
     char16_t ch;

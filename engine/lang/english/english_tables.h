@@ -82,10 +82,13 @@ struct WordsignEntry {
     uint8_t cells[6];
 };
 constexpr int kWordsignCount = 110;
-constexpr int kWordsignLastWithEndings = 28;  // but ... still take any apostrophe ending
-constexpr int kWordsignEnough = 34;  // takes only 's
-constexpr int kWordsignLowerFirst = 29;  // be, were, his, was: lower wordsigns that
-constexpr int kWordsignLowerLast = 32;  // no dash or closing mark may touch
+// Rows with rules of their own, named beside the rows in data/english_wordsigns.tsv:
+// but ... kWordsignLastWithEndings still take any apostrophe ending, kWordsignEnough
+// takes only 's, and kWordsignLowerFirst ... kWordsignLowerLast (be, were, his,
+// was) are lower wordsigns that no dash or closing mark may touch.
+enum WordsignIndex : int {
+#include "english_wordsigns_names.inc"
+};
 extern const WordsignEntry kWordsignTable[kWordsignCount];
 
 struct GroupsignEntry {

@@ -11,6 +11,8 @@ kotari_generated_source(
 # written by scripts/english_lists.py.
 kotari_table_rows(english_shortforms english_exceptions)
 
-# The symbol rows and the names of the rows with special handling (data/english_symbols.tsv).
-kotari_table_rows(english_symbols)
+# The symbol and wordsign rows and the names of the rows with rules of their own
+# (data/english_symbols.tsv, data/english_wordsigns.tsv).
+kotari_table_rows(english_symbols english_wordsigns)
 kotari_table_names(english_symbols)
+kotari_table_names(english_wordsigns)

@@ -41,24 +41,19 @@ const Pattern kStExceptions[] = {
     {u"strie", P::kAfterLetter},    {u"strumen", P::kAfterLetter}, {u"stung", P::kAfterLetter},
     {u"ungst", P::kAfterLetter}};
 
-template <int N>
-constexpr uint8_t Count(const Pattern (&)[N]) {
-    return static_cast<uint8_t>(N);
-}
-
 }  // namespace
 
 static_assert(IsSortedByChar(kSymbols, kSymbolCount), "German symbols must be sorted by character for bisection");
 
 const LetterGroup kGroups[kGroupCount] = {
     {u"au", 0x21, nullptr, 0, nullptr, 0},
-    {u"äu", 0x0C, kAeuExceptions, Count(kAeuExceptions), nullptr, 0},
-    {u"eu", 0x23, kEuExceptions, Count(kEuExceptions), nullptr, 0},
-    {u"ei", 0x29, kEiExceptions, Count(kEiExceptions), nullptr, 0},
-    {u"ie", 0x2C, kIeExceptions, Count(kIeExceptions), kIeOverrides, Count(kIeOverrides)},
-    {u"sch", 0x31, kSchExceptions, Count(kSchExceptions), nullptr, 0},
+    {u"äu", 0x0C, kAeuExceptions, CountOf(kAeuExceptions), nullptr, 0},
+    {u"eu", 0x23, kEuExceptions, CountOf(kEuExceptions), nullptr, 0},
+    {u"ei", 0x29, kEiExceptions, CountOf(kEiExceptions), nullptr, 0},
+    {u"ie", 0x2C, kIeExceptions, CountOf(kIeExceptions), kIeOverrides, CountOf(kIeOverrides)},
+    {u"sch", 0x31, kSchExceptions, CountOf(kSchExceptions), nullptr, 0},
     {u"ch", 0x39, nullptr, 0, nullptr, 0},
-    {u"st", 0x3E, kStExceptions, Count(kStExceptions), nullptr, 0},
+    {u"st", 0x3E, kStExceptions, CountOf(kStExceptions), nullptr, 0},
 };
 
 }  // namespace german

@@ -47,52 +47,12 @@ constexpr WordAbbreviation kWordAbbreviations[kWordAbbreviationCount] = {
     {u"그리하여", 4, {0x01, 0x31}},
 };
 
-constexpr SyllableRange kFirstRangeSet[kFirstRangeCount] = {
-    {0xAC83, 0xAC83, 2, {0x38, 0x0E}, false},              // 것
-    {0xAE4C, 0xAE67, 2, {0x20, 0x2B}, true},               // 까-깧
-    {0xC2F8, 0xC313, 2, {0x20, 0x07}, true},               // 싸-쌓
-    {0xAECF, 0xAECF, 3, {0x20, 0x38, 0x0E}, false},        // 껏
-    {0xAED0, 0xAED0, 4, {0x20, 0x08, 0x0E, 0x0C}, false},  // 껐
-    {0xC131, 0xC131, 2, {0x20, 0x3B}, false},              // 성
-    {0xC37D, 0xC37D, 3, {0x20, 0x20, 0x3B}, false},        // 썽
-    {0xC815, 0xC815, 2, {0x28, 0x3B}, false},              // 정
-    {0xCA61, 0xCA61, 3, {0x20, 0x28, 0x3B}, false},        // 쩡
-    {0xCCAD, 0xCCAD, 2, {0x30, 0x3B}, false},              // 청
-};
-
-// Consonant plus ㅏ, any final (the final's cells follow).
-constexpr SyllableRange kSecondRangeSet[kSecondRangeCount] = {
-    {0xAC00, 0xAC1B, 1, {0x2B}, true},        // 가
-    {0xB098, 0xB0B3, 1, {0x09}, true},        // 나
-    {0xB2E4, 0xB2FF, 1, {0x0A}, true},        // 다
-    {0xB9C8, 0xB9E3, 1, {0x11}, true},        // 마
-    {0xBC14, 0xBC2F, 1, {0x18}, true},        // 바
-    {0xC0AC, 0xC0C7, 1, {0x07}, true},        // 사
-    {0xC790, 0xC7AB, 1, {0x28}, true},        // 자
-    {0xCE74, 0xCE8F, 1, {0x0B}, true},        // 카
-    {0xD0C0, 0xD0DB, 1, {0x13}, true},        // 타
-    {0xD30C, 0xD327, 1, {0x19}, true},        // 파
-    {0xD558, 0xD573, 1, {0x1A}, true},        // 하
-    {0xB530, 0xB54B, 2, {0x20, 0x0A}, true},  // 따
-    {0xBE60, 0xBE7B, 2, {0x20, 0x18}, true},  // 빠
-    {0xC9DC, 0xC9F7, 2, {0x20, 0x28}, true},  // 짜
-};
-
 // Vowels: ㅓ 4, ㅕ 6, ㅗ 8, ㅜ 13, ㅡ 18, ㅣ 20. Finals: ㄱ-ㄳ 1-3, ㄴ-ㄶ 4-6,
 // ㄹ and its clusters 8-15, ㅇ 21.
 constexpr VowelFinalAbbreviation kVowelFinalAbbreviations[kVowelFinalCount] = {
     {4, 1, 3, 0x39},  {4, 4, 6, 0x3E},  {4, 8, 15, 0x1E},  {6, 4, 6, 0x21},  {6, 8, 15, 0x33},
     {6, 21, 21, 0x3B}, {8, 1, 3, 0x2D}, {8, 4, 6, 0x37},   {8, 21, 21, 0x3F}, {13, 4, 6, 0x1B},
     {13, 8, 15, 0x2F}, {18, 4, 6, 0x35}, {18, 8, 15, 0x2E}, {20, 4, 6, 0x1F},
-};
-
-constexpr RomanNumeral kRomanNumerals[kRomanNumeralCount] = {
-    {0x2160, 1, "I"},  {0x2161, 2, "II"}, {0x2162, 3, "III"}, {0x2163, 2, "IV"}, {0x2164, 1, "V"},
-    {0x2165, 2, "VI"}, {0x2166, 3, "VII"}, {0x2167, 4, "VIII"}, {0x2168, 2, "IX"}, {0x2169, 1, "X"},
-    {0x216A, 2, "XI"}, {0x216B, 3, "XII"},
-    {0x2170, 1, "i"},  {0x2171, 2, "ii"}, {0x2172, 3, "iii"}, {0x2173, 2, "iv"}, {0x2174, 1, "v"},
-    {0x2175, 2, "vi"}, {0x2176, 3, "vii"}, {0x2177, 4, "viii"}, {0x2178, 2, "ix"}, {0x2179, 1, "x"},
-    {0x217A, 2, "xi"}, {0x217B, 3, "xii"},
 };
 
 constexpr PunctuationEntry kPunctuation[kPunctuationCount] = {

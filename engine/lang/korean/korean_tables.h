@@ -49,10 +49,16 @@ struct SyllableRange {
     uint8_t cells[4];
     bool withFinal;
 };
-constexpr int kFirstRangeCount = 10;
-extern const SyllableRange kFirstRangeSet[kFirstRangeCount];
-constexpr int kSecondRangeCount = 14;
-extern const SyllableRange kSecondRangeSet[kSecondRangeCount];
+// The first set: syllables with cells of their own; the second: a consonant plus
+// ㅏ, any final. Searched in order; the rows are kept in data/korean_*_ranges.tsv.
+inline constexpr SyllableRange kFirstRangeSet[] = {
+#include "korean_first_ranges.inc"
+};
+inline constexpr SyllableRange kSecondRangeSet[] = {
+#include "korean_second_ranges.inc"
+};
+constexpr int kFirstRangeCount = CountOf(kFirstRangeSet);
+constexpr int kSecondRangeCount = CountOf(kSecondRangeSet);
 
 // A vowel with a range of finals (final numbers 0-27, 0 = none) written as one cell.
 struct VowelFinalAbbreviation {
@@ -81,8 +87,10 @@ struct RomanNumeral {
     uint8_t length;
     char spelling[5];
 };
-constexpr int kRomanNumeralCount = 24;
-extern const RomanNumeral kRomanNumerals[kRomanNumeralCount];
+inline constexpr RomanNumeral kRomanNumerals[] = {
+#include "korean_roman_numerals.inc"
+};
+constexpr int kRomanNumeralCount = CountOf(kRomanNumerals);
 
 // Punctuation and symbols: the class number is the row's index. The rows and
 // the names of the classes with special rules are kept in data/korean_punctuation.tsv.
