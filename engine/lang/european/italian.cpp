@@ -19,9 +19,7 @@ constexpr uint8_t kEllipsisDot = 0x04;
 
 const CharEntry *SearchTables(char16_t c) {
     if (const CharEntry *e = FindSorted(kItalianChars, kItalianCharsCount, c)) return e;
-    for (const ItalianTable &t : kItalianExtraTables)
-        if (const CharEntry *e = FindSorted(t.entries, t.count, c)) return e;
-    return nullptr;
+    return FindSorted(kItalianExtra, kItalianExtraCount, c);
 }
 
 }  // namespace

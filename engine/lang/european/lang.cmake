@@ -17,6 +17,6 @@ endforeach()
 kotari_table_rows(
   czech_chars
   german_symbols
-  italian_accents italian_greek italian_ipa italian_fractions italian_roman italian_operators
+  italian_extra
   russian_accented russian_symbols
   spanish_separators)
