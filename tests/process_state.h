@@ -3,8 +3,10 @@
 #pragma once
 
 #include <dirent.h>
+#include <stdlib.h>
 #include <time.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -35,6 +37,13 @@ inline std::string Today() {
     char buf[16];
     strftime(buf, sizeof buf, "%Y%m%d", &t);
     return buf;
+}
+
+// A new empty folder in the system's temporary folder, named `prefix` and six
+// random characters; "" when it cannot be made.
+inline std::string NewTempFolder(const std::string &prefix) {
+    std::string path = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    return mkdtemp(&path[0]) ? path : "";
 }
 
 // The whole content of a file; "" when it cannot be read.
