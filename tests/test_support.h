@@ -33,18 +33,18 @@ inline std::string Hex(const std::vector<uint8_t> &cells) {
     return s;
 }
 
-// One translation case: the text, the cells expected (as Hex writes them) and,
-// where it needs saying, why.
-struct CellCase {
+// One case of a function from text to text: the input, the output expected (for
+// translations the cells as Hex writes them) and, where it needs saying, why.
+struct OutputCase {
     const char *text;
-    const char *cells;
+    const char *expected;
     const char *why = "";
 };
 
-// Checks every case: translate(text) gives the cells. A failure names the text.
-template <typename TranslateFn>
-void ExpectCells(TranslateFn translate, std::initializer_list<CellCase> cases) {
-    for (const CellCase &c : cases) EXPECT_EQ(translate(c.text), c.cells) << "text \"" << c.text << "\" " << c.why;
+// Checks every case: fn(text) gives the expected output. A failure names the text.
+template <typename Fn>
+void ExpectOutputs(Fn fn, std::initializer_list<OutputCase> cases) {
+    for (const OutputCase &c : cases) EXPECT_EQ(fn(c.text), c.expected) << "text \"" << c.text << "\" " << c.why;
 }
 
 inline void TrimTrailingBlanks(std::vector<uint8_t> &cells) {

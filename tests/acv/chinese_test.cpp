@@ -65,7 +65,7 @@ TEST(ChineseTable, SortedAndCoversGb2312) {
 }
 
 TEST(Chinese, ModeOneWritesInitialFinalAndTone) {
-    test_support::ExpectCells([](const std::string &t) { return Chinese(t); },
+    test_support::ExpectOutputs([](const std::string &t) { return Chinese(t); },
         {{"中", "0C 32 01"}, {"我", "15 04"}, {"的", "19"}, {"国", "1B 15 02"}, {"大", "19 14 06"}, {"它", "08 1E 14"},
             {"她", "1E 14 01"}, {"吗", "0D 14", "the neutral tone writes no tone cell"},
             {"波", "03 22 01", "o after b, p, m, f shares the cell of e"},
@@ -83,7 +83,7 @@ TEST(Chinese, ModeTwoWritesOnlyTheMarkedTones) {
 TEST(Chinese, ModeThreeAbbreviationsAndRepeat) {
     EXPECT_EQ(Chinese("我们", 3), "33 02");
     EXPECT_EQ(Chinese("人人", 3).substr(6), "3C") << "a repeated character is 3C";
-    test_support::ExpectCells([](const std::string &t) { return Chinese(t, 3); },
+    test_support::ExpectOutputs([](const std::string &t) { return Chinese(t, 3); },
         {{"中国", "29 15 21 2A"}, {"她们", "08 1E 02"}, {"它的", "10 1E 0C"}, {"她", "08 1E"}, {"可以", "05 12"},
             {"是", "0B"}});
 }
@@ -101,7 +101,7 @@ TEST(Chinese, WordPairsAreFollowedByABlank) {
 }
 
 TEST(Chinese, DigitsLatinAndPunctuation) {
-    test_support::ExpectCells([](const std::string &t) { return Chinese(t); },
+    test_support::ExpectOutputs([](const std::string &t) { return Chinese(t); },
         {{"123", "3C 01 03 09"}, {"3.5", "3C 09 04 11"}, {"abc", "30 01 03 09"}, {"中。", "0C 32 01 10 06"},
             {"：“", "24 18", "colon and opening quote are one sign"}, {"——", "20 24"}, {"……", "10 10 10"},
             {"，", "10"}, {"㐀", "", "a character outside the table writes nothing"}});

@@ -57,7 +57,7 @@ bool HasThreeBlanks(const std::vector<uint8_t> &c) {
 }
 
 TEST(JapaneseKana, YouonAndSpecialSoundsTakeBackThePreviousKana) {
-    test_support::ExpectCells(Emit,
+    test_support::ExpectOutputs(Emit,
         {{"きゃ", "08 21"}, {"ぎゃ", "18 21", "nothing of ぎ remains"}, {"ぴょ", "28 2E"},
             {"ジェ", "18 3B", "the dakuten of ジ is taken back"}, {"ティ", "08 17"}, {"ヴ", "10 09"},
             {"ヴァ", "32 25"}, {"かゃ", "21", "an unlisted pair writes only the first kana"},
@@ -67,7 +67,7 @@ TEST(JapaneseKana, YouonAndSpecialSoundsTakeBackThePreviousKana) {
 }
 
 TEST(JapaneseKana, PunctuationLettersAndDigits) {
-    test_support::ExpectCells(Emit,
+    test_support::ExpectOutputs(Emit,
         {{"ア。イ", "01 32 00 00 03", "a full stop inside the text takes two blanks"},
             {"「ア。」", "24 01 32 24", "none before a closing bracket"}, {"ア。", "01 32", "none at the end"},
             {"ア、イ", "01 30 00 03"},
@@ -79,9 +79,9 @@ TEST(JapaneseKana, PunctuationLettersAndDigits) {
 }
 
 TEST(JapaneseKana, SpacesNeverMakeThreeBlanks) {
-    test_support::ExpectCells(Emit, {{"ア。 イ", "01 32 00 00 03"}, {"ア  イ", "01 00 00 03"},
-                                        {"ア   イ", "01 00 00 03", "a space after two blanks writes nothing"},
-                                        {" ア", "00 01", "a leading space is kept"}});
+    test_support::ExpectOutputs(Emit, {{"ア。 イ", "01 32 00 00 03"}, {"ア  イ", "01 00 00 03"},
+                                          {"ア   イ", "01 00 00 03", "a space after two blanks writes nothing"},
+                                          {" ア", "00 01", "a leading space is kept"}});
     EXPECT_FALSE(HasThreeBlanks(Cells("はい。 いいえ。   そうです。")));
 }
 
@@ -124,7 +124,7 @@ TEST(JapaneseAnalysis, InputSpacesAreRestoredAndCollapsed) {
 }
 
 TEST(JapaneseAnalysis, PronunciationFollowsTheKanaOrthography) {
-    test_support::ExpectCells(Stream,
+    test_support::ExpectOutputs(Stream,
         {{"おかあさん", "オカアサン", "a-row long vowel written with ア"},
             {"とおり", "トオリ", "o-row long vowel written with オ"},
             {"東京", "トーキョー", "long vowels written with ウ become ー"},
@@ -165,7 +165,7 @@ TEST(JapaneseAnalysis, FractionsTsunagiAndAddresses) {
 }
 
 TEST(JapaneseAnalysis, WordDivision) {
-    test_support::ExpectCells(Stream,
+    test_support::ExpectOutputs(Stream,
         {{"見ている", "ミテ イル", "an auxiliary verb after て stands apart"},
             {"見てる", "ミテル", "the contracted form joins"},
             {"勉強する", "ベンキョー スル", "する after a Sino-Japanese noun is a word of its own"},
@@ -186,18 +186,19 @@ TEST(JapaneseAnalysis, LatinWordsAfterSpacesAndInQuotes) {
 }
 
 TEST(JapaneseNumbers, DigitsAndNumberSigns) {
-    test_support::ExpectCells(H,
+    test_support::ExpectOutputs(H,
         {{"123", "3C 01 03 09"}, {"０１", "3C 1A 01"}, {"3.14", "3C 09 02 01 19", "one number sign for a decimal"},
             {"(3)", "36 3C 09 36", "a number sign after ("}});
-    test_support::ExpectCells(Emit, {{"⑤", "3C 11", "a circled number at the start"},
-                                        {"ア⑫", "01 00 3C 01 03", "a blank before a circled number after a character"},
-                                        {"'85", "3C 04 13 11", "apostrophe before digits"}});
+    test_support::ExpectOutputs(Emit,
+        {{"⑤", "3C 11", "a circled number at the start"},
+            {"ア⑫", "01 00 3C 01 03", "a blank before a circled number after a character"},
+            {"'85", "3C 04 13 11", "apostrophe before digits"}});
 }
 
 TEST(JapaneseNumbers, KanjiNumeralsBecomeDigits) {
     EXPECT_EQ(Stream("二〇二三年"), "2023ネン");
     EXPECT_EQ(H("三・四・五"), "3C 09 3C 19 3C 11") << "each listed number with its own sign, no nakaten";
-    test_support::ExpectCells(Stream,
+    test_support::ExpectOutputs(Stream,
         {{"三千五百二十一", "3521"}, {"十五", "15"}, {"五万", "5マン"}, {"三億", "3_オク"}, {"三万十五", "3マン15"},
             {"二十五万", "25マン", "the group before a large unit is one number"}, {"三、四百", "3、400"},
             {"四百三、四十", "4ヒャク 3、40", "the digit before the touten belongs to both"}});

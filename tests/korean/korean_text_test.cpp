@@ -22,7 +22,7 @@ Settings NoComputerText() {
 }  // namespace
 
 TEST(KoreanLatin, RomanIndicatorsAroundALatinRun) {
-    test_support::ExpectCells(KPlain,
+    test_support::ExpectOutputs(KPlain,
         {{"한 ABC 가", "1A 12 00 34 20 20 01 03 09 32 00 2B"}, {"가abc나", "2B 34 01 03 09 32 09"},
             // Inside parentheses only the start indicator.
             {"(ABC)", "26 04 34 20 20 01 03 09 20 34"},
@@ -56,7 +56,7 @@ TEST(KoreanLatin, AccentedAndGreekLettersJoinTheRun) {
 }
 
 TEST(KoreanNumber, NumberSignAndContinuation) {
-    test_support::ExpectCells(KPlain,
+    test_support::ExpectOutputs(KPlain,
         {{"3,000", "3C 09 02 1A 1A 1A"}, {"3.5", "3C 09 32 11"}, {"12:30", "3C 01 03 10 02 09 1A"},
             {"010-1234", "3C 1A 01 1A 24 01 03 09 19"}, {"1 2", "3C 01 00 3C 03"},
             // A comma elsewhere is the Korean comma.
@@ -64,25 +64,25 @@ TEST(KoreanNumber, NumberSignAndContinuation) {
 }
 
 TEST(KoreanNumber, BlankBeforeASyllableThatReadsAsADigit) {
-    test_support::ExpectCells(KPlain, {{"3년", "3C 09 00 09 21"}, {"5시", "3C 11 20 15"}, {"7운", "3C 1B 00 1B"},
-                                          // 분 starts with ㅂ, which reads as no digit.
-                                          {"30분", "3C 09 1A 18 1B"}, {"3개", "3C 09 08 17"}});
+    test_support::ExpectOutputs(KPlain, {{"3년", "3C 09 00 09 21"}, {"5시", "3C 11 20 15"}, {"7운", "3C 1B 00 1B"},
+                                            // 분 starts with ㅂ, which reads as no digit.
+                                            {"30분", "3C 09 1A 18 1B"}, {"3개", "3C 09 08 17"}});
 }
 
 TEST(KoreanNumber, CircledNumbers) {
-    test_support::ExpectCells(KPlain, {{"①", "3C 02"}, {"⑩", "3C 02 34"}, {"⑳", "3C 06 34"}, {"①②", "3C 02 3C 06"},
-                                          // A digit after a circled number and a full stop continues it.
-                                          {"①.5", "3C 02 32 11"}});
+    test_support::ExpectOutputs(KPlain, {{"①", "3C 02"}, {"⑩", "3C 02 34"}, {"⑳", "3C 06 34"}, {"①②", "3C 02 3C 06"},
+                                            // A digit after a circled number and a full stop continues it.
+                                            {"①.5", "3C 02 32 11"}});
 }
 
 TEST(KoreanPunctuation, TableAndVariants) {
-    test_support::ExpectCells(KPlain,
+    test_support::ExpectOutputs(KPlain,
         {{"가.", "2B 32"}, {"가!", "2B 16"}, {"가·나", "2B 10 06 09"}, {"「가」", "10 26 2B 34 02"},
             {"（가）", "26 04 2B 20 34"}, {"！", "16"}, {"※", "14 14"}, {"㎠", "34 09 0D 18 3C 03"}});
 }
 
 TEST(KoreanPunctuation, SpecialRules) {
-    test_support::ExpectCells(KPlain,
+    test_support::ExpectOutputs(KPlain,
         {// The straight double quote alternates.
             {"\"가\" \"나\"", "26 2B 34 00 26 09 34"},
             // Operators: blanks towards Hangul only.
@@ -98,9 +98,9 @@ TEST(KoreanPunctuation, SpecialRules) {
 }
 
 TEST(KoreanSpace, BlanksAndUnknownCharacters) {
-    test_support::ExpectCells(KPlain, {{"가  나", "2B 00 09"}, {" 가", "00 2B"}, {"가\t나", "2B 00 09"},
-                                          // A character outside the basic plane is one character: one blank.
-                                          {"가\xF0\x9F\x98\x80나", "2B 00 09"}, {"", ""}});
+    test_support::ExpectOutputs(KPlain, {{"가  나", "2B 00 09"}, {" 가", "00 2B"}, {"가\t나", "2B 00 09"},
+                                            // A character outside the basic plane is one character: one blank.
+                                            {"가\xF0\x9F\x98\x80나", "2B 00 09"}, {"", ""}});
 }
 
 TEST(KoreanLayout, SyllablesAreNeverSplit) {
