@@ -27,19 +27,29 @@ constexpr uint8_t kRomanEnd = 0x32;
 constexpr uint8_t kJamoSign = 0x3F;
 constexpr uint8_t kSeparator = 0x24;
 
-// Jamo numbers used by the rules (initial, vowel and final numbers within their group).
+// Jamo numbers used by the rules (initial, vowel and final numbers within their
+// group), taken from the conjoining jamo they stand for: the initials count from
+// U+1100 ᄀ, the vowels from U+1161 ᅡ and the finals from U+11A7 (0: no final).
+constexpr int InitialNumber(char16_t jamo) { return jamo - 0x1100; }
+constexpr int VowelNumber(char16_t jamo) { return jamo - 0x1161; }
+constexpr int FinalNumber(char16_t jamo) { return jamo - 0x11A7; }
 enum : int {
-    kInitialN = 2,
-    kInitialD = 3,
-    kInitialM = 6,
-    kInitialIeung = 11,
-    kInitialK = 15,
-    kInitialT = 16,
-    kInitialP = 17,
-    kInitialH = 18,
+    kInitialN = InitialNumber(u'ᄂ'),
+    kInitialD = InitialNumber(u'ᄃ'),
+    kInitialM = InitialNumber(u'ᄆ'),
+    kInitialIeung = InitialNumber(u'ᄋ'),
+    kInitialK = InitialNumber(u'ᄏ'),
+    kInitialT = InitialNumber(u'ᄐ'),
+    kInitialP = InitialNumber(u'ᄑ'),
+    kInitialH = InitialNumber(u'ᄒ'),
 };
-enum : int { kVowelYa = 2, kVowelWa = 9, kVowelU = 13, kVowelWo = 14 };
-enum : int { kFinalN = 4, kFinalNj = 5, kFinalNh = 6 };
+enum : int {
+    kVowelYa = VowelNumber(u'ᅣ'),
+    kVowelWa = VowelNumber(u'ᅪ'),
+    kVowelU = VowelNumber(u'ᅮ'),
+    kVowelWo = VowelNumber(u'ᅯ')
+};
+enum : int { kFinalN = FinalNumber(u'ᆫ'), kFinalNj = FinalNumber(u'ᆬ'), kFinalNh = FinalNumber(u'ᆭ') };
 
 // 셩 쎵 졍 쪙 쳥 are written in full: with the 영 abbreviation they would read as
 // 성 썽 정 쩡 청, which take that cell after their initial.
