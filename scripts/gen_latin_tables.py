@@ -6,8 +6,8 @@ build tree; engine/lang/european/lang.cmake runs it at build time).
 Letters, punctuation and symbols are taken from the literary braille of each
 language as liblouis writes single characters (pl.tbl, no-no-g0.utb, it.tbl);
 capitals are stored with their small letter's cells and a capital type, the
-translator adds the capital indicators. Italian's extra tables (Greek, IPA,
-fractions, Roman numerals, operators) are written out in italian_tables.cpp by hand.
+translator adds the capital indicators. Italian's extra characters (Greek, IPA,
+fractions, Roman numerals, operators) are kept in engine/lang/european/data/italian_extra.tsv.
 
   python3 scripts/gen_latin_tables.py {polish,norwegian,italian} --output FILE
 """
