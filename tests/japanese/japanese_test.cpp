@@ -149,8 +149,22 @@ TEST(JapaneseAnalysis, MissingPronunciationFallsBack) {
     EXPECT_STREQ(t.pro, "3") << "fewer than seven fields: the surface";
     ASSERT_TRUE(ParseMecabLine("語\t名詞,一般,*,*,*,*,語,ゴ,*", &t));
     EXPECT_STREQ(t.pro, "ゴ") << "pronunciation * : the reading";
-    ASSERT_TRUE(ParseMecabLine("語\t名詞,一般,*,*,*,*,語,*,*", &t));
-    EXPECT_STREQ(t.pro, "語") << "both * : the surface";
+    ASSERT_TRUE(ParseMecabLine("Ωx\t名詞,一般,*,*,*,*,*,*,*", &t));
+    EXPECT_STREQ(t.pro, "Ωx") << "both * : the surface";
+    // A kanji in such a surface has no cell; it is read from the fallback table
+    // (々 repeats the reading before it) and the result is cut at a character.
+    ASSERT_TRUE(ParseMecabLine("語々x\t名詞,一般,*,*,*,*,語,*,*", &t));
+    EXPECT_STREQ(t.pro, "ゴゴx");
+    std::string many;
+    for (int i = 0; i < 42; ++i) many += "章";  // three kana each: more than the field holds
+    ASSERT_TRUE(ParseMecabLine((many + "\t名詞,一般,*,*,*,*,*").c_str(), &t));
+    EXPECT_GT(std::strlen(t.pro), 200u);
+    EXPECT_EQ(std::strlen(t.pro) % 3, 0u) << "cut inside a character";
+    // Through the translator: words the dictionary lacks are still read out.
+    for (const char *word : {"倖田", "來未", "儘"}) {
+        EXPECT_FALSE(Cells(word).empty()) << word;
+        EXPECT_EQ(Stream(word).find_first_of("\xe4\xe5\xe6\xe7\xe8\xe9"), std::string::npos) << Stream(word);
+    }
     EXPECT_FALSE(ParseMecabLine("EOS", &t));
     // Oversized fields stay inside the record.
     std::string line(3000, 'x');

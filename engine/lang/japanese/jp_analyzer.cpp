@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "lang/japanese/jp_internal.h"
+#include "lang/japanese/jp_kanji_readings.h"
 
 namespace kotari {
 namespace jp {
@@ -118,6 +119,30 @@ void NativeNumberWords(MorphToken *t, int *count);
 
 // ---- Parse ----------------------------------------------------------------------
 
+// A word the dictionary lacks keeps its surface as its pronunciation, and a kanji
+// has no cell: each kanji is replaced by its reading from the fallback table so
+// that the word is read out instead of vanishing (々 repeats the reading before it).
+static void ReadUnknownKanji(MorphToken *tok) {
+    char out[sizeof tok->pro] = "";
+    int n = 0;
+    const char *prev = nullptr;
+    bool changed = false;
+    for (const char *s = tok->pro; *s;) {
+        int len = 0;
+        uint32_t cp = DecodeAt(s, &len);
+        if (len <= 0) break;
+        const char *reading = cp == 0x3005 ? prev : KanjiReadingOf(cp);
+        if (!Append(out, sizeof out, &n, reading ? reading : s, reading ? -1 : len)) break;
+        changed = changed || reading != nullptr;
+        prev = reading;
+        s += len;
+    }
+    if (changed) {
+        JP_LOG("unknown kanji read as %s\n", out);
+        SetField(tok->pro, out);
+    }
+}
+
 bool ParseMecabLine(const char *line, MorphToken *tok) {
     std::memset(tok, 0, sizeof *tok);
     if (line[0] == '\0' || Eq(line, "EOS")) return false;
@@ -126,6 +151,7 @@ bool ParseMecabLine(const char *line, MorphToken *tok) {
     if (r < 7) {
         JP_LOG("no pronounce use surface\n");
         SetField(tok->pro, tok->surface);
+        ReadUnknownKanji(tok);
     } else if (Eq(tok->pro, "*")) {
         if (!Eq(tok->read, "*")) {
             JP_LOG("read copy * user read\n");
@@ -133,6 +159,7 @@ bool ParseMecabLine(const char *line, MorphToken *tok) {
         } else {
             JP_LOG("read * use surface\n");
             SetField(tok->pro, tok->surface);
+            ReadUnknownKanji(tok);
         }
     }
     return true;

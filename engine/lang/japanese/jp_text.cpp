@@ -1,11 +1,13 @@
 // Japanese translator: diagnostics, UTF-8 helpers, letter classes and the
 // normalisation of the input (UTF-16 to UTF-8, half-width kana, tabs).
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "core/diagnostics.h"
 #include "lang/japanese/jp_internal.h"
+#include "lang/japanese/jp_kanji_readings.h"
 
 namespace kotari {
 namespace jp {
@@ -304,6 +306,13 @@ int TabsToZenSpace(char *text, int cap) {
     text[len] = '\0';
     if (any) JP_LOG("Tab converted to Zenspace\n");
     return len;
+}
+
+const char *KanjiReadingOf(uint32_t cp) {
+    const KanjiReading *end = kKanjiReadings + kKanjiReadingCount;
+    const KanjiReading *r =
+        std::lower_bound(kKanjiReadings, end, cp, [](const KanjiReading &k, uint32_t c) { return k.code < c; });
+    return r != end && r->code == cp ? kKanjiReadingText + r->offset : nullptr;
 }
 
 }  // namespace jp
