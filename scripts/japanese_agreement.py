@@ -62,6 +62,44 @@ class Probe:
         return cells.rstrip(b"\0"), stream.decode("utf-8", "replace")
 
 
+    def tokens(self, text):
+        """MeCab's tokens of text: (surface, pronunciation, unknown) as the IPA
+        dictionary gives them, before any of the translator's passes."""
+        self.proc.stdin.write(f"tokens {text.encode('utf-8').hex() or '-'}\n")
+        self.proc.stdin.flush()
+        lines_hex, _ = self.proc.stdout.readline().split()
+        lines = "" if lines_hex == "-" else bytes.fromhex(lines_hex).decode("utf-8", "replace")
+        out = []
+        for line in lines.split("\n"):
+            if line:
+                surface, pro, unk, adjusted = (line.split("\t") + ["", "", ""])[:4]
+                out.append((surface, pro, unk == "?", adjusted))
+        return out
+
+    def kana_cells(self, kana):
+        return self.run(kana, "kana")[0]
+
+
+def has_kanji(s):
+    return any("\u4e00" <= c <= "\u9fff" or "\u3400" <= c <= "\u4dbf" or c == "々" for c in s)
+
+
+def dictionary_words(engine, text, want_cells):
+    """The kanji words whose IPA reading does not stand in the reference's braille:
+    [(surface, IPA reading or None for a word the dictionary lacks)]. Each word's
+    reading, as the dictionary gives it and after our kana-orthography rules, is
+    put through our kana stage and looked for in the reference cells."""
+    if not want_cells:
+        return []
+    found = []
+    for surface, pro, unknown, adjusted in engine.tokens(text):
+        if not has_kanji(surface) or all(c in KANJI_NUMERALS for c in surface):
+            continue  # kanji numerals are the numeral rules' matter
+        if unknown or all(not c or c not in want_cells for c in {engine.kana_cells(pro), engine.kana_cells(adjusted)}):
+            found.append((surface, None if unknown else pro))
+    return found
+
+
 def braille_cells(s):
     """Unicode braille (blank = space or U+3000) to cell bytes; None for 8-dot braille."""
     out = bytearray()
@@ -100,10 +138,19 @@ def has_numbers_or_marks(text):
         any(c in MARKS for c in text)
 
 
-def classify(case, ours_kana, ours_cells, want_cells, want_kana):
+def classify(engine, case, ours_kana, ours_cells, want_cells, want_kana):
     cls = base_class(case, ours_kana, ours_cells, want_cells, want_kana)
+    if cls.startswith(("reading differs", "kana rules")) and want_cells:
+        words = dictionary_words(engine, case["input"], want_cells)
+        if words:
+            case["dictionary_words"] = words
+            unknown = all(pro is None for _, pro in words)
+            cls = ("reading differs: a word the IPA dictionary lacks (read from the kanji table)" if unknown else
+                   "reading differs: dictionary reading (IPA vs the reference)")
+        elif cls.startswith("reading differs"):
+            cls = "reading differs: kana words (particle readings, historical spellings, small kana)"
     if has_numbers_or_marks(case["input"]) and not cls.startswith("reference"):
-        if cls.startswith("reading differs") and want_kana is not None:
+        if cls.startswith("reading differs") and want_kana is not None and "dictionary_words" not in case:
             want_digits = bool(re.search(r"[0-9]", norm_kana(want_kana)))
             ours_digits = bool(re.search(r"[0-9]", ours_kana))
             if want_digits and not ours_digits:
@@ -199,8 +246,8 @@ def main():
             if want_cells and cells == want_cells:
                 passed["text->kana (derived braille)"] += 1
             elif not kana_ok or want_cells != cells:
-                cls = classify(case, ours_kana, cells, want_cells, want_kana)
-                failures[cls].append((stage, text, ours_kana, want_kana, cells, want_cells))
+                cls = classify(engine, case, ours_kana, cells, want_cells, want_kana)
+                failures[cls].append((stage, text, ours_kana, want_kana, cells, want_cells, case.get("dictionary_words")))
             continue
         want_cells = braille_cells(case["expected"])
         key = stage
@@ -213,8 +260,9 @@ def main():
             if simple:
                 passed["text->braille (no numbers/marks)"] += 1
         else:
-            cls = classify(case, ours_kana, cells, want_cells, case.get("expected_kana"))
-            failures[cls].append((stage, text, ours_kana, case.get("expected_kana"), cells, want_cells))
+            cls = classify(engine, case, ours_kana, cells, want_cells, case.get("expected_kana"))
+            failures[cls].append((stage, text, ours_kana, case.get("expected_kana"), cells, want_cells,
+                                      case.get("dictionary_words")))
     for key in ["kana->braille", "text->braille", "text->braille (no numbers/marks)", "text->kana (reading)",
                 "text->kana (derived braille)"]:
         t = totals[key]
@@ -224,8 +272,10 @@ def main():
     for cls, items in sorted(failures.items(), key=lambda kv: -len(kv[1])):
         print(f"  {len(items):4}  {cls}")
         if args.show and (args.only is None or args.only in cls):
-            for stage, text, ok, wk, c, wc in items[:args.show]:
+            for stage, text, ok, wk, c, wc, words in items[:args.show]:
                 print(f"        [{stage}] {text!r}")
+                if words:
+                    print("          words:        " + ", ".join(f"{w} ({p or 'not in IPA'})" for w, p in words))
                 print(f"          reading ours: {ok}")
                 if wk is not None:
                     print(f"          reading want: {norm_kana(wk)}")

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <mecab.h>
 #include "KotariEngine.h"
 #include "lang/japanese/jp_internal.h"
 
@@ -43,9 +44,29 @@ int main() {
         char converted[kTextBytes];
         ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
         std::memcpy(utf8, converted, sizeof utf8);
+        ComposeKanaMarks(utf8, kTextBytes);
         TabsToZenSpace(utf8, kTextBytes);
         char stream[kStreamBytes] = {0};
         std::vector<unsigned char> cells;
+        if (mode == "tokens") {
+            std::string lines;
+            mecab_t *tagger = mecab_new2("");
+            const mecab_node_t *node = tagger ? mecab_sparse_tonode(tagger, utf8) : nullptr;
+            for (; node; node = node->next) {
+                if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
+                MorphToken t;
+                std::string line = std::string(node->surface, node->length) + "\t" + node->feature;
+                if (!ParseMecabLine(line.c_str(), &t)) continue;
+                std::string raw = t.pro;
+                AdjustPronounce(t);
+                lines += std::string(t.surface) + "\t" + raw + "\t" + (node->stat == MECAB_UNK_NODE ? "?" : "") +
+                         "\t" + t.pro + "\n";
+            }
+            if (tagger) mecab_destroy(tagger);
+            std::cout << ToHex(reinterpret_cast<const unsigned char *>(lines.data()), lines.size()) << " -"
+                      << std::endl;
+            continue;
+        }
         if (mode == "kana") {
             std::strcpy(stream, utf8);
             unsigned char buf[kMaxCells] = {0};

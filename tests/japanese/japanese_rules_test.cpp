@@ -3,6 +3,7 @@
 // for abbreviations, expressions, hash tags, months and foreign words.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -265,6 +266,28 @@ TEST(JapaneseNormalise, SurrogatePairsAndVoicedWo) {
     char out[kTextBytes];
     ConvertHankakuKana2Zenkaku("ｦﾞﾜﾞ", out, kTextBytes);
     EXPECT_STREQ(out, "ヺヷ");
+}
+
+// Marks that would otherwise write nothing become the kana they stand for.
+TEST(JapaneseNormalise, KanaMarksJoinAndIterationMarksRepeat) {
+    const struct {
+        const char *in, *out;
+    } cases[] = {
+        {"か゛ハ゜う゛ウ゛", "がパゔヴ"}, {"か\u3099ほ\u309A", "がぽ"},  // combining marks
+        {"ヱ゛ヷヺ", "ヴェヴァヴォ"}, {"づゝふゞイスヽがゝ", "づつふぶイススがか"},
+        {"ゝa゛ん゛", "ゝa゛ん゛"},  // nothing to repeat, nothing to join
+    };
+    for (const auto &c : cases) {
+        char text[kTextBytes];
+        std::snprintf(text, sizeof text, "%s", c.in);
+        ComposeKanaMarks(text, kTextBytes);
+        EXPECT_STREQ(text, c.out) << c.in;
+    }
+    char small[8];
+    std::snprintf(small, sizeof small, "%s", "ヷヷ");
+    ComposeKanaMarks(small, sizeof small);
+    EXPECT_STREQ(small, "ヴァ") << "cut at a whole character";
+    EXPECT_EQ(test_support::EngineCells(u"ｦﾞ", 9, 0), test_support::EngineCells(u"ヴォ", 9, 0));
 }
 
 }  // namespace

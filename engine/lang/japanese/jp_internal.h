@@ -128,6 +128,10 @@ int Utf16ToUtf8(const char16_t *in, char *out, int cap);
 int ConvertHankakuKana2Zenkaku(const char *in, char *out, int cap);
 // Tabs to U+3000 in place (buffer of cap bytes); returns the new length.
 int TabsToZenSpace(char *text, int cap);
+// Joins a kana and a following voiced or semi-voiced mark (゛ ゜ or the combining
+// ones) into one kana, spells ヷ ヸ ヹ ヺ as ヴ and a small vowel, and replaces the
+// iteration marks ゝ ゞ ヽ ヾ by the kana they repeat, in place; returns the length.
+int ComposeKanaMarks(char *text, int cap);
 
 // ---- Analysis ---------------------------------------------------------------
 // Parses one MeCab result line into tok (cleared first); false for EOS or an
