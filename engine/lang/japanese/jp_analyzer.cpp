@@ -16,13 +16,6 @@ namespace jp {
 
 namespace {
 
-bool Eq(const char *a, const char *b) { return std::strcmp(a, b) == 0; }
-bool StartsWith(const char *s, const char *prefix) { return std::strncmp(s, prefix, std::strlen(prefix)) == 0; }
-bool EndsWith(const char *s, const char *suffix) {
-    size_t n = std::strlen(s), m = std::strlen(suffix);
-    return n >= m && std::strcmp(s + n - m, suffix) == 0;
-}
-
 bool IsNoun(const MorphToken &t) { return Eq(t.pos, "名詞"); }
 bool IsKigo(const MorphToken &t) { return Eq(t.pos, "記号"); }
 bool IsJoshi(const MorphToken &t) { return Eq(t.pos, "助詞"); }
@@ -87,16 +80,6 @@ bool InRow(const char *kana, const char *const (&row)[N]) {
 bool IsSentenceEnd(const MorphToken &t) { return IsSentenceEndToken(t); }
 
 bool IsSpaceToken(const MorphToken &t) { return Eq(t.surface, " ") || Eq(t.surface, "　"); }
-
-// Appends s to buf (cap bytes) at *n; false when it does not fit.
-bool Append(char *buf, int cap, int *n, const char *s, int len = -1) {
-    if (len < 0) len = static_cast<int>(std::strlen(s));
-    if (*n + len > cap - 1) return false;
-    std::memcpy(buf + *n, s, static_cast<size_t>(len));
-    *n += len;
-    buf[*n] = '\0';
-    return true;
-}
 
 }  // namespace
 
@@ -1488,26 +1471,46 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     return n;
 }
 
+// Analyses text alone with the tagger, quietly (a look-up, not part of the
+// analysis): its first `cap` tokens are parsed into out, their pronunciations
+// adjusted when `adjust`. Returns the number of tokens, or -1 when the result
+// cannot be read.
+static int LookUp(mecab_t *tagger, const char *text, MorphToken *out, int cap, bool adjust = false) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return -1;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;
+    int n = 0;
+    for (const char *p = r; *p;) {
+        const char *nl = std::strchr(p, '\n');
+        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
+        char line[kResultLine];
+        if (len >= sizeof line) {
+            n = -1;
+            break;
+        }
+        std::memcpy(line, p, len);
+        line[len] = '\0';
+        p += len + (nl ? 1 : 0);
+        if (Eq(line, "EOS")) break;
+        MorphToken scratch;
+        MorphToken &t = n < cap ? out[n] : scratch;
+        if (!ParseMecabLine(line, &t)) continue;
+        if (adjust) AdjustPronounce(t);
+        ++n;
+    }
+    g_diagnostics = diagnostics;
+    return n;
+}
+
+static bool HasReading(const MorphToken &t) { return t.read[0] && !Eq(t.read, "*"); }
+
 // Whether text alone is one noun that the dictionary knows (it has a reading).
 // When pro is given, it receives the noun's pronunciation.
 static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0, bool names = false) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
-    const char *nl = std::strchr(r, '\n');
-    if (!nl || !StartsWith(nl + 1, "EOS")) return false;  // more than one token
-    char line[kResultLine];
-    size_t len = static_cast<size_t>(nl - r);
-    if (len >= sizeof line) return false;
-    std::memcpy(line, r, len);
-    line[len] = '\0';
     MorphToken t;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;  // a look-up, not part of the analysis
-    bool ok = ParseMecabLine(line, &t);
-    g_diagnostics = diagnostics;
-    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") &&
-            (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3))))
-        return false;
+    if (LookUp(tagger, text, &t, 1) != 1) return false;
+    if (!(IsNoun(t) && HasReading(t) && (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3)))) return false;
     // Word endings the dictionary lists as nouns but that never stand alone (アルミ|ニウム).
     static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア",
         "イズム", "ロジー"};
@@ -1517,104 +1520,38 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     return true;
 }
 
-// The pronunciation of text analysed alone, its tokens' pronunciations joined;
-// false when a token has none.
-static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
-    size_t n = 0;
-    out[0] = '\0';
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;  // a look-up, not part of the analysis
-    bool ok = true;
-    for (const char *p = r; *p && ok;) {
-        const char *nl = std::strchr(p, '\n');
-        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
-        char line[kResultLine];
-        if (len >= sizeof line) {
-            ok = false;
-            break;
-        }
-        std::memcpy(line, p, len);
-        line[len] = '\0';
-        p += len + (nl ? 1 : 0);
-        if (Eq(line, "EOS")) break;
-        MorphToken t;
-        if (!ParseMecabLine(line, &t) || !t.read[0] || Eq(t.read, "*")) {
-            ok = false;
-            break;
-        }
-        AdjustPronounce(t);
-        size_t pl = std::strlen(t.pro);
-        if (n + pl + 1 > cap) {
-            ok = false;
-            break;
-        }
-        std::memcpy(out + n, t.pro, pl + 1);
-        n += pl;
-    }
-    g_diagnostics = diagnostics;
-    return ok && n > 0;
-}
-
 // Whether text alone is one token the dictionary does not know (no reading).
 static bool UnknownWord(mecab_t *tagger, const char *text) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
-    const char *nl = std::strchr(r, '\n');
-    if (!nl || !StartsWith(nl + 1, "EOS")) return false;
-    char line[kResultLine];
-    size_t len = static_cast<size_t>(nl - r);
-    if (len >= sizeof line) return false;
-    std::memcpy(line, r, len);
-    line[len] = '\0';
     MorphToken t;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;
-    bool ok = ParseMecabLine(line, &t);
-    g_diagnostics = diagnostics;
-    return ok && (t.read[0] == '\0' || Eq(t.read, "*"));
+    return LookUp(tagger, text, &t, 1) == 1 && !HasReading(t);
 }
 
 // Analyses text alone: the pronunciations of its tokens joined into pro and its
 // last token into last; false when a token has no reading.
 static bool AnalyseAlone(mecab_t *tagger, const char *text, char *pro, size_t cap, MorphToken *last, int *tokens) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
+    MorphToken t[8];
+    int count = LookUp(tagger, text, t, 8, true);
+    if (count <= 0 || count > 8) return false;
     size_t n = 0;
     pro[0] = '\0';
-    *tokens = 0;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;  // a look-up, not part of the analysis
-    bool ok = true;
-    for (const char *p = r; *p && ok;) {
-        const char *nl = std::strchr(p, '\n');
-        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
-        char line[kResultLine];
-        if (len >= sizeof line) {
-            ok = false;
-            break;
-        }
-        std::memcpy(line, p, len);
-        line[len] = '\0';
-        p += len + (nl ? 1 : 0);
-        if (Eq(line, "EOS")) break;
-        if (!ParseMecabLine(line, last) || !last->read[0] || Eq(last->read, "*")) {
-            ok = false;
-            break;
-        }
-        AdjustPronounce(*last);
-        size_t pl = std::strlen(last->pro);
-        if (n + pl + 1 > cap) {
-            ok = false;
-            break;
-        }
-        std::memcpy(pro + n, last->pro, pl + 1);
+    for (int i = 0; i < count; ++i) {
+        if (!HasReading(t[i])) return false;
+        size_t pl = std::strlen(t[i].pro);
+        if (n + pl + 1 > cap) return false;
+        std::memcpy(pro + n, t[i].pro, pl + 1);
         n += pl;
-        ++*tokens;
     }
-    g_diagnostics = diagnostics;
-    return ok && n > 0;
+    *last = t[count - 1];
+    *tokens = count;
+    return n > 0;
+}
+
+// The pronunciation of text analysed alone, its tokens' pronunciations joined;
+// false when a token has none.
+static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) {
+    MorphToken last;
+    int tokens = 0;
+    return AnalyseAlone(tagger, text, out, cap, &last, &tokens);
 }
 
 // A verb or adjective the dictionary lists whole though it is two words

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct mecab_t;
 
@@ -19,6 +20,24 @@ extern bool g_diagnostics;
 void Diag(DiagStream stream, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 #define JP_LOG(...) ::kotari::jp::Diag(::kotari::jp::DiagStream::Out, __VA_ARGS__)
 #define JP_ERR(...) ::kotari::jp::Diag(::kotari::jp::DiagStream::Err, __VA_ARGS__)
+
+// ---- Strings -------------------------------------------------------------
+inline bool Eq(const char *a, const char *b) { return std::strcmp(a, b) == 0; }
+inline bool StartsWith(const char *s, const char *prefix) { return std::strncmp(s, prefix, std::strlen(prefix)) == 0; }
+inline bool EndsWith(const char *s, const char *suffix) {
+    size_t n = std::strlen(s), m = std::strlen(suffix);
+    return n >= m && std::strcmp(s + n - m, suffix) == 0;
+}
+// Appends len bytes of s (all of it when len < 0) to buf (cap bytes) at *n,
+// keeping it NUL-terminated; false, and nothing written, when it does not fit.
+inline bool Append(char *buf, int cap, int *n, const char *s, int len = -1) {
+    if (len < 0) len = static_cast<int>(std::strlen(s));
+    if (*n + len > cap - 1) return false;
+    std::memcpy(buf + *n, s, static_cast<size_t>(len));
+    *n += len;
+    buf[*n] = '\0';
+    return true;
+}
 
 // ---- Buffers -------------------------------------------------------------
 constexpr int kTextBytes = 1024;  // UTF-8 text and half-width conversion buffers
