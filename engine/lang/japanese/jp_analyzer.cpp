@@ -459,18 +459,34 @@ void Alphanumerics(MorphToken *t, int count) {
 }
 
 // Runs of useSurface tokens: calls f(start, end) for each, end exclusive.
-template <typename F>
-void ForEachSurfaceRun(MorphToken *t, int count, F f) {
+// Calls f(s, e) for each run of tokens [s, e): a run begins at a token i for
+// which begins(i) holds and goes on over the tokens for which goesOn(i) holds.
+template <typename B, typename G, typename F>
+void ForEachRun(int count, B begins, G goesOn, F f) {
     int i = 0;
     while (i < count) {
-        if (!t[i].useSurface) {
+        if (!begins(i)) {
             ++i;
             continue;
         }
-        int s = i;
-        while (i < count && t[i].useSurface) ++i;
+        int s = i++;
+        while (i < count && goesOn(i)) ++i;
         f(s, i);
     }
+}
+
+template <typename F>
+void ForEachSurfaceRun(MorphToken *t, int count, F f) {
+    auto surface = [t](int i) { return t[i].useSurface; };
+    ForEachRun(count, surface, surface, f);
+}
+
+// The surfaces of tokens [s, e) joined into buf (cap bytes), as far as they fit whole.
+void JoinSurfaces(const MorphToken *t, int s, int e, char *buf, int cap) {
+    int n = 0;
+    buf[0] = '\0';
+    for (int q = s; q < e; ++q)
+        if (!Append(buf, cap, &n, t[q].surface)) break;
 }
 
 bool MailAddress(const char *joined, int *beginOffset) {
@@ -597,38 +613,33 @@ bool HasOperator(const char *s, bool *equals) {
 
 void Expressions(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking suushiki block\n");
-    int i = 0;
-    while (i < count) {
-        if (!t[i].useSurface || t[i].addressMember) {
-            ++i;
-            continue;
-        }
-        int s = i;
-        while (i < count && t[i].useSurface && !t[i].addressMember) ++i;
-        int e = i;
-        int ops[20];
-        int nops = 0, eq = 0, other = 0;
-        for (int q = s; q < e && nops < 20; ++q) {
-            bool isEq = false;
-            if (HasOperator(t[q].surface, &isEq)) {
-                ops[nops++] = q;
-                if (isEq) ++eq;
-                else ++other;
+    ForEachRun(
+        count, [&](int i) { return t[i].useSurface && !t[i].addressMember; },
+        [&](int i) { return t[i].useSurface && !t[i].addressMember; },
+        [&](int s, int e) {
+            int ops[20];
+            int nops = 0, eq = 0, other = 0;
+            for (int q = s; q < e && nops < 20; ++q) {
+                bool isEq = false;
+                if (HasOperator(t[q].surface, &isEq)) {
+                    ops[nops++] = q;
+                    if (isEq) ++eq;
+                    else ++other;
+                }
             }
-        }
-        JP_LOG("SuuShiki? arrcount:%d\n", nops);
-        JP_LOG("eq:%d\n", eq);
-        JP_LOG("other:%d\n", other);
-        if (nops == 0 || (eq > 0 && other == 0) || (eq == 0 && other <= 1)) continue;
-        int last = ops[nops - 1];
-        int end = e;
-        for (int q = last + 1; q < e; ++q)
-            if (t[q].space) {
-                end = q;
-                break;
-            }
-        for (int q = s; q < end; ++q) t[q].suushiki = true;
-    }
+            JP_LOG("SuuShiki? arrcount:%d\n", nops);
+            JP_LOG("eq:%d\n", eq);
+            JP_LOG("other:%d\n", other);
+            if (nops == 0 || (eq > 0 && other == 0) || (eq == 0 && other <= 1)) return;
+            int last = ops[nops - 1];
+            int end = e;
+            for (int q = last + 1; q < e; ++q)
+                if (t[q].space) {
+                    end = q;
+                    break;
+                }
+            for (int q = s; q < end; ++q) t[q].suushiki = true;
+        });
 }
 
 bool IsUnitWord(const char *s) {
@@ -641,67 +652,62 @@ bool IsUnitWord(const char *s) {
 
 void ForeignWords(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking gaikoku block\n");
-    int i = 0;
-    while (i < count) {
-        if (!t[i].useSurface || t[i].addressMember || t[i].suushiki || !IsLatin(FirstType(t[i].surface))) {
-            ++i;
-            continue;
-        }
-        int s = i;
-        while (i < count && t[i].useSurface && !t[i].addressMember && !t[i].suushiki) ++i;
-        int e = i;
-        char joined[100];
-        int n = 0;
-        joined[0] = '\0';
-        bool multiWord = false;
-        for (int q = s; q < e; ++q) {
-            if (q > s && t[q].space) multiWord = true;
-            if (!Append(joined, sizeof joined, &n, t[q].surface)) break;
-        }
-        if (char *paren = std::strchr(joined, ')')) *paren = '\0';
-        int letters = 0, symbols = 0;
-        for (const char *p = joined; *p; ++p) {
-            unsigned char c = static_cast<unsigned char>(*p);
-            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) ++letters;
-            else if (c < 0x80) ++symbols;
-        }
-        if (IsUnitWord(joined) || (letters == 1 && symbols == 1)) continue;
-        // Japanese braille quotes a foreign phrase (several words), a word with an
-        // apostrophe and a dotted name such as a host name; a single plain word
-        // takes only the foreign-letter sign.
-        bool apostrophe = std::strchr(joined, '\'') != nullptr;
-        bool dotted = false;
-        for (const char *p = std::strchr(joined, '.'); p && !dotted; p = std::strchr(p + 1, '.')) {
-            for (const char *q = p + 1; *q; ++q)
-                if ((*q >= 'a' && *q <= 'z') || (*q >= 'A' && *q <= 'Z')) dotted = true;
-        }
-        // Several words are quoted inside Japanese text or when they form a sentence.
-        bool japaneseNeighbour =
-            (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
-        bool sentence = std::strpbrk(joined, ",.!?") != nullptr;
-        bool secondWord = false;
-        for (int q = s + 1; q < e; ++q)
-            if (t[q].space && IsLatin(FirstType(t[q].surface))) secondWord = true;
-        multiWord = multiWord && secondWord && (japaneseNeighbour || sentence);
-        if (!multiWord && !apostrophe && !dotted) continue;
-        // Paired double quotes give way to the foreign-word quotes.
-        int quotes = 0;
-        for (int q = s; q < e; ++q)
-            if (std::strchr(t[q].surface, '"')) ++quotes;
-        for (int q = s; q < e; ++q) {
-            t[q].gaikokuMember = true;
-            if (quotes >= 2) {
-                char *w = t[q].surface;
-                int o = 0;
-                for (int r = 0; w[r]; ++r)
-                    if (w[r] != '"') w[o++] = w[r];
-                w[o] = '\0';
+    ForEachRun(
+        count,
+        [&](int i) {
+            return t[i].useSurface && !t[i].addressMember && !t[i].suushiki && IsLatin(FirstType(t[i].surface));
+        },
+        [&](int i) { return t[i].useSurface && !t[i].addressMember && !t[i].suushiki; },
+        [&](int s, int e) {
+            char joined[100];
+            JoinSurfaces(t, s, e, joined, sizeof joined);
+            bool multiWord = false;
+            for (int q = s + 1; q < e; ++q)
+                if (t[q].space) multiWord = true;
+            if (char *paren = std::strchr(joined, ')')) *paren = '\0';
+            int letters = 0, symbols = 0;
+            for (const char *p = joined; *p; ++p) {
+                unsigned char c = static_cast<unsigned char>(*p);
+                if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) ++letters;
+                else if (c < 0x80) ++symbols;
             }
-        }
-        t[s].blockStart = 2;
-        t[e - 1].blockEnd = 2;
-        JP_LOG("\n set gaikoku start flag\n");
-    }
+            if (IsUnitWord(joined) || (letters == 1 && symbols == 1)) return;
+            // Japanese braille quotes a foreign phrase (several words), a word with an
+            // apostrophe and a dotted name such as a host name; a single plain word
+            // takes only the foreign-letter sign.
+            bool apostrophe = std::strchr(joined, '\'') != nullptr;
+            bool dotted = false;
+            for (const char *p = std::strchr(joined, '.'); p && !dotted; p = std::strchr(p + 1, '.')) {
+                for (const char *q = p + 1; *q; ++q)
+                    if ((*q >= 'a' && *q <= 'z') || (*q >= 'A' && *q <= 'Z')) dotted = true;
+            }
+            // Several words are quoted inside Japanese text or when they form a sentence.
+            bool japaneseNeighbour =
+                (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
+            bool sentence = std::strpbrk(joined, ",.!?") != nullptr;
+            bool secondWord = false;
+            for (int q = s + 1; q < e; ++q)
+                if (t[q].space && IsLatin(FirstType(t[q].surface))) secondWord = true;
+            multiWord = multiWord && secondWord && (japaneseNeighbour || sentence);
+            if (!multiWord && !apostrophe && !dotted) return;
+            // Paired double quotes give way to the foreign-word quotes.
+            int quotes = 0;
+            for (int q = s; q < e; ++q)
+                if (std::strchr(t[q].surface, '"')) ++quotes;
+            for (int q = s; q < e; ++q) {
+                t[q].gaikokuMember = true;
+                if (quotes >= 2) {
+                    char *w = t[q].surface;
+                    int o = 0;
+                    for (int r = 0; w[r]; ++r)
+                        if (w[r] != '"') w[o++] = w[r];
+                    w[o] = '\0';
+                }
+            }
+            t[s].blockStart = 2;
+            t[e - 1].blockEnd = 2;
+            JP_LOG("\n set gaikoku start flag\n");
+        });
 }
 
 bool IsZenCapital(uint32_t c) { return c >= 0xFF21 && c <= 0xFF3A; }
@@ -728,41 +734,33 @@ int Alternating(const char *s, uint32_t sep, bool full) {
 
 void Abbreviations(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking ryakusho\n");
-    int i = 0;
-    while (i < count) {
-        if (!t[i].useSurface || IsSentenceEnd(t[i])) {
-            ++i;
-            continue;
-        }
-        int s = i;
-        while (i < count && t[i].useSurface && !IsSentenceEnd(t[i]) && (i == s || !t[i].space)) ++i;
-        int e = i;
-        char joined[1024];
-        int n = 0;
-        joined[0] = '\0';
-        for (int q = s; q < e; ++q)
-            if (!Append(joined, sizeof joined, &n, t[q].surface)) break;
-        int kindCap = 0, kindOther = 0;
-        if (Alternating(joined, 0x30FB, true) >= 3) {
-            kindCap = 1;
-            kindOther = 2;
-        } else if (Alternating(joined, 0xFF0E, true) >= 3 && !(e < count && IsNoun(t[e]))) {
-            kindCap = 3;
-            kindOther = 4;
-        } else if (Alternating(joined, '.', false) >= 3) {
-            kindCap = 5;
-            kindOther = 6;
-        }
-        if (!kindCap) continue;
-        for (int q = s; q < e; ++q) {
-            int len = 0;
-            uint32_t c = DecodeAt(t[q].surface, &len);
-            bool cap = kindCap == 5 ? (c >= 'A' && c <= 'Z') : IsZenCapital(c);
-            if (cap) t[q].ryakusho = kindCap;
-            else if (kindCap == 5 && t[q].surface[len] != '\0') t[q].ryakusho = 7;
-            else t[q].ryakusho = kindOther;
-        }
-    }
+    ForEachRun(
+        count, [&](int i) { return t[i].useSurface && !IsSentenceEnd(t[i]); },
+        [&](int i) { return t[i].useSurface && !IsSentenceEnd(t[i]) && !t[i].space; },
+        [&](int s, int e) {
+            char joined[1024];
+            JoinSurfaces(t, s, e, joined, sizeof joined);
+            int kindCap = 0, kindOther = 0;
+            if (Alternating(joined, 0x30FB, true) >= 3) {
+                kindCap = 1;
+                kindOther = 2;
+            } else if (Alternating(joined, 0xFF0E, true) >= 3 && !(e < count && IsNoun(t[e]))) {
+                kindCap = 3;
+                kindOther = 4;
+            } else if (Alternating(joined, '.', false) >= 3) {
+                kindCap = 5;
+                kindOther = 6;
+            }
+            if (!kindCap) return;
+            for (int q = s; q < e; ++q) {
+                int len = 0;
+                uint32_t c = DecodeAt(t[q].surface, &len);
+                bool cap = kindCap == 5 ? (c >= 'A' && c <= 'Z') : IsZenCapital(c);
+                if (cap) t[q].ryakusho = kindCap;
+                else if (kindCap == 5 && t[q].surface[len] != '\0') t[q].ryakusho = 7;
+                else t[q].ryakusho = kindOther;
+            }
+        });
 }
 
 void Chemicals(MorphToken *t, int count) {
