@@ -50,7 +50,8 @@ class Probe:
             raise SystemExit(f"{lib} is missing: ninja -C {build} kotari_static")
         if not os.path.exists(exe) or os.path.getmtime(exe) < max(os.path.getmtime(src), os.path.getmtime(lib)):
             subprocess.check_call(["c++", "-std=c++17", "-O1", "-I", os.path.join(ROOT, "engine"), "-I",
-                                   os.path.join(ROOT, "include"), src, lib, "-lmecab", "-o", exe])
+                                   os.path.join(ROOT, "include"), "-I", os.path.join(ROOT, "bench"), src, lib,
+                                   "-lmecab", "-lbenchmark", "-lpthread", "-o", exe])
         self.proc = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def run(self, text, mode="text"):
