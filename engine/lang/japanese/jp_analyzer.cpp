@@ -38,6 +38,17 @@ JpLetter LastType(const char *s) {
     return t;
 }
 
+// Whether s is not empty and every character of it is of letter type `type`.
+bool AllOfType(const char *s, JpLetter type) {
+    if (!*s) return false;
+    for (int i = 0; s[i];) {
+        int len = 0;
+        if (LetterType(s + i, &len, true) != type || len <= 0) return false;
+        i += len;
+    }
+    return true;
+}
+
 bool IsLatin(JpLetter t) {
     return t == HANKAKU_OOMOJI || t == HANKAKU_KOMOJI || t == ZENKAKU_OOMOJI || t == ZENKAKU_KOMOJI;
 }
@@ -154,13 +165,7 @@ void AdjustPronounce(MorphToken &t) {
     JP_LOG("AdjustPronounce in %s\n", t.pro);
     // A word written in katakana is already written as it sounds: braille spells
     // it as written (カルシウム, not the dictionary's カルシューム).
-    bool katakana = t.surface[0] != '\0';
-    for (int i = 0; t.surface[i] && katakana;) {
-        int len = 0;
-        if (LetterType(t.surface + i, &len, true) != KATAKANA) katakana = false;
-        if (len <= 0) break;
-        i += len;
-    }
+    bool katakana = AllOfType(t.surface, KATAKANA);
     if (katakana) {
         // Keep the pronunciation only where it differs by ー for a written ウ (ガッコウ -> ガッコー).
         size_t n = std::strlen(t.surface);
@@ -333,13 +338,7 @@ void Fractions(MorphToken *t, int count) {
 
 void GetKata(MorphToken &t) {
     int i = 0;
-    bool onlyKata = true;
-    for (int k = 0; t.surface[k];) {
-        int len = 0;
-        if (LetterType(t.surface + k, &len, true) != KATAKANA) onlyKata = false;
-        if (len <= 0) break;
-        k += len;
-    }
+    bool onlyKata = !t.surface[0] || AllOfType(t.surface, KATAKANA);
     if (onlyKata) {
         t.katakanatype = 1;
         return;
@@ -1337,14 +1336,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
         if (!Eq(k.pro, k.surface) && !Eq(k.read, k.surface)) continue;
-        bool kata = k.surface[0] != '\0';
-        for (int b = 0; k.surface[b] && kata;) {
-            int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
-            if (len <= 0) break;
-            b += len;
-        }
-        if (!kata) continue;
+        if (!AllOfType(k.surface, KATAKANA)) continue;
         for (size_t b = 0; b + 3 <= std::strlen(k.pro); b += 3) {
             char *c = k.pro + b;
             const char *prev = b >= 3 ? k.pro + b - 3 : "";
@@ -1359,13 +1351,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     for (int i = 1; i < count; ++i) {
         MorphToken &k = t[i];
         if (!(StartsWith(k.surface, "～") || StartsWith(k.surface, "〜")) || k.space) continue;
-        bool punctuationOnly = true;  // the analyser may keep 。 or ！ with the dash
-        for (int b = 3; k.surface[b] && punctuationOnly;) {
-            int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KUTOUFU) punctuationOnly = false;
-            if (len <= 0) break;
-            b += len;
-        }
+        // The analyser may keep 。 or ！ with the dash.
+        bool punctuationOnly = !k.surface[3] || AllOfType(k.surface + 3, KUTOUFU);
         JpLetter last = LastType(t[i - 1].surface);
         if (!punctuationOnly || (last != HIRAGANA && last != KATAKANA)) continue;
         if (i + 1 < count && !IsKigo(t[i + 1]) && !t[i + 1].space && k.surface[3] == '\0') continue;
@@ -1403,14 +1390,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         MorphToken &k = t[i];
         bool unknown = Eq(k.pro, k.surface) && (k.read[0] == '\0' || Eq(k.read, "*"));
         if (!unknown) continue;
-        bool hira = k.pro[0] != '\0';
-        for (int b = 0; k.pro[b] && hira;) {
-            int len = 0;
-            if (LetterType(k.pro + b, &len, true) != HIRAGANA) hira = false;
-            if (len <= 0) break;
-            b += len;
-        }
-        if (!hira) continue;
+        if (!AllOfType(k.pro, HIRAGANA)) continue;
         char kata[256];
         int n = 0;
         uint32_t prev = 0;
@@ -1583,11 +1563,7 @@ void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
             // particle (気に, やって); a verb stem or a noun made from one (思い|出す)
             // makes a compound verb.
             int len = 0;
-            bool kanjiNoun = ln == 1 && IsNoun(lt) && LetterType(left, &len, true) == KANJI;
-            for (int b = 0; kanjiNoun && left[b];) {
-                if (LetterType(left + b, &len, true) != KANJI || len <= 0) kanjiNoun = false;
-                b += len > 0 ? len : 1;
-            }
+            bool kanjiNoun = ln == 1 && IsNoun(lt) && AllOfType(left, KANJI);
             // A last word in kana follows only て (やって|くる); 無い stays joined.
             bool rightKanji = LetterType(right, &len, true) == KANJI;
             bool te = IsJoshi(lt) && (Eq(lt.surface, "て") || Eq(lt.surface, "で"));
@@ -1784,14 +1760,7 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
         if (!IsNoun(k) || person || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") || Eq(k.posd1, "サ変接続") ||
             !(Eq(k.pro, k.surface) || k.pro[0] == '\0'))
             continue;
-        bool kata = k.surface[0] != '\0';
-        for (int b = 0; k.surface[b] && kata;) {
-            int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
-            if (len <= 0) break;
-            b += len;
-        }
-        if (!kata || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
+        if (!AllOfType(k.surface, KATAKANA) || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
         char split[256];
         SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0, k.read[0] == '\0' || Eq(k.read, "*"));
         if (std::strchr(split, ' ')) {
