@@ -58,18 +58,12 @@ bool BeginsJapanese(const char *s) { return BlockTypeOf(FirstType(s), true) == 2
 // Morae of a katakana or hiragana text: every kana but the small vowels and
 // small y-row kana; ー and ッ count. Characters that are not kana count nothing.
 int Morae(const char *s) {
-    int n = 0;
-    for (int i = 0; s[i];) {
-        int len = 0;
-        uint32_t c = DecodeAt(s + i, &len);
-        if (len <= 0) break;
+    return CountCodePoints(s, [](uint32_t c) {
         uint32_t h = (c >= 0x30A1 && c <= 0x30F6) ? c - 0x60 : c;
         bool small = h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 || h == 0x3083 ||
                      h == 0x3085 || h == 0x3087 || h == 0x308E;
-        if (((h >= 0x3041 && h <= 0x3096) || c == 0x30FC) && !small) ++n;
-        i += len;
-    }
-    return n;
+        return ((h >= 0x3041 && h <= 0x3096) || c == 0x30FC) && !small;
+    });
 }
 
 // Kana rows used by the pronunciation rules (katakana, UTF-8).

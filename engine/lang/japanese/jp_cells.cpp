@@ -505,6 +505,13 @@ int TaniKigo(uint32_t c, uint8_t *out) {
 
 int OngakuKigo(uint32_t c, bool first, bool last, uint8_t *out) {
     int n = 0;
+    if (c >= 0x1D15E && c <= 0x1D164) {
+        // Notes from the whole to the eighth, then the shorter ones with the same cells.
+        static const uint8_t kNotes[] = {0x1D, 0x39, 0x19, 0x3D};
+        out[n++] = 0x10;
+        out[n++] = kNotes[(c - 0x1D15E) % 4];
+        return n;
+    }
     switch (c) {
     case 0x1D000:
         if (!first) out[n++] = 0x00;
@@ -512,25 +519,6 @@ int OngakuKigo(uint32_t c, bool first, bool last, uint8_t *out) {
         out[n++] = 0x04;
         break;
     case 0x1D13E: out[n++] = 0x2D; break;
-    case 0x1D15E:
-    case 0x1D162:
-        out[n++] = 0x10;
-        out[n++] = 0x1D;
-        break;
-    case 0x1D15F:
-    case 0x1D163:
-        out[n++] = 0x10;
-        out[n++] = 0x39;
-        break;
-    case 0x1D160:
-    case 0x1D164:
-        out[n++] = 0x10;
-        out[n++] = 0x19;
-        break;
-    case 0x1D161:
-        out[n++] = 0x10;
-        out[n++] = 0x3D;
-        break;
     case 0x1D245:
         out[n++] = 0x23;
         out[n++] = 0x05;

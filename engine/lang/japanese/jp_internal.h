@@ -86,6 +86,20 @@ int BlockTypeOf(JpLetter t, bool quiet = false);
 uint32_t DecodeAt(const char *s, int *len);
 int EncodeUtf8(uint32_t cp, char *out);  // out holds 4 bytes; returns the length
 
+// The number of characters of UTF-8 text s whose code point satisfies pred.
+template <typename Pred>
+int CountCodePoints(const char *s, Pred pred) {
+    int n = 0;
+    for (int i = 0; s[i];) {
+        int len = 0;
+        uint32_t c = DecodeAt(s + i, &len);
+        if (len <= 0) break;
+        if (pred(c)) ++n;
+        i += len;
+    }
+    return n;
+}
+
 struct StrBlock {
     int start;
     int len;

@@ -88,17 +88,7 @@ bool OnlyShapes(const char *s) {
     return true;
 }
 
-int CountShapes(const char *s) {
-    int n = 0;
-    for (int i = 0; s[i];) {
-        int len = 0;
-        uint32_t c = DecodeAt(s + i, &len);
-        if (len <= 0) break;
-        if (IsMarkShape(c)) ++n;
-        i += len;
-    }
-    return n;
-}
+int CountShapes(const char *s) { return CountCodePoints(s, IsMarkShape); }
 
 void RemoveToken(MorphToken *t, int *count, int i) {
     for (int q = i; q + 1 < *count; ++q) t[q] = t[q + 1];
