@@ -141,6 +141,16 @@ def has_numbers_or_marks(text):
 
 def classify(engine, case, ours_kana, ours_cells, want_cells, want_kana):
     cls = base_class(case, ours_kana, ours_cells, want_cells, want_kana)
+    numbers = has_numbers_or_marks(case["input"]) and not cls.startswith("reference")
+    if numbers and cls.startswith("reading differs") and want_kana is not None:
+        # A numeral the dictionary reads as part of a word, or a number word with a
+        # reading of its own: digits on one side only.
+        want_digits = bool(re.search(r"[0-9]", norm_kana(want_kana)))
+        ours_digits = bool(re.search(r"[0-9]", ours_kana))
+        if want_digits and not ours_digits:
+            return "numbers/marks: kanji numeral inside a dictionary word (reference writes digits)"
+        if ours_digits and not want_digits:
+            return "numbers/marks: fixed reading of a number word (ツイタチ, ヒトリ, ハタチ: reference writes kana)"
     if cls.startswith(("reading differs", "kana rules")) and want_cells:
         words = dictionary_words(engine, case["input"], want_cells)
         if words:
@@ -148,18 +158,12 @@ def classify(engine, case, ours_kana, ours_cells, want_cells, want_kana):
             unknown = all(pro is None for _, pro in words)
             cls = ("reading differs: a word the IPA dictionary lacks (read from the kanji table)" if unknown else
                    "reading differs: dictionary reading (IPA vs the reference)")
+        elif cls.startswith("reading differs") and numbers:
+            cls = ("reading differs outside the dictionary: the numeral and mark rules we follow (a touten kept "
+                   "in 三、四, ◎ and a lone ＊ as marks, 'ワ' for は)")
         elif cls.startswith("reading differs"):
             cls = "reading differs: kana words (particle readings, historical spellings, small kana)"
-    if has_numbers_or_marks(case["input"]) and not cls.startswith("reference"):
-        if cls.startswith("reading differs") and want_kana is not None and "dictionary_words" not in case:
-            want_digits = bool(re.search(r"[0-9]", norm_kana(want_kana)))
-            ours_digits = bool(re.search(r"[0-9]", ours_kana))
-            if want_digits and not ours_digits:
-                return "numbers/marks: kanji numeral inside a dictionary word (reference writes digits)"
-            if ours_digits and not want_digits:
-                return "numbers/marks: fixed reading of a number word (ツイタチ, ヒトリ, ハタチ: reference writes kana)"
-        return "numbers/marks: " + cls
-    return cls
+    return "numbers/marks: " + cls if numbers else cls
 
 
 def base_class(case, ours_kana, ours_cells, want_cells, want_kana):
