@@ -47,6 +47,7 @@ int main() {
         ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
         std::memcpy(utf8, converted, sizeof utf8);
         ComposeKanaMarks(utf8, kTextBytes);
+        FoldLatinAccents(utf8);
         TabsToZenSpace(utf8, kTextBytes);
         char stream[kStreamBytes] = {0};
         std::vector<unsigned char> cells;

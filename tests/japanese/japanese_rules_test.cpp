@@ -135,6 +135,15 @@ TEST(JapaneseNormalise, SurrogatePairsAndVoicedWo) {
     EXPECT_STREQ(out, "ヺヷ");
 }
 
+// Accented Latin letters keep their letter instead of vanishing; × and ÷ stay operators.
+TEST(JapaneseNormalise, AccentedLatinLettersKeepTheirLetter) {
+    char text[kTextBytes];
+    std::snprintf(text, sizeof text, "%s", "caffè Æsop straße Łódź ×÷ ア");
+    EXPECT_EQ(FoldLatinAccents(text), static_cast<int>(std::strlen("caffe AEsop strasse Lodz ×÷ ア")));
+    EXPECT_STREQ(text, "caffe AEsop strasse Lodz ×÷ ア");
+    EXPECT_EQ(H("Pokémon"), H("Pokemon"));
+}
+
 // Marks that would otherwise write nothing become the kana they stand for.
 TEST(JapaneseNormalise, KanaMarksJoinAndIterationMarksRepeat) {
     const struct {

@@ -165,6 +165,10 @@ int TabsToZenSpace(char *text, int cap);
 // ones) into one kana, spells ヷ ヸ ヹ ヺ as ヴ and a small vowel, and replaces the
 // iteration marks ゝ ゞ ヽ ヾ by the kana they repeat, in place; returns the length.
 int ComposeKanaMarks(char *text, int cap);
+// Writes the Latin letters of U+00C0..U+017F without their marks (è -> e, ß ->
+// ss), which the letter cells cannot show and which would otherwise write
+// nothing, in place (never longer); returns the length.
+int FoldLatinAccents(char *text);
 
 // ---- Analysis ---------------------------------------------------------------
 // Parses one MeCab result line into tok (cleared first); false for EOS or an

@@ -366,6 +366,36 @@ int ComposeKanaMarks(char *text, int cap) {
     return n;
 }
 
+int FoldLatinAccents(char *text) {
+    // U+00C0..U+017F: the letter without its marks, two characters each (a blank
+    // pads a single letter); × and ÷ are no letters and stay.
+    static const char kFold[] =
+        "A A A A A A AEC E E E E I I I I D N O O O O O   O U U U U Y THss"
+        "a a a a a a aec e e e e i i i i d n o o o o o   o u u u u y thy "
+        "A a A a A a C c C c C c C c D d D d E e E e E e E e E e G g G g "
+        "G g G g H h H h I i I i I i I i I i IJijJ j K k k L l L l L l L "
+        "l L l N n N n N n n N n O o O o O o OEoeR r R r R r S s S s S s "
+        "S s T t T t T t U u U u U u U u U u U u W w Y y Y Z z Z z Z z s ";
+    static_assert(sizeof kFold == 2 * (0x180 - 0xC0) + 1, "two characters for each of U+00C0..U+017F");
+    int n = 0;
+    for (int i = 0; text[i];) {
+        int len = 0;
+        uint32_t c = DecodeAt(text + i, &len);
+        if (len <= 0) break;
+        const char *fold = c >= 0xC0 && c < 0x180 && c != 0xD7 && c != 0xF7 ? kFold + 2 * (c - 0xC0) : nullptr;
+        if (fold) {  // two bytes of UTF-8 become one or two letters
+            text[n++] = fold[0];
+            if (fold[1] != ' ') text[n++] = fold[1];
+        } else {
+            std::memmove(text + n, text + i, static_cast<size_t>(len));
+            n += len;
+        }
+        i += len;
+    }
+    text[n] = '\0';
+    return n;
+}
+
 int TabsToZenSpace(char *text, int cap) {
     int len = static_cast<int>(std::strlen(text));
     bool any = false;
