@@ -30,6 +30,23 @@ inline std::u32string Decode(const std::string &s) {
     return out;
 }
 
+// UTF-8 to NUL-terminated UTF-16 (surrogate pairs above the basic plane), cut to
+// at most maxUnits units before the NUL as the SDK cuts what it sends.
+inline std::vector<uint16_t> Utf16(const std::string &utf8, size_t maxUnits = 2047) {
+    std::vector<uint16_t> u;
+    for (char32_t c : Decode(utf8)) {
+        if (c >= 0x10000) {
+            u.push_back(static_cast<uint16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            u.push_back(static_cast<uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            u.push_back(static_cast<uint16_t>(c));
+        }
+    }
+    if (u.size() > maxUnits) u.resize(maxUnits);
+    u.push_back(0);
+    return u;
+}
+
 // Characters in all the texts.
 inline size_t Characters(const std::vector<std::u32string> &texts) {
     size_t n = 0;

@@ -13,37 +13,14 @@
 
 #include "KotariEngine.h"
 #include "bench_support.h"
+#include "core/engine.h"
 #include "lang/japanese/jp_internal.h"
 
 namespace {
 
-std::vector<uint16_t> Utf16(const std::string &utf8) {
-    std::vector<uint16_t> u;
-    for (char32_t c : bench_support::Decode(utf8)) {
-        if (c >= 0x10000) {
-            u.push_back(static_cast<uint16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            u.push_back(static_cast<uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            u.push_back(static_cast<uint16_t>(c));
-        }
-    }
-    if (u.size() > 2047) u.resize(2047);
-    u.push_back(0);
-    return u;
-}
+using bench_support::Utf16;
 
-TranslatorOptions Options() {
-    TranslatorOptions o{};
-    o.language = 9;
-    o.englishGrade = 1;
-    o.markComputerText = 1;
-    o.lineCells = 32;
-    o.chineseMode = 1;
-    o.frenchGrade = 1;
-    o.germanGrade = 2;
-    o.vietnameseVariant = 2;
-    return o;
-}
+TranslatorOptions Options() { return kotari::DefaultOptions(9, 32); }
 
 // 40 characters: kanji, kana, a number and punctuation.
 const char kSentence[] = "今日は東京駅から新幹線に乗って、大阪の友達に会いに行きます。3時に着く予定です。";

@@ -50,7 +50,8 @@ class Probe:
             raise SystemExit(f"{lib} is missing: ninja -C {build} kotari_static")
         if not os.path.exists(exe) or os.path.getmtime(exe) < max(os.path.getmtime(src), os.path.getmtime(lib)):
             subprocess.check_call(["c++", "-std=c++17", "-O1", "-I", os.path.join(ROOT, "engine"), "-I",
-                                   os.path.join(ROOT, "include"), src, lib, "-lmecab", "-o", exe])
+                                   os.path.join(ROOT, "include"), "-I", os.path.join(ROOT, "bench"), src, lib,
+                                   "-lmecab", "-lbenchmark", "-lpthread", "-o", exe])
         self.proc = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def run(self, text, mode="text"):
@@ -60,6 +61,44 @@ class Probe:
         stream = b"" if stream_hex == "-" else bytes.fromhex(stream_hex)
         cells = b"" if cells_hex == "-" else bytes.fromhex(cells_hex)
         return cells.rstrip(b"\0"), stream.decode("utf-8", "replace")
+
+
+    def tokens(self, text):
+        """MeCab's tokens of text: (surface, pronunciation, unknown) as the IPA
+        dictionary gives them, before any of the translator's passes."""
+        self.proc.stdin.write(f"tokens {text.encode('utf-8').hex() or '-'}\n")
+        self.proc.stdin.flush()
+        lines_hex, _ = self.proc.stdout.readline().split()
+        lines = "" if lines_hex == "-" else bytes.fromhex(lines_hex).decode("utf-8", "replace")
+        out = []
+        for line in lines.split("\n"):
+            if line:
+                surface, pro, unk, adjusted = (line.split("\t") + ["", "", ""])[:4]
+                out.append((surface, pro, unk == "?", adjusted))
+        return out
+
+    def kana_cells(self, kana):
+        return self.run(kana, "kana")[0]
+
+
+def has_kanji(s):
+    return any("\u4e00" <= c <= "\u9fff" or "\u3400" <= c <= "\u4dbf" or c == "々" for c in s)
+
+
+def dictionary_words(engine, text, want_cells):
+    """The kanji words whose IPA reading does not stand in the reference's braille:
+    [(surface, IPA reading or None for a word the dictionary lacks)]. Each word's
+    reading, as the dictionary gives it and after our kana-orthography rules, is
+    put through our kana stage and looked for in the reference cells."""
+    if not want_cells:
+        return []
+    found = []
+    for surface, pro, unknown, adjusted in engine.tokens(text):
+        if not has_kanji(surface) or all(c in KANJI_NUMERALS for c in surface):
+            continue  # kanji numerals are the numeral rules' matter
+        if unknown or all(not c or c not in want_cells for c in {engine.kana_cells(pro), engine.kana_cells(adjusted)}):
+            found.append((surface, None if unknown else pro))
+    return found
 
 
 def braille_cells(s):
@@ -100,18 +139,31 @@ def has_numbers_or_marks(text):
         any(c in MARKS for c in text)
 
 
-def classify(case, ours_kana, ours_cells, want_cells, want_kana):
+def classify(engine, case, ours_kana, ours_cells, want_cells, want_kana):
     cls = base_class(case, ours_kana, ours_cells, want_cells, want_kana)
-    if has_numbers_or_marks(case["input"]) and not cls.startswith("reference"):
-        if cls.startswith("reading differs") and want_kana is not None:
-            want_digits = bool(re.search(r"[0-9]", norm_kana(want_kana)))
-            ours_digits = bool(re.search(r"[0-9]", ours_kana))
-            if want_digits and not ours_digits:
-                return "numbers/marks: kanji numeral inside a dictionary word (reference writes digits)"
-            if ours_digits and not want_digits:
-                return "numbers/marks: fixed reading of a number word (ツイタチ, ヒトリ, ハタチ: reference writes kana)"
-        return "numbers/marks: " + cls
-    return cls
+    numbers = has_numbers_or_marks(case["input"]) and not cls.startswith("reference")
+    if numbers and cls.startswith("reading differs") and want_kana is not None:
+        # A numeral the dictionary reads as part of a word, or a number word with a
+        # reading of its own: digits on one side only.
+        want_digits = bool(re.search(r"[0-9]", norm_kana(want_kana)))
+        ours_digits = bool(re.search(r"[0-9]", ours_kana))
+        if want_digits and not ours_digits:
+            return "numbers/marks: kanji numeral inside a dictionary word (reference writes digits)"
+        if ours_digits and not want_digits:
+            return "numbers/marks: fixed reading of a number word (ツイタチ, ヒトリ, ハタチ: reference writes kana)"
+    if cls.startswith(("reading differs", "kana rules")) and want_cells:
+        words = dictionary_words(engine, case["input"], want_cells)
+        if words:
+            case["dictionary_words"] = words
+            unknown = all(pro is None for _, pro in words)
+            cls = ("reading differs: a word the IPA dictionary lacks (read from the kanji table)" if unknown else
+                   "reading differs: dictionary reading (IPA vs the reference)")
+        elif cls.startswith("reading differs") and numbers:
+            cls = ("reading differs outside the dictionary: the numeral and mark rules we follow (a touten kept "
+                   "in 三、四, ◎ and a lone ＊ as marks, 'ワ' for は)")
+        elif cls.startswith("reading differs"):
+            cls = "reading differs: kana words (particle readings, historical spellings, small kana)"
+    return "numbers/marks: " + cls if numbers else cls
 
 
 def base_class(case, ours_kana, ours_cells, want_cells, want_kana):
@@ -199,8 +251,8 @@ def main():
             if want_cells and cells == want_cells:
                 passed["text->kana (derived braille)"] += 1
             elif not kana_ok or want_cells != cells:
-                cls = classify(case, ours_kana, cells, want_cells, want_kana)
-                failures[cls].append((stage, text, ours_kana, want_kana, cells, want_cells))
+                cls = classify(engine, case, ours_kana, cells, want_cells, want_kana)
+                failures[cls].append((stage, text, ours_kana, want_kana, cells, want_cells, case.get("dictionary_words")))
             continue
         want_cells = braille_cells(case["expected"])
         key = stage
@@ -213,8 +265,9 @@ def main():
             if simple:
                 passed["text->braille (no numbers/marks)"] += 1
         else:
-            cls = classify(case, ours_kana, cells, want_cells, case.get("expected_kana"))
-            failures[cls].append((stage, text, ours_kana, case.get("expected_kana"), cells, want_cells))
+            cls = classify(engine, case, ours_kana, cells, want_cells, case.get("expected_kana"))
+            failures[cls].append((stage, text, ours_kana, case.get("expected_kana"), cells, want_cells,
+                                      case.get("dictionary_words")))
     for key in ["kana->braille", "text->braille", "text->braille (no numbers/marks)", "text->kana (reading)",
                 "text->kana (derived braille)"]:
         t = totals[key]
@@ -224,8 +277,10 @@ def main():
     for cls, items in sorted(failures.items(), key=lambda kv: -len(kv[1])):
         print(f"  {len(items):4}  {cls}")
         if args.show and (args.only is None or args.only in cls):
-            for stage, text, ok, wk, c, wc in items[:args.show]:
+            for stage, text, ok, wk, c, wc, words in items[:args.show]:
                 print(f"        [{stage}] {text!r}")
+                if words:
+                    print("          words:        " + ", ".join(f"{w} ({p or 'not in IPA'})" for w, p in words))
                 print(f"          reading ours: {ok}")
                 if wk is not None:
                     print(f"          reading want: {norm_kana(wk)}")

@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include <mecab.h>
 #include "KotariEngine.h"
+#include "bench_support.h"
+#include "core/engine.h"
 #include "lang/japanese/jp_internal.h"
 
 using namespace kotari::jp;
@@ -43,9 +46,30 @@ int main() {
         char converted[kTextBytes];
         ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
         std::memcpy(utf8, converted, sizeof utf8);
+        ComposeKanaMarks(utf8, kTextBytes);
+        FoldLatinAccents(utf8);
         TabsToZenSpace(utf8, kTextBytes);
         char stream[kStreamBytes] = {0};
         std::vector<unsigned char> cells;
+        if (mode == "tokens") {
+            std::string lines;
+            mecab_t *tagger = mecab_new2("");
+            const mecab_node_t *node = tagger ? mecab_sparse_tonode(tagger, utf8) : nullptr;
+            for (; node; node = node->next) {
+                if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
+                MorphToken t;
+                std::string line = std::string(node->surface, node->length) + "\t" + node->feature;
+                if (!ParseMecabLine(line.c_str(), &t)) continue;
+                std::string raw = t.pro;
+                AdjustPronounce(t);
+                lines += std::string(t.surface) + "\t" + raw + "\t" + (node->stat == MECAB_UNK_NODE ? "?" : "") +
+                         "\t" + t.pro + "\n";
+            }
+            if (tagger) mecab_destroy(tagger);
+            std::cout << ToHex(reinterpret_cast<const unsigned char *>(lines.data()), lines.size()) << " -"
+                      << std::endl;
+            continue;
+        }
         if (mode == "kana") {
             std::strcpy(stream, utf8);
             unsigned char buf[kMaxCells] = {0};
@@ -54,30 +78,8 @@ int main() {
         } else {
             jpanalyzer(utf8, stream, kStreamBytes);
             // The whole engine, as an application calls it.
-            std::vector<uint16_t> u16;
-            for (size_t i = 0; i < text.size();) {
-                unsigned char c = static_cast<unsigned char>(text[i]);
-                int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-                uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-                for (int k = 1; k < len && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3F);
-                if (cp >= 0x10000) {
-                    u16.push_back(static_cast<uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-                    u16.push_back(static_cast<uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-                } else {
-                    u16.push_back(static_cast<uint16_t>(cp));
-                }
-                i += static_cast<size_t>(len);
-            }
-            if (u16.size() > 2047) u16.resize(2047);
-            u16.push_back(0);
-            TranslatorOptions o{};
-            o.language = 9;
-            o.englishGrade = 1;
-            o.markComputerText = 1;
-            o.chineseMode = 1;
-            o.frenchGrade = 1;
-            o.germanGrade = 2;
-            o.vietnameseVariant = 2;
+            std::vector<uint16_t> u16 = bench_support::Utf16(text);
+            TranslatorOptions o = kotari::DefaultOptions(9);
             std::vector<uint8_t> out(3 * KOTARI_CELL_BUFFER_SIZE);
             int n = BrailleTranslator(u16.data(), out.data(), &o);
             while (n > 0 && out[static_cast<size_t>(n - 1)] == 0) --n;

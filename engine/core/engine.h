@@ -33,6 +33,22 @@ struct EngineSettings {
 
 extern EngineSettings g_settings;
 
+// What an application passes for `language` with the usual settings (uncontracted
+// English and French, contracted German, Chinese mode 1, the second Vietnamese rule
+// set, computer text marked), for tools, benchmarks and tests.
+inline TranslatorOptions DefaultOptions(int language, int lineCells = 0) {
+    TranslatorOptions o{};
+    o.language = language;
+    o.englishGrade = 1;
+    o.markComputerText = 1;
+    o.lineCells = lineCells;
+    o.chineseMode = 1;
+    o.frenchGrade = 1;
+    o.germanGrade = 2;
+    o.vietnameseVariant = 2;
+    return o;
+}
+
 // Copies the options into g_settings as the option table prescribes.
 void ApplyOptions(const TranslatorOptions &options);
 

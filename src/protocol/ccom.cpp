@@ -164,7 +164,9 @@ int CCOM::PostAndWait(Work work) {
         return NUBRA_ERROR_COM_RESPONSE_TIMEOUT;
     }
     // The waiting flag is raised before the post: an answer that comes back
-    // before the caller starts waiting still finds it and is not lost.
+    // before the caller starts waiting still finds it and is not lost. The wait
+    // is traced from there too, so the trace never shows the answer first.
+    NubraLog("[WAIT] Waiting for ACK...");
     {
         platform::SharedLockGuard lock;
         waiting_ = 1;
@@ -207,7 +209,6 @@ void CCOM::ReleaseDisplay() {
 }
 
 int CCOM::WaitForAck() {
-    NubraLog("[WAIT] Waiting for ACK...");
     platform::Event *ack;
     {
         platform::SharedLockGuard lock;

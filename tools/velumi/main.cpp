@@ -482,7 +482,8 @@ std::string BrailleError(int r, int language) {
         return "liblouis is not loaded, so " + LanguageNameOf(language) + " cannot be translated; install liblouis20";
     if (r == VELUMI_ERROR_BRAILLE_NOT_TRANSLATE)
         return "the text could not be translated to " + LanguageNameOf(language) +
-               " braille (is its liblouis table installed?); try another language";
+               " braille: liblouis failed on it, ran past its 5 s deadline, or lacks its table (the trace "
+               "file says which); try another language or --translator engine";
     return "the pad did not show the text: " + ErrorText(r);
 }
 

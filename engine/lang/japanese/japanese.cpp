@@ -21,6 +21,8 @@ int TranslateJapanese(char16_t *text, uint8_t *cells) {
     char converted[kTextBytes];
     ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
     std::memcpy(utf8, converted, sizeof utf8);
+    ComposeKanaMarks(utf8, kTextBytes);
+    FoldLatinAccents(utf8);
     TabsToZenSpace(utf8, kTextBytes);
 
     char stream[kStreamBytes];

@@ -9,18 +9,12 @@
 #include <initializer_list>
 
 #include "lang/japanese/jp_internal.h"
+#include "lang/japanese/jp_kanji_readings.h"
 
 namespace kotari {
 namespace jp {
 
 namespace {
-
-bool Eq(const char *a, const char *b) { return std::strcmp(a, b) == 0; }
-bool StartsWith(const char *s, const char *prefix) { return std::strncmp(s, prefix, std::strlen(prefix)) == 0; }
-bool EndsWith(const char *s, const char *suffix) {
-    size_t n = std::strlen(s), m = std::strlen(suffix);
-    return n >= m && std::strcmp(s + n - m, suffix) == 0;
-}
 
 bool IsNoun(const MorphToken &t) { return Eq(t.pos, "名詞"); }
 bool IsKigo(const MorphToken &t) { return Eq(t.pos, "記号"); }
@@ -44,6 +38,17 @@ JpLetter LastType(const char *s) {
     return t;
 }
 
+// Whether s is not empty and every character of it is of letter type `type`.
+bool AllOfType(const char *s, JpLetter type) {
+    if (!*s) return false;
+    for (int i = 0; s[i];) {
+        int len = 0;
+        if (LetterType(s + i, &len, true) != type || len <= 0) return false;
+        i += len;
+    }
+    return true;
+}
+
 bool IsLatin(JpLetter t) {
     return t == HANKAKU_OOMOJI || t == HANKAKU_KOMOJI || t == ZENKAKU_OOMOJI || t == ZENKAKU_KOMOJI;
 }
@@ -53,18 +58,12 @@ bool BeginsJapanese(const char *s) { return BlockTypeOf(FirstType(s), true) == 2
 // Morae of a katakana or hiragana text: every kana but the small vowels and
 // small y-row kana; ー and ッ count. Characters that are not kana count nothing.
 int Morae(const char *s) {
-    int n = 0;
-    for (int i = 0; s[i];) {
-        int len = 0;
-        uint32_t c = DecodeAt(s + i, &len);
-        if (len <= 0) break;
+    return CountCodePoints(s, [](uint32_t c) {
         uint32_t h = (c >= 0x30A1 && c <= 0x30F6) ? c - 0x60 : c;
         bool small = h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 || h == 0x3083 ||
                      h == 0x3085 || h == 0x3087 || h == 0x308E;
-        if (((h >= 0x3041 && h <= 0x3096) || c == 0x30FC) && !small) ++n;
-        i += len;
-    }
-    return n;
+        return ((h >= 0x3041 && h <= 0x3096) || c == 0x30FC) && !small;
+    });
 }
 
 // Kana rows used by the pronunciation rules (katakana, UTF-8).
@@ -87,16 +86,6 @@ bool IsSentenceEnd(const MorphToken &t) { return IsSentenceEndToken(t); }
 
 bool IsSpaceToken(const MorphToken &t) { return Eq(t.surface, " ") || Eq(t.surface, "　"); }
 
-// Appends s to buf (cap bytes) at *n; false when it does not fit.
-bool Append(char *buf, int cap, int *n, const char *s, int len = -1) {
-    if (len < 0) len = static_cast<int>(std::strlen(s));
-    if (*n + len > cap - 1) return false;
-    std::memcpy(buf + *n, s, static_cast<size_t>(len));
-    *n += len;
-    buf[*n] = '\0';
-    return true;
-}
-
 }  // namespace
 
 bool IsORowKana(const char *kana) { return InRow(kana, kORow); }
@@ -118,6 +107,30 @@ void NativeNumberWords(MorphToken *t, int *count);
 
 // ---- Parse ----------------------------------------------------------------------
 
+// A word the dictionary lacks keeps its surface as its pronunciation, and a kanji
+// has no cell: each kanji is replaced by its reading from the fallback table so
+// that the word is read out instead of vanishing (々 repeats the reading before it).
+static void ReadUnknownKanji(MorphToken *tok) {
+    char out[sizeof tok->pro] = "";
+    int n = 0;
+    const char *prev = nullptr;
+    bool changed = false;
+    for (const char *s = tok->pro; *s;) {
+        int len = 0;
+        uint32_t cp = DecodeAt(s, &len);
+        if (len <= 0) break;
+        const char *reading = cp == 0x3005 ? prev : KanjiReadingOf(cp);
+        if (!Append(out, sizeof out, &n, reading ? reading : s, reading ? -1 : len)) break;
+        changed = changed || reading != nullptr;
+        prev = reading;
+        s += len;
+    }
+    if (changed) {
+        JP_LOG("unknown kanji read as %s\n", out);
+        SetField(tok->pro, out);
+    }
+}
+
 bool ParseMecabLine(const char *line, MorphToken *tok) {
     std::memset(tok, 0, sizeof *tok);
     if (line[0] == '\0' || Eq(line, "EOS")) return false;
@@ -126,6 +139,7 @@ bool ParseMecabLine(const char *line, MorphToken *tok) {
     if (r < 7) {
         JP_LOG("no pronounce use surface\n");
         SetField(tok->pro, tok->surface);
+        ReadUnknownKanji(tok);
     } else if (Eq(tok->pro, "*")) {
         if (!Eq(tok->read, "*")) {
             JP_LOG("read copy * user read\n");
@@ -133,6 +147,7 @@ bool ParseMecabLine(const char *line, MorphToken *tok) {
         } else {
             JP_LOG("read * use surface\n");
             SetField(tok->pro, tok->surface);
+            ReadUnknownKanji(tok);
         }
     }
     return true;
@@ -144,13 +159,7 @@ void AdjustPronounce(MorphToken &t) {
     JP_LOG("AdjustPronounce in %s\n", t.pro);
     // A word written in katakana is already written as it sounds: braille spells
     // it as written (カルシウム, not the dictionary's カルシューム).
-    bool katakana = t.surface[0] != '\0';
-    for (int i = 0; t.surface[i] && katakana;) {
-        int len = 0;
-        if (LetterType(t.surface + i, &len, true) != KATAKANA) katakana = false;
-        if (len <= 0) break;
-        i += len;
-    }
+    bool katakana = AllOfType(t.surface, KATAKANA);
     if (katakana) {
         // Keep the pronunciation only where it differs by ー for a written ウ (ガッコウ -> ガッコー).
         size_t n = std::strlen(t.surface);
@@ -323,13 +332,7 @@ void Fractions(MorphToken *t, int count) {
 
 void GetKata(MorphToken &t) {
     int i = 0;
-    bool onlyKata = true;
-    for (int k = 0; t.surface[k];) {
-        int len = 0;
-        if (LetterType(t.surface + k, &len, true) != KATAKANA) onlyKata = false;
-        if (len <= 0) break;
-        k += len;
-    }
+    bool onlyKata = !t.surface[0] || AllOfType(t.surface, KATAKANA);
     if (onlyKata) {
         t.katakanatype = 1;
         return;
@@ -449,18 +452,34 @@ void Alphanumerics(MorphToken *t, int count) {
 }
 
 // Runs of useSurface tokens: calls f(start, end) for each, end exclusive.
-template <typename F>
-void ForEachSurfaceRun(MorphToken *t, int count, F f) {
+// Calls f(s, e) for each run of tokens [s, e): a run begins at a token i for
+// which begins(i) holds and goes on over the tokens for which goesOn(i) holds.
+template <typename B, typename G, typename F>
+void ForEachRun(int count, B begins, G goesOn, F f) {
     int i = 0;
     while (i < count) {
-        if (!t[i].useSurface) {
+        if (!begins(i)) {
             ++i;
             continue;
         }
-        int s = i;
-        while (i < count && t[i].useSurface) ++i;
+        int s = i++;
+        while (i < count && goesOn(i)) ++i;
         f(s, i);
     }
+}
+
+template <typename F>
+void ForEachSurfaceRun(MorphToken *t, int count, F f) {
+    auto surface = [t](int i) { return t[i].useSurface; };
+    ForEachRun(count, surface, surface, f);
+}
+
+// The surfaces of tokens [s, e) joined into buf (cap bytes), as far as they fit whole.
+void JoinSurfaces(const MorphToken *t, int s, int e, char *buf, int cap) {
+    int n = 0;
+    buf[0] = '\0';
+    for (int q = s; q < e; ++q)
+        if (!Append(buf, cap, &n, t[q].surface)) break;
 }
 
 bool MailAddress(const char *joined, int *beginOffset) {
@@ -587,38 +606,33 @@ bool HasOperator(const char *s, bool *equals) {
 
 void Expressions(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking suushiki block\n");
-    int i = 0;
-    while (i < count) {
-        if (!t[i].useSurface || t[i].addressMember) {
-            ++i;
-            continue;
-        }
-        int s = i;
-        while (i < count && t[i].useSurface && !t[i].addressMember) ++i;
-        int e = i;
-        int ops[20];
-        int nops = 0, eq = 0, other = 0;
-        for (int q = s; q < e && nops < 20; ++q) {
-            bool isEq = false;
-            if (HasOperator(t[q].surface, &isEq)) {
-                ops[nops++] = q;
-                if (isEq) ++eq;
-                else ++other;
+    ForEachRun(
+        count, [&](int i) { return t[i].useSurface && !t[i].addressMember; },
+        [&](int i) { return t[i].useSurface && !t[i].addressMember; },
+        [&](int s, int e) {
+            int ops[20];
+            int nops = 0, eq = 0, other = 0;
+            for (int q = s; q < e && nops < 20; ++q) {
+                bool isEq = false;
+                if (HasOperator(t[q].surface, &isEq)) {
+                    ops[nops++] = q;
+                    if (isEq) ++eq;
+                    else ++other;
+                }
             }
-        }
-        JP_LOG("SuuShiki? arrcount:%d\n", nops);
-        JP_LOG("eq:%d\n", eq);
-        JP_LOG("other:%d\n", other);
-        if (nops == 0 || (eq > 0 && other == 0) || (eq == 0 && other <= 1)) continue;
-        int last = ops[nops - 1];
-        int end = e;
-        for (int q = last + 1; q < e; ++q)
-            if (t[q].space) {
-                end = q;
-                break;
-            }
-        for (int q = s; q < end; ++q) t[q].suushiki = true;
-    }
+            JP_LOG("SuuShiki? arrcount:%d\n", nops);
+            JP_LOG("eq:%d\n", eq);
+            JP_LOG("other:%d\n", other);
+            if (nops == 0 || (eq > 0 && other == 0) || (eq == 0 && other <= 1)) return;
+            int last = ops[nops - 1];
+            int end = e;
+            for (int q = last + 1; q < e; ++q)
+                if (t[q].space) {
+                    end = q;
+                    break;
+                }
+            for (int q = s; q < end; ++q) t[q].suushiki = true;
+        });
 }
 
 bool IsUnitWord(const char *s) {
@@ -631,67 +645,62 @@ bool IsUnitWord(const char *s) {
 
 void ForeignWords(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking gaikoku block\n");
-    int i = 0;
-    while (i < count) {
-        if (!t[i].useSurface || t[i].addressMember || t[i].suushiki || !IsLatin(FirstType(t[i].surface))) {
-            ++i;
-            continue;
-        }
-        int s = i;
-        while (i < count && t[i].useSurface && !t[i].addressMember && !t[i].suushiki) ++i;
-        int e = i;
-        char joined[100];
-        int n = 0;
-        joined[0] = '\0';
-        bool multiWord = false;
-        for (int q = s; q < e; ++q) {
-            if (q > s && t[q].space) multiWord = true;
-            if (!Append(joined, sizeof joined, &n, t[q].surface)) break;
-        }
-        if (char *paren = std::strchr(joined, ')')) *paren = '\0';
-        int letters = 0, symbols = 0;
-        for (const char *p = joined; *p; ++p) {
-            unsigned char c = static_cast<unsigned char>(*p);
-            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) ++letters;
-            else if (c < 0x80) ++symbols;
-        }
-        if (IsUnitWord(joined) || (letters == 1 && symbols == 1)) continue;
-        // Japanese braille quotes a foreign phrase (several words), a word with an
-        // apostrophe and a dotted name such as a host name; a single plain word
-        // takes only the foreign-letter sign.
-        bool apostrophe = std::strchr(joined, '\'') != nullptr;
-        bool dotted = false;
-        for (const char *p = std::strchr(joined, '.'); p && !dotted; p = std::strchr(p + 1, '.')) {
-            for (const char *q = p + 1; *q; ++q)
-                if ((*q >= 'a' && *q <= 'z') || (*q >= 'A' && *q <= 'Z')) dotted = true;
-        }
-        // Several words are quoted inside Japanese text or when they form a sentence.
-        bool japaneseNeighbour =
-            (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
-        bool sentence = std::strpbrk(joined, ",.!?") != nullptr;
-        bool secondWord = false;
-        for (int q = s + 1; q < e; ++q)
-            if (t[q].space && IsLatin(FirstType(t[q].surface))) secondWord = true;
-        multiWord = multiWord && secondWord && (japaneseNeighbour || sentence);
-        if (!multiWord && !apostrophe && !dotted) continue;
-        // Paired double quotes give way to the foreign-word quotes.
-        int quotes = 0;
-        for (int q = s; q < e; ++q)
-            if (std::strchr(t[q].surface, '"')) ++quotes;
-        for (int q = s; q < e; ++q) {
-            t[q].gaikokuMember = true;
-            if (quotes >= 2) {
-                char *w = t[q].surface;
-                int o = 0;
-                for (int r = 0; w[r]; ++r)
-                    if (w[r] != '"') w[o++] = w[r];
-                w[o] = '\0';
+    ForEachRun(
+        count,
+        [&](int i) {
+            return t[i].useSurface && !t[i].addressMember && !t[i].suushiki && IsLatin(FirstType(t[i].surface));
+        },
+        [&](int i) { return t[i].useSurface && !t[i].addressMember && !t[i].suushiki; },
+        [&](int s, int e) {
+            char joined[100];
+            JoinSurfaces(t, s, e, joined, sizeof joined);
+            bool multiWord = false;
+            for (int q = s + 1; q < e; ++q)
+                if (t[q].space) multiWord = true;
+            if (char *paren = std::strchr(joined, ')')) *paren = '\0';
+            int letters = 0, symbols = 0;
+            for (const char *p = joined; *p; ++p) {
+                unsigned char c = static_cast<unsigned char>(*p);
+                if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) ++letters;
+                else if (c < 0x80) ++symbols;
             }
-        }
-        t[s].blockStart = 2;
-        t[e - 1].blockEnd = 2;
-        JP_LOG("\n set gaikoku start flag\n");
-    }
+            if (IsUnitWord(joined) || (letters == 1 && symbols == 1)) return;
+            // Japanese braille quotes a foreign phrase (several words), a word with an
+            // apostrophe and a dotted name such as a host name; a single plain word
+            // takes only the foreign-letter sign.
+            bool apostrophe = std::strchr(joined, '\'') != nullptr;
+            bool dotted = false;
+            for (const char *p = std::strchr(joined, '.'); p && !dotted; p = std::strchr(p + 1, '.')) {
+                for (const char *q = p + 1; *q; ++q)
+                    if ((*q >= 'a' && *q <= 'z') || (*q >= 'A' && *q <= 'Z')) dotted = true;
+            }
+            // Several words are quoted inside Japanese text or when they form a sentence.
+            bool japaneseNeighbour =
+                (s > 0 && BeginsJapanese(t[s - 1].surface)) || (e < count && BeginsJapanese(t[e].surface));
+            bool sentence = std::strpbrk(joined, ",.!?") != nullptr;
+            bool secondWord = false;
+            for (int q = s + 1; q < e; ++q)
+                if (t[q].space && IsLatin(FirstType(t[q].surface))) secondWord = true;
+            multiWord = multiWord && secondWord && (japaneseNeighbour || sentence);
+            if (!multiWord && !apostrophe && !dotted) return;
+            // Paired double quotes give way to the foreign-word quotes.
+            int quotes = 0;
+            for (int q = s; q < e; ++q)
+                if (std::strchr(t[q].surface, '"')) ++quotes;
+            for (int q = s; q < e; ++q) {
+                t[q].gaikokuMember = true;
+                if (quotes >= 2) {
+                    char *w = t[q].surface;
+                    int o = 0;
+                    for (int r = 0; w[r]; ++r)
+                        if (w[r] != '"') w[o++] = w[r];
+                    w[o] = '\0';
+                }
+            }
+            t[s].blockStart = 2;
+            t[e - 1].blockEnd = 2;
+            JP_LOG("\n set gaikoku start flag\n");
+        });
 }
 
 bool IsZenCapital(uint32_t c) { return c >= 0xFF21 && c <= 0xFF3A; }
@@ -718,41 +727,33 @@ int Alternating(const char *s, uint32_t sep, bool full) {
 
 void Abbreviations(MorphToken *t, int count) {
     JP_LOG("jpanalyzer checking ryakusho\n");
-    int i = 0;
-    while (i < count) {
-        if (!t[i].useSurface || IsSentenceEnd(t[i])) {
-            ++i;
-            continue;
-        }
-        int s = i;
-        while (i < count && t[i].useSurface && !IsSentenceEnd(t[i]) && (i == s || !t[i].space)) ++i;
-        int e = i;
-        char joined[1024];
-        int n = 0;
-        joined[0] = '\0';
-        for (int q = s; q < e; ++q)
-            if (!Append(joined, sizeof joined, &n, t[q].surface)) break;
-        int kindCap = 0, kindOther = 0;
-        if (Alternating(joined, 0x30FB, true) >= 3) {
-            kindCap = 1;
-            kindOther = 2;
-        } else if (Alternating(joined, 0xFF0E, true) >= 3 && !(e < count && IsNoun(t[e]))) {
-            kindCap = 3;
-            kindOther = 4;
-        } else if (Alternating(joined, '.', false) >= 3) {
-            kindCap = 5;
-            kindOther = 6;
-        }
-        if (!kindCap) continue;
-        for (int q = s; q < e; ++q) {
-            int len = 0;
-            uint32_t c = DecodeAt(t[q].surface, &len);
-            bool cap = kindCap == 5 ? (c >= 'A' && c <= 'Z') : IsZenCapital(c);
-            if (cap) t[q].ryakusho = kindCap;
-            else if (kindCap == 5 && t[q].surface[len] != '\0') t[q].ryakusho = 7;
-            else t[q].ryakusho = kindOther;
-        }
-    }
+    ForEachRun(
+        count, [&](int i) { return t[i].useSurface && !IsSentenceEnd(t[i]); },
+        [&](int i) { return t[i].useSurface && !IsSentenceEnd(t[i]) && !t[i].space; },
+        [&](int s, int e) {
+            char joined[1024];
+            JoinSurfaces(t, s, e, joined, sizeof joined);
+            int kindCap = 0, kindOther = 0;
+            if (Alternating(joined, 0x30FB, true) >= 3) {
+                kindCap = 1;
+                kindOther = 2;
+            } else if (Alternating(joined, 0xFF0E, true) >= 3 && !(e < count && IsNoun(t[e]))) {
+                kindCap = 3;
+                kindOther = 4;
+            } else if (Alternating(joined, '.', false) >= 3) {
+                kindCap = 5;
+                kindOther = 6;
+            }
+            if (!kindCap) return;
+            for (int q = s; q < e; ++q) {
+                int len = 0;
+                uint32_t c = DecodeAt(t[q].surface, &len);
+                bool cap = kindCap == 5 ? (c >= 'A' && c <= 'Z') : IsZenCapital(c);
+                if (cap) t[q].ryakusho = kindCap;
+                else if (kindCap == 5 && t[q].surface[len] != '\0') t[q].ryakusho = 7;
+                else t[q].ryakusho = kindOther;
+            }
+        });
 }
 
 void Chemicals(MorphToken *t, int count) {
@@ -1329,14 +1330,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     for (int i = 0; i < count; ++i) {
         MorphToken &k = t[i];
         if (!Eq(k.pro, k.surface) && !Eq(k.read, k.surface)) continue;
-        bool kata = k.surface[0] != '\0';
-        for (int b = 0; k.surface[b] && kata;) {
-            int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
-            if (len <= 0) break;
-            b += len;
-        }
-        if (!kata) continue;
+        if (!AllOfType(k.surface, KATAKANA)) continue;
         for (size_t b = 0; b + 3 <= std::strlen(k.pro); b += 3) {
             char *c = k.pro + b;
             const char *prev = b >= 3 ? k.pro + b - 3 : "";
@@ -1351,13 +1345,8 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     for (int i = 1; i < count; ++i) {
         MorphToken &k = t[i];
         if (!(StartsWith(k.surface, "～") || StartsWith(k.surface, "〜")) || k.space) continue;
-        bool punctuationOnly = true;  // the analyser may keep 。 or ！ with the dash
-        for (int b = 3; k.surface[b] && punctuationOnly;) {
-            int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KUTOUFU) punctuationOnly = false;
-            if (len <= 0) break;
-            b += len;
-        }
+        // The analyser may keep 。 or ！ with the dash.
+        bool punctuationOnly = !k.surface[3] || AllOfType(k.surface + 3, KUTOUFU);
         JpLetter last = LastType(t[i - 1].surface);
         if (!punctuationOnly || (last != HIRAGANA && last != KATAKANA)) continue;
         if (i + 1 < count && !IsKigo(t[i + 1]) && !t[i + 1].space && k.surface[3] == '\0') continue;
@@ -1395,14 +1384,7 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
         MorphToken &k = t[i];
         bool unknown = Eq(k.pro, k.surface) && (k.read[0] == '\0' || Eq(k.read, "*"));
         if (!unknown) continue;
-        bool hira = k.pro[0] != '\0';
-        for (int b = 0; k.pro[b] && hira;) {
-            int len = 0;
-            if (LetterType(k.pro + b, &len, true) != HIRAGANA) hira = false;
-            if (len <= 0) break;
-            b += len;
-        }
-        if (!hira) continue;
+        if (!AllOfType(k.pro, HIRAGANA)) continue;
         char kata[256];
         int n = 0;
         uint32_t prev = 0;
@@ -1461,26 +1443,46 @@ int AnalyzeTokens(const char *text, MorphToken *t, int count, char *stream, int 
     return n;
 }
 
+// Analyses text alone with the tagger, quietly (a look-up, not part of the
+// analysis): its first `cap` tokens are parsed into out, their pronunciations
+// adjusted when `adjust`. Returns the number of tokens, or -1 when the result
+// cannot be read.
+static int LookUp(mecab_t *tagger, const char *text, MorphToken *out, int cap, bool adjust = false) {
+    const char *r = mecab_sparse_tostr(tagger, text);
+    if (!r) return -1;
+    bool diagnostics = g_diagnostics;
+    g_diagnostics = false;
+    int n = 0;
+    for (const char *p = r; *p;) {
+        const char *nl = std::strchr(p, '\n');
+        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
+        char line[kResultLine];
+        if (len >= sizeof line) {
+            n = -1;
+            break;
+        }
+        std::memcpy(line, p, len);
+        line[len] = '\0';
+        p += len + (nl ? 1 : 0);
+        if (Eq(line, "EOS")) break;
+        MorphToken scratch;
+        MorphToken &t = n < cap ? out[n] : scratch;
+        if (!ParseMecabLine(line, &t)) continue;
+        if (adjust) AdjustPronounce(t);
+        ++n;
+    }
+    g_diagnostics = diagnostics;
+    return n;
+}
+
+static bool HasReading(const MorphToken &t) { return t.read[0] && !Eq(t.read, "*"); }
+
 // Whether text alone is one noun that the dictionary knows (it has a reading).
 // When pro is given, it receives the noun's pronunciation.
 static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, size_t cap = 0, bool names = false) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
-    const char *nl = std::strchr(r, '\n');
-    if (!nl || !StartsWith(nl + 1, "EOS")) return false;  // more than one token
-    char line[kResultLine];
-    size_t len = static_cast<size_t>(nl - r);
-    if (len >= sizeof line) return false;
-    std::memcpy(line, r, len);
-    line[len] = '\0';
     MorphToken t;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;  // a look-up, not part of the analysis
-    bool ok = ParseMecabLine(line, &t);
-    g_diagnostics = diagnostics;
-    if (!(ok && IsNoun(t) && t.read[0] && !Eq(t.read, "*") &&
-            (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3))))
-        return false;
+    if (LookUp(tagger, text, &t, 1) != 1) return false;
+    if (!(IsNoun(t) && HasReading(t) && (!Eq(t.posd1, "固有名詞") || (names && Morae(text) >= 3)))) return false;
     // Word endings the dictionary lists as nouns but that never stand alone (アルミ|ニウム).
     static const char *const kEndings[] = {"ニウム", "リウム", "シウム", "ジウム", "チウム", "イウム", "ニア",
         "イズム", "ロジー"};
@@ -1490,104 +1492,38 @@ static bool KnownNoun(mecab_t *tagger, const char *text, char *pro = nullptr, si
     return true;
 }
 
-// The pronunciation of text analysed alone, its tokens' pronunciations joined;
-// false when a token has none.
-static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
-    size_t n = 0;
-    out[0] = '\0';
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;  // a look-up, not part of the analysis
-    bool ok = true;
-    for (const char *p = r; *p && ok;) {
-        const char *nl = std::strchr(p, '\n');
-        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
-        char line[kResultLine];
-        if (len >= sizeof line) {
-            ok = false;
-            break;
-        }
-        std::memcpy(line, p, len);
-        line[len] = '\0';
-        p += len + (nl ? 1 : 0);
-        if (Eq(line, "EOS")) break;
-        MorphToken t;
-        if (!ParseMecabLine(line, &t) || !t.read[0] || Eq(t.read, "*")) {
-            ok = false;
-            break;
-        }
-        AdjustPronounce(t);
-        size_t pl = std::strlen(t.pro);
-        if (n + pl + 1 > cap) {
-            ok = false;
-            break;
-        }
-        std::memcpy(out + n, t.pro, pl + 1);
-        n += pl;
-    }
-    g_diagnostics = diagnostics;
-    return ok && n > 0;
-}
-
 // Whether text alone is one token the dictionary does not know (no reading).
 static bool UnknownWord(mecab_t *tagger, const char *text) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
-    const char *nl = std::strchr(r, '\n');
-    if (!nl || !StartsWith(nl + 1, "EOS")) return false;
-    char line[kResultLine];
-    size_t len = static_cast<size_t>(nl - r);
-    if (len >= sizeof line) return false;
-    std::memcpy(line, r, len);
-    line[len] = '\0';
     MorphToken t;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;
-    bool ok = ParseMecabLine(line, &t);
-    g_diagnostics = diagnostics;
-    return ok && (t.read[0] == '\0' || Eq(t.read, "*"));
+    return LookUp(tagger, text, &t, 1) == 1 && !HasReading(t);
 }
 
 // Analyses text alone: the pronunciations of its tokens joined into pro and its
 // last token into last; false when a token has no reading.
 static bool AnalyseAlone(mecab_t *tagger, const char *text, char *pro, size_t cap, MorphToken *last, int *tokens) {
-    const char *r = mecab_sparse_tostr(tagger, text);
-    if (!r) return false;
+    MorphToken t[8];
+    int count = LookUp(tagger, text, t, 8, true);
+    if (count <= 0 || count > 8) return false;
     size_t n = 0;
     pro[0] = '\0';
-    *tokens = 0;
-    bool diagnostics = g_diagnostics;
-    g_diagnostics = false;  // a look-up, not part of the analysis
-    bool ok = true;
-    for (const char *p = r; *p && ok;) {
-        const char *nl = std::strchr(p, '\n');
-        size_t len = nl ? static_cast<size_t>(nl - p) : std::strlen(p);
-        char line[kResultLine];
-        if (len >= sizeof line) {
-            ok = false;
-            break;
-        }
-        std::memcpy(line, p, len);
-        line[len] = '\0';
-        p += len + (nl ? 1 : 0);
-        if (Eq(line, "EOS")) break;
-        if (!ParseMecabLine(line, last) || !last->read[0] || Eq(last->read, "*")) {
-            ok = false;
-            break;
-        }
-        AdjustPronounce(*last);
-        size_t pl = std::strlen(last->pro);
-        if (n + pl + 1 > cap) {
-            ok = false;
-            break;
-        }
-        std::memcpy(pro + n, last->pro, pl + 1);
+    for (int i = 0; i < count; ++i) {
+        if (!HasReading(t[i])) return false;
+        size_t pl = std::strlen(t[i].pro);
+        if (n + pl + 1 > cap) return false;
+        std::memcpy(pro + n, t[i].pro, pl + 1);
         n += pl;
-        ++*tokens;
     }
-    g_diagnostics = diagnostics;
-    return ok && n > 0;
+    *last = t[count - 1];
+    *tokens = count;
+    return n > 0;
+}
+
+// The pronunciation of text analysed alone, its tokens' pronunciations joined;
+// false when a token has none.
+static bool ReadingOf(mecab_t *tagger, const char *text, char *out, size_t cap) {
+    MorphToken last;
+    int tokens = 0;
+    return AnalyseAlone(tagger, text, out, cap, &last, &tokens);
 }
 
 // A verb or adjective the dictionary lists whole though it is two words
@@ -1621,11 +1557,7 @@ void SplitVerbPhrases(mecab_t *tagger, MorphToken *t, int count) {
             // particle (気に, やって); a verb stem or a noun made from one (思い|出す)
             // makes a compound verb.
             int len = 0;
-            bool kanjiNoun = ln == 1 && IsNoun(lt) && LetterType(left, &len, true) == KANJI;
-            for (int b = 0; kanjiNoun && left[b];) {
-                if (LetterType(left + b, &len, true) != KANJI || len <= 0) kanjiNoun = false;
-                b += len > 0 ? len : 1;
-            }
+            bool kanjiNoun = ln == 1 && IsNoun(lt) && AllOfType(left, KANJI);
             // A last word in kana follows only て (やって|くる); 無い stays joined.
             bool rightKanji = LetterType(right, &len, true) == KANJI;
             bool te = IsJoshi(lt) && (Eq(lt.surface, "て") || Eq(lt.surface, "で"));
@@ -1822,14 +1754,7 @@ void SplitKatakanaCompounds(mecab_t *tagger, MorphToken *t, int count) {
         if (!IsNoun(k) || person || Eq(k.posd1, "数") || Eq(k.posd1, "接尾") || Eq(k.posd1, "サ変接続") ||
             !(Eq(k.pro, k.surface) || k.pro[0] == '\0'))
             continue;
-        bool kata = k.surface[0] != '\0';
-        for (int b = 0; k.surface[b] && kata;) {
-            int len = 0;
-            if (LetterType(k.surface + b, &len, true) != KATAKANA) kata = false;
-            if (len <= 0) break;
-            b += len;
-        }
-        if (!kata || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
+        if (!AllOfType(k.surface, KATAKANA) || Morae(k.surface) < 5) continue;  // アドレス, パーティー stay whole
         char split[256];
         SplitKatakanaCompound(tagger, k.surface, split, sizeof split, 0, k.read[0] == '\0' || Eq(k.read, "*"));
         if (std::strchr(split, ' ')) {

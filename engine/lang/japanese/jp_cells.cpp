@@ -56,7 +56,7 @@ bool IsSmallVowelOrY(uint32_t h) {
            h == 0x3087;
 }
 
-// Youon and special sounds: previous kana (hiragana), small kana, two cells.
+// Special sounds: previous kana (hiragana), small kana, two cells.
 struct Pair {
     char16_t prev;
     char16_t small;
@@ -66,36 +66,33 @@ struct Pair {
 
 // clang-format off
 const Pair kPairs[] = {
-    // Youon: i-row kana with ゃ ゅ ょ.
-    {u'き', u'ゃ', 0x08, K | A}, {u'き', u'ゅ', 0x08, K | U}, {u'き', u'ょ', 0x08, K | O},
-    {u'ぎ', u'ゃ', 0x18, K | A}, {u'ぎ', u'ゅ', 0x18, K | U}, {u'ぎ', u'ょ', 0x18, K | O},
-    {u'し', u'ゃ', 0x08, S | A}, {u'し', u'ゅ', 0x08, S | U}, {u'し', u'ょ', 0x08, S | O},
-    {u'じ', u'ゃ', 0x18, S | A}, {u'じ', u'ゅ', 0x18, S | U}, {u'じ', u'ょ', 0x18, S | O},
-    {u'ち', u'ゃ', 0x08, T | A}, {u'ち', u'ゅ', 0x08, T | U}, {u'ち', u'ょ', 0x08, T | O},
-    {u'ぢ', u'ゃ', 0x18, T | A}, {u'ぢ', u'ゅ', 0x18, T | U}, {u'ぢ', u'ょ', 0x18, T | O},
-    {u'に', u'ゃ', 0x08, N | A}, {u'に', u'ゅ', 0x08, N | U}, {u'に', u'ょ', 0x08, N | O},
-    {u'ひ', u'ゃ', 0x08, H | A}, {u'ひ', u'ゅ', 0x08, H | U}, {u'ひ', u'ょ', 0x08, H | O},
-    {u'び', u'ゃ', 0x18, H | A}, {u'び', u'ゅ', 0x18, H | U}, {u'び', u'ょ', 0x18, H | O},
-    {u'ぴ', u'ゃ', 0x28, H | A}, {u'ぴ', u'ゅ', 0x28, H | U}, {u'ぴ', u'ょ', 0x28, H | O},
-    {u'み', u'ゃ', 0x08, M | A}, {u'み', u'ゅ', 0x08, M | U}, {u'み', u'ょ', 0x08, M | O},
-    {u'り', u'ゃ', 0x08, R | A}, {u'り', u'ゅ', 0x08, R | U}, {u'り', u'ょ', 0x08, R | O},
-    // Special sounds.
+    // Special sounds (the youon of i-row kana follow the rule in YouonCells).
     {u'て', u'ゅ', 0x28, 0x1D}, {u'で', u'ゅ', 0x38, 0x1D}, {u'ふ', u'ゅ', 0x28, 0x2C}, {u'ゔ', u'ゅ', 0x38, 0x2C},
     {u'ふ', u'ょ', 0x28, 0x1C}, {u'ゔ', u'ょ', 0x38, 0x1C}, {u'く', u'ぁ', 0x22, 0x21}, {u'ぐ', u'ぁ', 0x32, 0x21},
     {u'つ', u'ぁ', 0x22, 0x15}, {u'ふ', u'ぁ', 0x22, 0x25}, {u'ゔ', u'ぁ', 0x32, 0x25}, {u'う', u'ぃ', 0x22, 0x03},
     {u'ふ', u'ぃ', 0x22, 0x27}, {u'い', u'ぃ', 0x22, 0x27}, {u'ゔ', u'ぃ', 0x32, 0x27}, {u'く', u'ぃ', 0x22, 0x23},
     {u'ぐ', u'ぃ', 0x32, 0x23}, {u'す', u'ぃ', 0x08, 0x33}, {u'ず', u'ぃ', 0x18, 0x33}, {u'つ', u'ぃ', 0x22, 0x17},
     {u'て', u'ぃ', 0x08, 0x17}, {u'で', u'ぃ', 0x18, 0x17}, {u'と', u'ぅ', 0x22, 0x1D}, {u'ど', u'ぅ', 0x32, 0x1D},
-    {u'い', u'ぇ', 0x08, 0x0B}, {u'う', u'ぇ', 0x22, 0x0B}, {u'き', u'ぇ', 0x08, 0x2B}, {u'く', u'ぇ', 0x22, 0x2B},
-    {u'ぐ', u'ぇ', 0x32, 0x2B}, {u'し', u'ぇ', 0x08, 0x3B}, {u'じ', u'ぇ', 0x18, 0x3B}, {u'ち', u'ぇ', 0x08, 0x1F},
-    {u'つ', u'ぇ', 0x22, 0x1F}, {u'に', u'ぇ', 0x08, 0x0F}, {u'ひ', u'ぇ', 0x08, 0x2F}, {u'ふ', u'ぇ', 0x22, 0x2F},
-    {u'ゔ', u'ぇ', 0x32, 0x2F}, {u'う', u'ぉ', 0x22, 0x0A}, {u'く', u'ぉ', 0x22, 0x2A}, {u'ぐ', u'ぉ', 0x32, 0x2A},
-    {u'つ', u'ぉ', 0x22, 0x1E}, {u'ふ', u'ぉ', 0x22, 0x2E}, {u'ゔ', u'ぉ', 0x32, 0x2E},
-    // The same pattern for the remaining i-row kana with ぇ, and うぁ.
-    {u'ぎ', u'ぇ', 0x18, K | E}, {u'ぢ', u'ぇ', 0x18, T | E}, {u'び', u'ぇ', 0x18, H | E}, {u'ぴ', u'ぇ', 0x28, H | E},
-    {u'み', u'ぇ', 0x08, M | E}, {u'り', u'ぇ', 0x08, R | E}, {u'う', u'ぁ', 0x22, 0x01},
+    {u'う', u'ぇ', 0x22, 0x0B}, {u'く', u'ぇ', 0x22, 0x2B}, {u'ぐ', u'ぇ', 0x32, 0x2B}, {u'つ', u'ぇ', 0x22, 0x1F},
+    {u'ふ', u'ぇ', 0x22, 0x2F}, {u'ゔ', u'ぇ', 0x32, 0x2F}, {u'う', u'ぉ', 0x22, 0x0A}, {u'く', u'ぉ', 0x22, 0x2A},
+    {u'ぐ', u'ぉ', 0x32, 0x2A}, {u'つ', u'ぉ', 0x22, 0x1E}, {u'ふ', u'ぉ', 0x22, 0x2E}, {u'ゔ', u'ぉ', 0x32, 0x2E},
+    {u'う', u'ぁ', 0x22, 0x01},
 };
 // clang-format on
+
+// Youon: an i-row kana with ゃ ゅ ょ, or with ぇ, is written as the youon sign
+// (voiced or semi-voiced like the kana) and the kana's consonant with the small
+// kana's vowel: きゃ 08 21, ぎょ 18 2A, ぴゅ 28 2D, しぇ 08 3B. False for other pairs.
+bool YouonCells(uint32_t prev, uint32_t small, uint8_t *out) {
+    constexpr uint8_t kVowelDots = 0x0B, kConsonantDots = 0x34;
+    uint8_t vowel = small == u'ゃ' ? A : small == u'ゅ' ? U : small == u'ょ' ? O : small == u'ぇ' ? E : 0;
+    if (!vowel || prev < 0x3041 || prev > 0x3096 || prev == u'ぃ') return false;
+    const KanaCell &k = kKana[prev - 0x3041];
+    if ((k.base & kVowelDots) != I || (vowel != E && !(k.base & kConsonantDots))) return false;
+    out[0] = static_cast<uint8_t>(0x08 | k.prefix);
+    out[1] = static_cast<uint8_t>((k.base & kConsonantDots) | vowel);
+    return true;
+}
 
 // Start of the character before index in s (index > 0).
 int PrevCharStart(const char *s, int index) {
@@ -157,6 +154,11 @@ int MakeHira(const char *stream, int index, JpLetter prevType, int *takeBack, ui
         JP_LOG("single small %x %d\n", h, index);
         out[0] = kKana[h - 0x3041].base;
         return 1;
+    }
+    if (YouonCells(prev, h, out)) {
+        uint8_t prevCells[2];
+        *takeBack = KanaOf(prev, prevCells);
+        return 2;
     }
     for (const Pair &p : kPairs) {
         if (p.prev == prev && p.small == h) {
@@ -503,6 +505,13 @@ int TaniKigo(uint32_t c, uint8_t *out) {
 
 int OngakuKigo(uint32_t c, bool first, bool last, uint8_t *out) {
     int n = 0;
+    if (c >= 0x1D15E && c <= 0x1D164) {
+        // Notes from the whole to the eighth, then the shorter ones with the same cells.
+        static const uint8_t kNotes[] = {0x1D, 0x39, 0x19, 0x3D};
+        out[n++] = 0x10;
+        out[n++] = kNotes[(c - 0x1D15E) % 4];
+        return n;
+    }
     switch (c) {
     case 0x1D000:
         if (!first) out[n++] = 0x00;
@@ -510,25 +519,6 @@ int OngakuKigo(uint32_t c, bool first, bool last, uint8_t *out) {
         out[n++] = 0x04;
         break;
     case 0x1D13E: out[n++] = 0x2D; break;
-    case 0x1D15E:
-    case 0x1D162:
-        out[n++] = 0x10;
-        out[n++] = 0x1D;
-        break;
-    case 0x1D15F:
-    case 0x1D163:
-        out[n++] = 0x10;
-        out[n++] = 0x39;
-        break;
-    case 0x1D160:
-    case 0x1D164:
-        out[n++] = 0x10;
-        out[n++] = 0x19;
-        break;
-    case 0x1D161:
-        out[n++] = 0x10;
-        out[n++] = 0x3D;
-        break;
     case 0x1D245:
         out[n++] = 0x23;
         out[n++] = 0x05;

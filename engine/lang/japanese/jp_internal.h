@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct mecab_t;
 
@@ -19,6 +20,24 @@ extern bool g_diagnostics;
 void Diag(DiagStream stream, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 #define JP_LOG(...) ::kotari::jp::Diag(::kotari::jp::DiagStream::Out, __VA_ARGS__)
 #define JP_ERR(...) ::kotari::jp::Diag(::kotari::jp::DiagStream::Err, __VA_ARGS__)
+
+// ---- Strings -------------------------------------------------------------
+inline bool Eq(const char *a, const char *b) { return std::strcmp(a, b) == 0; }
+inline bool StartsWith(const char *s, const char *prefix) { return std::strncmp(s, prefix, std::strlen(prefix)) == 0; }
+inline bool EndsWith(const char *s, const char *suffix) {
+    size_t n = std::strlen(s), m = std::strlen(suffix);
+    return n >= m && std::strcmp(s + n - m, suffix) == 0;
+}
+// Appends len bytes of s (all of it when len < 0) to buf (cap bytes) at *n,
+// keeping it NUL-terminated; false, and nothing written, when it does not fit.
+inline bool Append(char *buf, int cap, int *n, const char *s, int len = -1) {
+    if (len < 0) len = static_cast<int>(std::strlen(s));
+    if (*n + len > cap - 1) return false;
+    std::memcpy(buf + *n, s, static_cast<size_t>(len));
+    *n += len;
+    buf[*n] = '\0';
+    return true;
+}
 
 // ---- Buffers -------------------------------------------------------------
 constexpr int kTextBytes = 1024;  // UTF-8 text and half-width conversion buffers
@@ -66,6 +85,20 @@ int BlockTypeOf(JpLetter t, bool quiet = false);
 // Code point of the UTF-8 character at s (0 at the end), and its length.
 uint32_t DecodeAt(const char *s, int *len);
 int EncodeUtf8(uint32_t cp, char *out);  // out holds 4 bytes; returns the length
+
+// The number of characters of UTF-8 text s whose code point satisfies pred.
+template <typename Pred>
+int CountCodePoints(const char *s, Pred pred) {
+    int n = 0;
+    for (int i = 0; s[i];) {
+        int len = 0;
+        uint32_t c = DecodeAt(s + i, &len);
+        if (len <= 0) break;
+        if (pred(c)) ++n;
+        i += len;
+    }
+    return n;
+}
 
 struct StrBlock {
     int start;
@@ -128,6 +161,14 @@ int Utf16ToUtf8(const char16_t *in, char *out, int cap);
 int ConvertHankakuKana2Zenkaku(const char *in, char *out, int cap);
 // Tabs to U+3000 in place (buffer of cap bytes); returns the new length.
 int TabsToZenSpace(char *text, int cap);
+// Joins a kana and a following voiced or semi-voiced mark (゛ ゜ or the combining
+// ones) into one kana, spells ヷ ヸ ヹ ヺ as ヴ and a small vowel, and replaces the
+// iteration marks ゝ ゞ ヽ ヾ by the kana they repeat, in place; returns the length.
+int ComposeKanaMarks(char *text, int cap);
+// Writes the Latin letters of U+00C0..U+017F without their marks (è -> e, ß ->
+// ss), which the letter cells cannot show and which would otherwise write
+// nothing, in place (never longer); returns the length.
+int FoldLatinAccents(char *text);
 
 // ---- Analysis ---------------------------------------------------------------
 // Parses one MeCab result line into tok (cleared first); false for EOS or an

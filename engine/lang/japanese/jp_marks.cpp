@@ -11,18 +11,7 @@ namespace jp {
 
 namespace {
 
-bool Eq(const char *a, const char *b) { return std::strcmp(a, b) == 0; }
-bool StartsWith(const char *s, const char *p) { return std::strncmp(s, p, std::strlen(p)) == 0; }
 bool IsNum(const MorphToken &t) { return Eq(t.pos, "名詞") && Eq(t.posd1, "数"); }
-
-bool Append(char *buf, int cap, int *n, const char *s, int len = -1) {
-    if (len < 0) len = static_cast<int>(std::strlen(s));
-    if (*n + len > cap - 1) return false;
-    std::memcpy(buf + *n, s, static_cast<size_t>(len));
-    *n += len;
-    buf[*n] = '\0';
-    return true;
-}
 
 // Value of a kanji digit token, or -1.
 int KanDigit(const char *s) {
@@ -99,17 +88,7 @@ bool OnlyShapes(const char *s) {
     return true;
 }
 
-int CountShapes(const char *s) {
-    int n = 0;
-    for (int i = 0; s[i];) {
-        int len = 0;
-        uint32_t c = DecodeAt(s + i, &len);
-        if (len <= 0) break;
-        if (IsMarkShape(c)) ++n;
-        i += len;
-    }
-    return n;
-}
+int CountShapes(const char *s) { return CountCodePoints(s, IsMarkShape); }
 
 void RemoveToken(MorphToken *t, int *count, int i) {
     for (int q = i; q + 1 < *count; ++q) t[q] = t[q + 1];

@@ -1,11 +1,13 @@
 // Japanese translator: diagnostics, UTF-8 helpers, letter classes and the
 // normalisation of the input (UTF-16 to UTF-8, half-width kana, tabs).
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "core/diagnostics.h"
 #include "lang/japanese/jp_internal.h"
+#include "lang/japanese/jp_kanji_readings.h"
 
 namespace kotari {
 namespace jp {
@@ -284,6 +286,116 @@ int ConvertHankakuKana2Zenkaku(const char *in, char *out, int cap) {
     return n;
 }
 
+namespace {
+
+// Hiragana (or katakana less 0x60) that take the voiced mark: the voiced form is
+// the next code point; は-row kana take the semi-voiced mark at +2.
+bool Voiceable(uint32_t h) {
+    return (h >= 0x304B && h <= 0x3062 && (h & 1)) || h == 0x3064 || h == 0x3066 || h == 0x3068 ||
+           (h >= 0x306F && h <= 0x307B && (h - 0x306F) % 3 == 0);
+}
+bool IsKana(uint32_t c) { return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA); }
+uint32_t ToHira(uint32_t c) { return c >= 0x30A1 && c <= 0x30F6 ? c - 0x60 : c; }
+
+// The voiced (mark 1) or semi-voiced (mark 2) form of kana c, 0 when it has none.
+uint32_t Marked(uint32_t c, int mark) {
+    uint32_t h = ToHira(c);
+    uint32_t shift = c == h ? 0 : 0x60;
+    if (mark == 1 && Voiceable(h)) return c + 1;
+    if (mark == 1 && (h == 0x3046 || c == 0x30A6)) return shift ? 0x30F4 : 0x3094;  // う ウ -> ゔ ヴ
+    if (mark == 1 && c >= 0x30EF && c <= 0x30F2) return 0x30F7 + (c - 0x30EF);  // ワヰヱヲ -> ヷヸヹヺ
+    if (mark == 2 && h >= 0x306F && h <= 0x307B && (h - 0x306F) % 3 == 0) return c + 2;
+    return 0;
+}
+
+// The unvoiced form of kana c (が -> か, ぱ -> は); c itself when it has none.
+uint32_t Unvoiced(uint32_t c) {
+    uint32_t h = ToHira(c);
+    if (h >= 0x304C && h <= 0x3063 && !(h & 1) && h != 0x3063) return c - 1;
+    if (h == 0x3065 || h == 0x3067 || h == 0x3069) return c - 1;
+    if (h >= 0x3070 && h <= 0x307D && (h - 0x306F) % 3 != 0) return c - (h - 0x306F) % 3;
+    if (c == 0x3094 || c == 0x30F4) return c == 0x3094 ? 0x3046 : 0x30A6;
+    return c;
+}
+
+}  // namespace
+
+int ComposeKanaMarks(char *text, int cap) {
+    char out[kTextBytes];
+    int n = 0;
+    uint32_t prev = 0;  // the kana written last, 0 after anything else
+    for (int i = 0; text[i];) {
+        int len = 0;
+        uint32_t c = DecodeAt(text + i, &len);
+        if (len <= 0) break;
+        int nlen = 0;
+        uint32_t next = DecodeAt(text + i + len, &nlen);
+        int used = len;
+        uint32_t w = c;
+        if (IsKana(c) && (next == 0x309B || next == 0x3099 || next == 0x309C || next == 0x309A)) {
+            uint32_t m = Marked(c, next == 0x309C || next == 0x309A ? 2 : 1);
+            if (m) {
+                w = m;
+                used += nlen;
+            }
+        } else if ((c == 0x309D || c == 0x30FD || c == 0x309E || c == 0x30FE) && prev) {
+            // Iteration marks repeat the kana before them, ゞ ヾ voiced.
+            w = Unvoiced(prev);
+            if (c == 0x309E || c == 0x30FE) {
+                uint32_t m = Marked(w, 1);
+                if (m) w = m;
+            }
+        }
+        char buf[8];
+        int wlen = 0;
+        if (w >= 0x30F7 && w <= 0x30FA) {  // ヷヸヹヺ: ヴ and a small vowel
+            static const uint32_t kSmall[] = {0x30A1, 0x30A3, 0x30A7, 0x30A9};
+            wlen = EncodeUtf8(0x30F4, buf);
+            wlen += EncodeUtf8(kSmall[w - 0x30F7], buf + wlen);
+        } else {
+            wlen = EncodeUtf8(w, buf);
+        }
+        if (n + wlen > static_cast<int>(sizeof out) - 1 || n + wlen > cap - 1) break;
+        std::memcpy(out + n, buf, static_cast<size_t>(wlen));
+        n += wlen;
+        prev = IsKana(w) ? (w >= 0x30F7 && w <= 0x30FA ? 0 : w) : 0;
+        i += used;
+    }
+    out[n] = '\0';
+    std::memcpy(text, out, static_cast<size_t>(n) + 1);
+    return n;
+}
+
+int FoldLatinAccents(char *text) {
+    // U+00C0..U+017F: the letter without its marks, two characters each (a blank
+    // pads a single letter); × and ÷ are no letters and stay.
+    static const char kFold[] =
+        "A A A A A A AEC E E E E I I I I D N O O O O O   O U U U U Y THss"
+        "a a a a a a aec e e e e i i i i d n o o o o o   o u u u u y thy "
+        "A a A a A a C c C c C c C c D d D d E e E e E e E e E e G g G g "
+        "G g G g H h H h I i I i I i I i I i IJijJ j K k k L l L l L l L "
+        "l L l N n N n N n n N n O o O o O o OEoeR r R r R r S s S s S s "
+        "S s T t T t T t U u U u U u U u U u U u W w Y y Y Z z Z z Z z s ";
+    static_assert(sizeof kFold == 2 * (0x180 - 0xC0) + 1, "two characters for each of U+00C0..U+017F");
+    int n = 0;
+    for (int i = 0; text[i];) {
+        int len = 0;
+        uint32_t c = DecodeAt(text + i, &len);
+        if (len <= 0) break;
+        const char *fold = c >= 0xC0 && c < 0x180 && c != 0xD7 && c != 0xF7 ? kFold + 2 * (c - 0xC0) : nullptr;
+        if (fold) {  // two bytes of UTF-8 become one or two letters
+            text[n++] = fold[0];
+            if (fold[1] != ' ') text[n++] = fold[1];
+        } else {
+            std::memmove(text + n, text + i, static_cast<size_t>(len));
+            n += len;
+        }
+        i += len;
+    }
+    text[n] = '\0';
+    return n;
+}
+
 int TabsToZenSpace(char *text, int cap) {
     int len = static_cast<int>(std::strlen(text));
     bool any = false;
@@ -304,6 +416,13 @@ int TabsToZenSpace(char *text, int cap) {
     text[len] = '\0';
     if (any) JP_LOG("Tab converted to Zenspace\n");
     return len;
+}
+
+const char *KanjiReadingOf(uint32_t cp) {
+    const KanjiReading *end = kKanjiReadings + kKanjiReadingCount;
+    const KanjiReading *r =
+        std::lower_bound(kKanjiReadings, end, cp, [](const KanjiReading &k, uint32_t c) { return k.code < c; });
+    return r != end && r->code == cp ? kKanjiReadingText + r->offset : nullptr;
 }
 
 }  // namespace jp
