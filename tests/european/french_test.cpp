@@ -8,7 +8,7 @@ namespace {
 using latin_test::Cells;
 
 Cells Fr(const std::u16string &text, int grade = 1) {
-    TranslatorOptions o = latin_test::Options(6);
+    TranslatorOptions o = kotari::DefaultOptions(6);
     o.frenchGrade = grade;
     return latin_test::RunTranslator(kotari::TranslateFrench, text, o);
 }
@@ -150,7 +150,7 @@ TEST(French, GradeTwoUsesSeparatorsAsWordBoundaries) {
 
 TEST(French, WorstCaseInputStaysInsideTheBuffer) {
     for (int grade : {1, 2}) {
-        TranslatorOptions o = latin_test::Options(6);
+        TranslatorOptions o = kotari::DefaultOptions(6);
         o.frenchGrade = grade;
         for (const char16_t *unit : {u"Ã{", u"{", u"…", u"ã", u"à peu près "})
             latin_test::ExpectLongestTextFits(kotari::TranslateFrench, unit, o);

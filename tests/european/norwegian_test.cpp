@@ -8,7 +8,7 @@ namespace {
 using latin_test::Cells;
 
 Cells No(const std::u16string &text, int lineCells = 0) {
-    return latin_test::RunTranslator(kotari::TranslateNorwegian, text, latin_test::Options(18, lineCells));
+    return latin_test::RunTranslator(kotari::TranslateNorwegian, text, kotari::DefaultOptions(18, lineCells));
 }
 
 TEST(Norwegian, LettersAndCapitals) {
@@ -64,7 +64,8 @@ TEST(Norwegian, UnknownCharacters) {
 TEST(Norwegian, WritesAtMost6141Cells) {
     for (int width : {0, 7, 40}) {
         for (const char16_t *unit : {u"x²", u"²", u"1 ", u"Æ", u"a1,5 "})
-            latin_test::ExpectLongestTextFits(kotari::TranslateNorwegian, unit, latin_test::Options(18, width), 6141);
+            latin_test::ExpectLongestTextFits(kotari::TranslateNorwegian, unit, kotari::DefaultOptions(18, width),
+                6141);
     }
 }
 
