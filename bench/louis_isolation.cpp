@@ -41,13 +41,15 @@ void Prepare() {
     velumi::SetLouisHelperPath(kHelper);
 }
 
-void SdkInHelperProcess(benchmark::State &state) {
+// Times the SDK's liblouis translator that `get` returns on the benchmark's text;
+// `warmUp`: one untimed translation first (it starts the helper and loads the table).
+void TimeSdkTranslator(benchmark::State &state, velumi::Translator &(*get)(), bool warmUp) {
     Prepare();
     const std::u16string text = Text(state.range(0) != 0);
-    velumi::Translator &louis = velumi::LouisTranslator();
+    velumi::Translator &louis = get();
     louis.Bind();
     velumi::Translation out;
-    louis.Translate(text, German(), out);  // starts the helper and loads the table
+    if (warmUp) louis.Translate(text, German(), out);
     for (auto _ : state) {
         if (louis.Translate(text, German(), out) != 0) state.SkipWithError("translation failed");
         benchmark::DoNotOptimize(out.cells.data());
@@ -55,17 +57,9 @@ void SdkInHelperProcess(benchmark::State &state) {
     state.counters["units"] = static_cast<double>(text.size());
 }
 
-void SdkInThisProcess(benchmark::State &state) {
-    Prepare();
-    const std::u16string text = Text(state.range(0) != 0);
-    velumi::Translator &louis = velumi::InProcessLouisTranslator();
-    louis.Bind();
-    velumi::Translation out;
-    for (auto _ : state) {
-        if (louis.Translate(text, German(), out) != 0) state.SkipWithError("translation failed");
-        benchmark::DoNotOptimize(out.cells.data());
-    }
-}
+void SdkInHelperProcess(benchmark::State &state) { TimeSdkTranslator(state, velumi::LouisTranslator, true); }
+
+void SdkInThisProcess(benchmark::State &state) { TimeSdkTranslator(state, velumi::InProcessLouisTranslator, false); }
 
 #ifdef VELUMI_HAVE_LOUIS
 void LouTranslateDirect(benchmark::State &state) {

@@ -151,45 +151,42 @@ lines.append("// clang-format off")
 lines.append("namespace kotari {")
 lines.append("")
 
+
+def add_table(entry_type, name, entries, row_of, row_comment, sized=None):
+    """The entries, grouped by row (each row's entries contiguous), their count and
+    the row table: each row's first entry and count."""
+    rows, ordered = [], []
+    for group in entries:
+        rows.append((len(ordered), len(group)))
+        ordered.extend(group)
+    lines.append(f"const {entry_type} {name}[] = {{")
+    lines.extend("    " + row_of(e) + "," for e in ordered)
+    lines.append("};")
+    lines.append(f"const int {name}Count = {len(ordered)};")
+    if sized:
+        lines.append(f'static_assert(sizeof {name} / sizeof {name}[0] == {len(ordered)}, "{sized} size");')
+    lines.append("")
+    lines.append(f"// {row_comment}: first entry and count.")
+    lines.append(f"const FrenchRow {name}Rows[{name}RowCount] = {{")
+    lines.append("    " + ", ".join("{%d, %d}" % r for r in rows) + ",")
+    lines.append("};")
+    lines.append("")
+    return len(ordered)
+
+
 # Word-start table: rows in WORD_ROWS order, entries sorted so that longer texts
 # come later (tried first from the end).
-word_rows = []
-word_entries = []
-for r in WORD_ROWS:
-    row = sorted((w for w in words if w[0] == r), key=lambda w: (len(w), w))
-    word_rows.append((len(word_entries), len(row)))
-    word_entries.extend(row)
-lines.append("const FrenchWordEntry kFrenchWordStart[] = {")
-for w in word_entries:
-    lines.append("    {%s, %d, %s, %d}," % (cpp_str16(w), len(w), cpp_cells(words[w]), len(words[w])))
-lines.append("};")
-lines.append("const int kFrenchWordStartCount = %d;" % len(word_entries))
-lines.append("static_assert(sizeof kFrenchWordStart / sizeof kFrenchWordStart[0] == %d, \"word-start size\");" % len(word_entries))
-lines.append("")
-lines.append("// Rows a-v, then à, é, ê, œ: first entry and count.")
-lines.append("const FrenchRow kFrenchWordStartRows[kFrenchWordStartRowCount] = {")
-lines.append("    " + ", ".join("{%d, %d}" % r for r in word_rows) + ",")
-lines.append("};")
-lines.append("")
-
-in_rows = []
-in_entries = []
-for r in INWORD_ROWS:
-    row = sorted((g for g in groups if g[0][0] == r), key=lambda g: (len(g[0]), g[0], -g[2]))
-    in_rows.append((len(in_entries), len(row)))
-    in_entries.extend(row)
-lines.append("const FrenchGroupEntry kFrenchInWord[] = {")
-for text, c, code in in_entries:
-    lines.append("    {%s, %d, %s, %d, %d}," % (cpp_str16(text), len(text), cpp_cells(c), len(c), code))
-lines.append("};")
-lines.append("const int kFrenchInWordCount = %d;" % len(in_entries))
-lines.append("")
-lines.append("// Rows a-v, then é, ï, ó, ö: first entry and count.")
-lines.append("const FrenchRow kFrenchInWordRows[kFrenchInWordRowCount] = {")
-lines.append("    " + ", ".join("{%d, %d}" % r for r in in_rows) + ",")
-lines.append("};")
-lines.append("")
+word_count = add_table(
+    "FrenchWordEntry", "kFrenchWordStart",
+    [sorted((w for w in words if w[0] == r), key=lambda w: (len(w), w)) for r in WORD_ROWS],
+    lambda w: "{%s, %d, %s, %d}" % (cpp_str16(w), len(w), cpp_cells(words[w]), len(words[w])),
+    "Rows a-v, then à, é, ê, œ", sized="word-start")
+in_count = add_table(
+    "FrenchGroupEntry", "kFrenchInWord",
+    [sorted((g for g in groups if g[0][0] == r), key=lambda g: (len(g[0]), g[0], -g[2])) for r in INWORD_ROWS],
+    lambda g: "{%s, %d, %s, %d, %d}" % (cpp_str16(g[0]), len(g[0]), cpp_cells(g[1]), len(g[1]), g[2]),
+    "Rows a-v, then é, ï, ó, ö")
 lines.append("}  // namespace kotari")
 with open(OUT, "w", encoding="utf-8") as f:
     f.write("\n".join(lines) + "\n")
-print(f"{len(word_entries)} word-start entries, {len(in_entries)} in-word entries -> {OUT}")
+print(f"{word_count} word-start entries, {in_count} in-word entries -> {OUT}")

@@ -1,9 +1,14 @@
-// What a test can count of its own process and clock, to check that nothing is left behind.
+// What a test can count of its own process and clock, to check that nothing is left behind,
+// and what it reads back of the files it made.
 #pragma once
 
 #include <dirent.h>
+#include <stdlib.h>
 #include <time.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace test_support {
@@ -32,6 +37,19 @@ inline std::string Today() {
     char buf[16];
     strftime(buf, sizeof buf, "%Y%m%d", &t);
     return buf;
+}
+
+// A new empty folder in the system's temporary folder, named `prefix` and six
+// random characters; "" when it cannot be made.
+inline std::string NewTempFolder(const std::string &prefix) {
+    std::string path = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    return mkdtemp(&path[0]) ? path : "";
+}
+
+// The whole content of a file; "" when it cannot be read.
+inline std::string FileText(const std::string &path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 }  // namespace test_support

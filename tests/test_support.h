@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,20 @@ inline std::string Hex(const std::vector<uint8_t> &cells) {
         s += buf;
     }
     return s;
+}
+
+// One case of a function from text to text: the input, the output expected (for
+// translations the cells as Hex writes them) and, where it needs saying, why.
+struct OutputCase {
+    const char *text;
+    const char *expected;
+    const char *why = "";
+};
+
+// Checks every case: fn(text) gives the expected output. A failure names the text.
+template <typename Fn>
+void ExpectOutputs(Fn fn, std::initializer_list<OutputCase> cases) {
+    for (const OutputCase &c : cases) EXPECT_EQ(fn(c.text), c.expected) << "text \"" << c.text << "\" " << c.why;
 }
 
 inline void TrimTrailingBlanks(std::vector<uint8_t> &cells) {

@@ -16,6 +16,9 @@ constexpr uint8_t kDigitCells[10] = {0x1A, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0
 
 constexpr uint8_t kBlankCell = 0x00;
 
+// The number sign (dots 3-4-5-6), the same in every braille code the engine writes.
+constexpr uint8_t kNumberSign = 0x3C;
+
 constexpr bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 constexpr bool IsAsciiUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
 constexpr bool IsAsciiLower(char16_t c) { return c >= u'a' && c <= u'z'; }
@@ -36,6 +39,12 @@ constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // A row of a table sorted by character: the character and its `count` cells.
+// The number of rows of a table whose definition is in sight.
+template <typename Row, int N>
+constexpr int CountOf(const Row (&)[N]) {
+    return N;
+}
+
 template <int N>
 struct CharCells {
     char16_t ch;

@@ -12,20 +12,9 @@
 namespace velumi {
 
 const char *DisplayStatusName(int status) {
-    static const char *const kNames[] = {
-        "E_NUBRA_STATUS_NONE",
-        "E_NUBRA_STATUS_VER_REQ",
-        "E_NUBRA_STATUS_VER_RSP",
-        "E_NUBRA_STATUS_HW_VER_REQ",
-        "E_NUBRA_STATUS_HW_VER_RSP",
-        "E_NUBRA_STATUS_DEVICE_NAME_REQ",
-        "E_NUBRA_STATUS_DEVICE_NAME_RSP",
-        "E_NUBRA_STATUS_USER_REQ",
-        "E_NUBRA_STATUS_KEY_REQ_PREV",
-        "E_NUBRA_STATUS_KEY_REQ_NEXT",
-        "E_NUBRA_STATUS_RSP",
-        "E_NUBRA_STATUS_NOTI",
-    };
+#define VELUMI_DISPLAY_STATUS_NAME(name) #name,
+    static const char *const kNames[] = {VELUMI_DISPLAY_STATUS_LIST(VELUMI_DISPLAY_STATUS_NAME)};
+#undef VELUMI_DISPLAY_STATUS_NAME
     return status >= 0 && status <= E_NUBRA_STATUS_NOTI ? kNames[status] : "";
 }
 

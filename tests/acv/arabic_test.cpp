@@ -10,58 +10,48 @@ namespace {
 using acv_test::Arabic;
 
 TEST(Arabic, DigitsAndNumbersWithSeparators) {
-    EXPECT_EQ(Arabic("12"), "3C 01 03");
-    EXPECT_EQ(Arabic("12/5"), "3C 01 03 38 0C 11");
-    EXPECT_EQ(Arabic("١٢"), "3C 01 03") << "Arabic-Indic digits";
-    EXPECT_EQ(Arabic("۴۵"), "3C 19 11") << "extended Arabic-Indic digits";
-    EXPECT_EQ(Arabic("1-2-3"), "3C 01 24 03 24 09") << "a hyphen that occurs twice";
-    EXPECT_EQ(Arabic("10:30"), "3C 01 1A 12 09 1A") << "a colon that occurs once";
-    EXPECT_EQ(Arabic("3,500"), "3C 09 20 11 1A 1A");
+    test_support::ExpectOutputs(Arabic,
+        {{"12", "3C 01 03"}, {"12/5", "3C 01 03 38 0C 11"}, {"١٢", "3C 01 03", "Arabic-Indic digits"},
+            {"۴۵", "3C 19 11", "extended Arabic-Indic digits"},
+            {"1-2-3", "3C 01 24 03 24 09", "a hyphen that occurs twice"},
+            {"10:30", "3C 01 1A 12 09 1A", "a colon that occurs once"}, {"3,500", "3C 09 20 11 1A 1A"}});
     // One hyphen is no number with separators: the hyphen follows a digit.
     EXPECT_EQ(Arabic("1-2"), "3C 01 30 24 3C 03");
 }
 
 TEST(Arabic, LettersMarksAndLigatures) {
-    EXPECT_EQ(Arabic("كتاب"), "05 1E 01 03");
-    EXPECT_EQ(Arabic("كِتَابٌ"), "05 11 1E 02 01 03 22");
-    EXPECT_EQ(Arabic("الله"), "01 07 20 02 07 13") << "alef, lam, shadda, fatha, lam, ha";
-    EXPECT_EQ(Arabic("لا"), "27") << "lam followed by alef is the ligature";
-    EXPECT_EQ(Arabic("سلام"), "0E 27 0D");
-    EXPECT_EQ(Arabic("ﻻ"), "27");
-    EXPECT_EQ(Arabic("بسم الله"), "03 0E 0D 00 01 07 20 02 07 13");
-    EXPECT_EQ(Arabic("ـ"), "") << "a character of no class writes nothing";
+    test_support::ExpectOutputs(Arabic,
+        {{"كتاب", "05 1E 01 03"}, {"كِتَابٌ", "05 11 1E 02 01 03 22"},
+            {"الله", "01 07 20 02 07 13", "alef, lam, shadda, fatha, lam, ha"},
+            {"لا", "27", "lam followed by alef is the ligature"}, {"سلام", "0E 27 0D"}, {"ﻻ", "27"},
+            {"بسم الله", "03 0E 0D 00 01 07 20 02 07 13"}, {"ـ", "", "a character of no class writes nothing"}});
 }
 
 TEST(Arabic, ExtendedLettersTakeTheCellOfTheirBaseLetter) {
-    EXPECT_EQ(Arabic("پ"), "03");  // peh, like beh
-    EXPECT_EQ(Arabic("چ"), "1A");  // tcheh, like jeem
-    EXPECT_EQ(Arabic("ک"), "05");  // keheh, like kaf
-    EXPECT_EQ(Arabic("ی"), "15");  // farsi yeh
-    EXPECT_EQ(Arabic("ے"), "3D");  // yeh barree
-    EXPECT_EQ(Arabic("ۀ"), "13") << "by decomposition: heh with yeh above is heh";
-    EXPECT_EQ(Arabic("ٻ"), "03") << "by name: beh with two dots below";
+    test_support::ExpectOutputs(Arabic,
+        {{"پ", "03", "peh, like beh"}, {"چ", "1A", "tcheh, like jeem"}, {"ک", "05", "keheh, like kaf"},
+            {"ی", "15", "farsi yeh"}, {"ے", "3D", "yeh barree"},
+            {"ۀ", "13", "by decomposition: heh with yeh above is heh"},
+            {"ٻ", "03", "by name: beh with two dots below"}});
 }
 
 TEST(Arabic, LatinRunsBetweenSwitchIndicators) {
     EXPECT_EQ(Arabic("مرحبا hello عالم"), "0D 17 31 03 01 00 38 13 11 07 07 15 00 38 37 01 07 0D");
     EXPECT_EQ(Arabic("مرحبا hello"), "0D 17 31 03 01 00 38 13 11 07 07 15 38")
         << "a text ending in Latin closes with 38";
-    EXPECT_EQ(Arabic("hello world"), "38 13 11 07 07 15 00 3A 15 17 07 19 38");
-    EXPECT_EQ(Arabic("3b"), "3C 09 30 03 38") << "a Latin letter right after a number takes 30";
-    EXPECT_EQ(Arabic("3ب"), "3C 09 30 03") << "so does an Arabic letter";
+    test_support::ExpectOutputs(Arabic, {{"hello world", "38 13 11 07 07 15 00 3A 15 17 07 19 38"},
+                                            {"3b", "3C 09 30 03 38", "a Latin letter right after a number takes 30"},
+                                            {"3ب", "3C 09 30 03", "so does an Arabic letter"}});
 }
 
 TEST(Arabic, PunctuationAndSymbols) {
-    EXPECT_EQ(Arabic("كتاب."), "05 1E 01 03 30 32") << "punctuation always takes 30";
-    EXPECT_EQ(Arabic("كتاب، قلم"), "05 1E 01 03 10 00 1F 07 0D") << "the Arabic comma is a letter-table row";
-    EXPECT_EQ(Arabic("3×4"), "3C 09 30 26 3C 19") << "after a digit the after-digit table";
-    EXPECT_EQ(Arabic("3*4"), "3C 09 30 26 3C 19");
-    EXPECT_EQ(Arabic("(كتاب)"), "26 05 1E 01 03 34");
-    EXPECT_EQ(Arabic("[ب]"), "20 26 03 34 04");
-    EXPECT_EQ(Arabic("ب & ت"), "03 00 0F 00 1E");
-    EXPECT_EQ(Arabic("ب:"), "03 30 10 02") << "colon in Arabic context";
-    EXPECT_EQ(Arabic("a:"), "38 01 12 38") << "colon in a Latin run is English";
-    EXPECT_EQ(Arabic("   "), "");
+    test_support::ExpectOutputs(Arabic,
+        {{"كتاب.", "05 1E 01 03 30 32", "punctuation always takes 30"},
+            {"كتاب، قلم", "05 1E 01 03 10 00 1F 07 0D", "the Arabic comma is a letter-table row"},
+            {"3×4", "3C 09 30 26 3C 19", "after a digit the after-digit table"}, {"3*4", "3C 09 30 26 3C 19"},
+            {"(كتاب)", "26 05 1E 01 03 34"}, {"[ب]", "20 26 03 34 04"}, {"ب & ت", "03 00 0F 00 1E"},
+            {"ب:", "03 30 10 02", "colon in Arabic context"}, {"a:", "38 01 12 38", "colon in a Latin run is English"},
+            {"   ", ""}});
 }
 
 TEST(Arabic, LettersTableIsSortedAndCoversTheCoreRows) {

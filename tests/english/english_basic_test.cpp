@@ -37,11 +37,8 @@ TEST(EnglishLetters, LowerCaseInputFoldsTheCallersText) {
 }
 
 TEST(EnglishNumbers, NumberSignOnceAndLetterDigits) {
-    EXPECT_EQ(G2("123"), "3C 01 03 09");
-    EXPECT_EQ(G2("1 000"), "3C 01 10 1A 1A 1A");  // numeric space
-    EXPECT_EQ(G2("3.5"), "3C 09 32 11");
-    EXPECT_EQ(G2("3,5"), "3C 09 02 11");
-    EXPECT_EQ(G2("90"), "3C 0A 1A");
+    test_support::ExpectOutputs(G2, {{"123", "3C 01 03 09"}, {"1 000", "3C 01 10 1A 1A 1A", "numeric space"},
+                                        {"3.5", "3C 09 32 11"}, {"3,5", "3C 09 02 11"}, {"90", "3C 0A 1A"}});
 }
 
 TEST(EnglishNumbers, DecimalPointBeforeDigits) {
@@ -52,45 +49,35 @@ TEST(EnglishNumbers, DecimalPointBeforeDigits) {
 }
 
 TEST(EnglishNumbers, GradeOneSymbolIndicatorBeforeLettersAToK) {
-    EXPECT_EQ(G1("1a"), "3C 01 30 01");
-    EXPECT_EQ(G1("2k"), "3C 03 30 05");
-    EXPECT_EQ(G1("1st"), "3C 01 0E 1E");  // s is no digit letter
-    EXPECT_EQ(G1("1B"), "3C 01 20 03");  // a capital ends the number
-    EXPECT_EQ(G1("3.b"), "3C 09 32 30 03");
+    test_support::ExpectOutputs(G1,
+        {{"1a", "3C 01 30 01"}, {"2k", "3C 03 30 05"}, {"1st", "3C 01 0E 1E", "s is no digit letter"},
+            {"1B", "3C 01 20 03", "a capital ends the number"}, {"3.b", "3C 09 32 30 03"}});
     EXPECT_EQ(G2("4b"), "3C 19 30 03");  // one indicator, not two
 }
 
 TEST(EnglishSpaces, RunsCollapseAndLeadingBlankKept) {
-    EXPECT_EQ(G1("a  b"), "01 00 03");
-    EXPECT_EQ(G1(" a"), "00 01");
-    EXPECT_EQ(G1("  a"), "00 01");
-    EXPECT_EQ(G1("a "), "01 00");
-    EXPECT_EQ(G1("1 a"), "3C 01 00 01");  // a space ends the number
-    EXPECT_EQ(G1("a\tb"), "01 00 03");  // other characters write a blank
+    test_support::ExpectOutputs(G1, {{"a  b", "01 00 03"}, {" a", "00 01"}, {"  a", "00 01"}, {"a ", "01 00"},
+                                        {"1 a", "3C 01 00 01", "a space ends the number"},
+                                        {"a\tb", "01 00 03", "other characters write a blank"}});
 }
 
 TEST(EnglishGrade1Indicators, StandaloneLettersInGrade2) {
-    EXPECT_EQ(G2("b"), "30 03");
-    EXPECT_EQ(G2("a"), "01");
-    EXPECT_EQ(G2("I"), "20 0A");
-    EXPECT_EQ(G2("o"), "15");
+    test_support::ExpectOutputs(G2, {{"b", "30 03"}, {"a", "01"}, {"I", "20 0A"}, {"o", "15"}});
     EXPECT_EQ(G1("b"), "03");
-    EXPECT_EQ(G2("x-ray"), "30 2D 24 17 01 3D");
-    EXPECT_EQ(G2("don't"), "19 15 1D 04 1E");  // t after a letter and apostrophe
-    EXPECT_EQ(G2("I'm"), "20 0A 04 0D");
-    EXPECT_EQ(G2("5\u00B0C"), "3C 11 18 1A 20 09");  // C after a degree sign
+    test_support::ExpectOutputs(G2,
+        {{"x-ray", "30 2D 24 17 01 3D"}, {"don't", "19 15 1D 04 1E", "t after a letter and apostrophe"},
+            {"I'm", "20 0A 04 0D"}, {"5\u00B0C", "3C 11 18 1A 20 09", "C after a degree sign"}});
 }
 
 TEST(EnglishGrade1Indicators, LetterSequencesThatSpellShortforms) {
-    EXPECT_EQ(G2("ab"), "30 01 03");
-    EXPECT_EQ(G2("(gd)"), "10 23 30 1B 19 10 1C");
-    EXPECT_EQ(G2("xs."), "30 2D 0E 32");
+    test_support::ExpectOutputs(G2, {{"ab", "30 01 03"}, {"(gd)", "10 23 30 1B 19 10 1C"}, {"xs.", "30 2D 0E 32"}});
     EXPECT_EQ(G1("ab"), "01 03");
     EXPECT_EQ(G2("abx"), "01 03 2D");
 }
 
 TEST(EnglishGrade1Indicators, SpacedLettersGetWordIndicator) {
-    EXPECT_EQ(G2("b-l-i-n-d"), "30 30 03 24 07 24 0A 24 1D 24 19");
-    EXPECT_EQ(G2("b-l-i-n-d b"), "30 30 03 24 07 24 0A 24 1D 24 19 00 30 03");  // mode ends at the space
-    EXPECT_EQ(G2("a-b-c"), "01 24 30 03 24 30 09");  // starts with a: single-letter indicators only
+    test_support::ExpectOutputs(G2,
+        {{"b-l-i-n-d", "30 30 03 24 07 24 0A 24 1D 24 19"},
+            {"b-l-i-n-d b", "30 30 03 24 07 24 0A 24 1D 24 19 00 30 03", "mode ends at the space"},
+            {"a-b-c", "01 24 30 03 24 30 09", "starts with a: single-letter indicators only"}});
 }

@@ -8,7 +8,7 @@ namespace {
 using latin_test::Cells;
 
 Cells Fr(const std::u16string &text, int grade = 1) {
-    TranslatorOptions o = latin_test::Options(6);
+    TranslatorOptions o = kotari::DefaultOptions(6);
     o.frenchGrade = grade;
     return latin_test::RunTranslator(kotari::TranslateFrench, text, o);
 }
@@ -150,26 +150,15 @@ TEST(French, GradeTwoUsesSeparatorsAsWordBoundaries) {
 
 TEST(French, WorstCaseInputStaysInsideTheBuffer) {
     for (int grade : {1, 2}) {
-        for (const char16_t *unit : {u"Ã{", u"{", u"…", u"ã", u"à peu près "}) {
-            std::u16string text;
-            while (text.size() < 2047) text += unit;
-            text.resize(2047);
-            bool intact = false;
-            TranslatorOptions o = latin_test::Options(6);
-            o.frenchGrade = grade;
-            Cells cells = latin_test::RunTranslator(kotari::TranslateFrench, text, o, &intact);
-            EXPECT_TRUE(intact);
-            EXPECT_LE(cells.size(), 6144u);
-        }
+        TranslatorOptions o = kotari::DefaultOptions(6);
+        o.frenchGrade = grade;
+        for (const char16_t *unit : {u"Ã{", u"{", u"…", u"ã", u"à peu près "})
+            latin_test::ExpectLongestTextFits(kotari::TranslateFrench, unit, o);
     }
 }
 
 TEST(French, ThroughTheExportIsWrapped) {
-    TranslatorOptions o = latin_test::Options(6, 4);
-    uint16_t text[] = {u'b', u'i', u'e', u'n', u' ', u'a', 0};
-    uint8_t out[64] = {};
-    EXPECT_EQ(BrailleTranslator(text, out, &o), 8);
-    EXPECT_EQ(Cells(out, out + 8), (Cells{0x03, 0x0A, 0x11, 0x1D, 0x01, 0, 0, 0}));
+    EXPECT_EQ(latin_test::ThroughExport(6, 4, u"bien a"), (Cells{0x03, 0x0A, 0x11, 0x1D, 0x01, 0, 0, 0}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 using latin_test::Cells;
 
 Cells It(const std::u16string &text) {
-    return latin_test::RunTranslator(kotari::TranslateItalian, text, latin_test::Options(8));
+    return latin_test::RunTranslator(kotari::TranslateItalian, text, kotari::DefaultOptions(8));
 }
 
 TEST(Italian, LettersAccentsAndCapitals) {
@@ -51,15 +51,8 @@ TEST(Italian, UnknownCharacters) {
 }
 
 TEST(Italian, WorstCaseInputStaysInsideTheBuffer) {
-    for (const char16_t *unit : {u"Ⅷ", u"⅒", u"©", u"Ω"}) {
-        std::u16string text;
-        while (text.size() < 2047) text += unit;
-        text.resize(2047);
-        bool intact = false;
-        Cells cells = latin_test::RunTranslator(kotari::TranslateItalian, text, latin_test::Options(8), &intact);
-        EXPECT_TRUE(intact);
-        EXPECT_LE(cells.size(), 6144u);
-    }
+    for (const char16_t *unit : {u"Ⅷ", u"⅒", u"©", u"Ω"})
+        latin_test::ExpectLongestTextFits(kotari::TranslateItalian, unit, kotari::DefaultOptions(8));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ double Agreement(const char *file, int language, int frenchGrade, const std::str
     setenv("LOUIS_TABLEPATH", LOUIS_TABLE_DIR, 0);
     std::ifstream in(std::string(VELUMI_TEST_DATA_DIR) + "/" + file);
     EXPECT_TRUE(in.good()) << file;
-    TranslatorOptions o = latin_test::Options(language);
+    TranslatorOptions o = kotari::DefaultOptions(language);
     o.frenchGrade = frenchGrade;
     const kotari::Translator fn = kotari::TranslatorFor(language);
     int same = 0, total = 0;

@@ -23,17 +23,27 @@ inline Cells RunTranslator(kotari::Translator fn, const std::u16string &text, co
     return run.cells;
 }
 
-inline TranslatorOptions Options(int language, int lineCells = 0) {
-    TranslatorOptions o{};
-    o.language = language;
-    o.englishGrade = 1;
-    o.markComputerText = 1;
-    o.lineCells = lineCells;
-    o.chineseMode = 1;
-    o.frenchGrade = 1;
-    o.germanGrade = 2;
-    o.vietnameseVariant = 2;
-    return o;
+// `unit` repeated to the longest text the engine takes (2047 units) through `fn`:
+// nothing may be written past the work buffer or past the count, and the count
+// stays within `maxCells`.
+inline void ExpectLongestTextFits(kotari::Translator fn, const char16_t *unit, const TranslatorOptions &o,
+    size_t maxCells = 6144) {
+    std::u16string text;
+    while (text.size() < 2047) text += unit;
+    text.resize(2047);
+    bool intact = false;
+    const Cells cells = RunTranslator(fn, text, o, &intact);
+    EXPECT_TRUE(intact);
+    EXPECT_LE(cells.size(), maxCells);
+}
+
+// The export's packed cells for `text` at `width` cells a line.
+inline Cells ThroughExport(int language, int width, std::u16string text) {
+    TranslatorOptions o = kotari::DefaultOptions(language, width);
+    text.push_back(0);
+    Cells out(2 * kotari::kCellBufferSize + 64);
+    out.resize(static_cast<size_t>(BrailleTranslator(reinterpret_cast<uint16_t *>(text.data()), out.data(), &o)));
+    return out;
 }
 
 }  // namespace latin_test

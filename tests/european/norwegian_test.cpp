@@ -8,7 +8,7 @@ namespace {
 using latin_test::Cells;
 
 Cells No(const std::u16string &text, int lineCells = 0) {
-    return latin_test::RunTranslator(kotari::TranslateNorwegian, text, latin_test::Options(18, lineCells));
+    return latin_test::RunTranslator(kotari::TranslateNorwegian, text, kotari::DefaultOptions(18, lineCells));
 }
 
 TEST(Norwegian, LettersAndCapitals) {
@@ -44,11 +44,7 @@ TEST(Norwegian, NumberIsKeptOnOneLine) {
 }
 
 TEST(Norwegian, ExportDoesNotRewrap) {
-    TranslatorOptions o = latin_test::Options(18, 4);
-    uint16_t text[] = {u'a', u'b', u'c', u' ', u'd', u'e', 0};
-    uint8_t out[64] = {};
-    ASSERT_EQ(BrailleTranslator(text, out, &o), 8);
-    EXPECT_EQ(Cells(out, out + 8), (Cells{0x01, 0x03, 0x09, 0, 0x19, 0x11, 0, 0}));
+    EXPECT_EQ(latin_test::ThroughExport(18, 4, u"abc de"), (Cells{0x01, 0x03, 0x09, 0, 0x19, 0x11, 0, 0}));
 }
 
 TEST(Norwegian, NumbersAndTheirUnits) {
@@ -67,16 +63,9 @@ TEST(Norwegian, UnknownCharacters) {
 
 TEST(Norwegian, WritesAtMost6141Cells) {
     for (int width : {0, 7, 40}) {
-        for (const char16_t *unit : {u"x²", u"²", u"1 ", u"Æ", u"a1,5 "}) {
-            std::u16string text;
-            while (text.size() < 2047) text += unit;
-            text.resize(2047);
-            bool intact = false;
-            Cells cells =
-                latin_test::RunTranslator(kotari::TranslateNorwegian, text, latin_test::Options(18, width), &intact);
-            EXPECT_TRUE(intact);
-            EXPECT_LE(cells.size(), 6141u);
-        }
+        for (const char16_t *unit : {u"x²", u"²", u"1 ", u"Æ", u"a1,5 "})
+            latin_test::ExpectLongestTextFits(kotari::TranslateNorwegian, unit, kotari::DefaultOptions(18, width),
+                6141);
     }
 }
 

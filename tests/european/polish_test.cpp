@@ -9,7 +9,7 @@ namespace {
 using latin_test::Cells;
 
 Cells Pl(const std::u16string &text) {
-    return latin_test::RunTranslator(kotari::TranslatePolish, text, latin_test::Options(17));
+    return latin_test::RunTranslator(kotari::TranslatePolish, text, kotari::DefaultOptions(17));
 }
 
 TEST(Polish, LettersAndPolishLetters) {
@@ -83,15 +83,8 @@ TEST(Polish, TableBisectionFindsEveryCharacter) {
 }
 
 TEST(Polish, WorstCaseInputStaysInsideTheBuffer) {
-    for (const char16_t *unit : {u"©", u"Æ", u"¼", u"\U0001F600"}) {
-        std::u16string text;
-        while (text.size() < 2047) text += unit;
-        text.resize(2047);
-        bool intact = false;
-        Cells cells = latin_test::RunTranslator(kotari::TranslatePolish, text, latin_test::Options(17), &intact);
-        EXPECT_TRUE(intact);
-        EXPECT_LE(cells.size(), 6144u);
-    }
+    for (const char16_t *unit : {u"©", u"Æ", u"¼", u"\U0001F600"})
+        latin_test::ExpectLongestTextFits(kotari::TranslatePolish, unit, kotari::DefaultOptions(17));
 }
 
 }  // namespace

@@ -52,5 +52,7 @@ inline std::vector<uint8_t> Translate16(const std::u16string &text, Settings st 
 }
 
 inline std::string K(const std::string &text, Settings st = {}) { return Hex(Translate16(U16(text), st)); }
+// K with the default settings, as test_support::ExpectOutputs takes it.
+inline std::string KPlain(const std::string &text) { return K(text); }
 
 }  // namespace korean_test

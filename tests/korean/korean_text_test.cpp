@@ -5,6 +5,7 @@
 #include "korean_test_util.h"
 
 using korean_test::K;
+using korean_test::KPlain;
 using korean_test::Settings;
 
 namespace {
@@ -21,17 +22,16 @@ Settings NoComputerText() {
 }  // namespace
 
 TEST(KoreanLatin, RomanIndicatorsAroundALatinRun) {
-    EXPECT_EQ(K("한 ABC 가"), "1A 12 00 34 20 20 01 03 09 32 00 2B");
-    EXPECT_EQ(K("가abc나"), "2B 34 01 03 09 32 09");
-    // Inside parentheses only the start indicator.
-    EXPECT_EQ(K("(ABC)"), "26 04 34 20 20 01 03 09 20 34");
-    // Before punctuation or a digit no end indicator.
-    EXPECT_EQ(K("ABC?"), "34 20 20 01 03 09 26");
-    EXPECT_EQ(K("ABC3"), "34 20 20 01 03 09 3C 09");
-    // Spaces and punctuation between Latin words stay in the run, which is
-    // trimmed back to its last letter.
-    EXPECT_EQ(K("a, b 가"), "34 01 02 00 30 03 32 00 2B");
-    EXPECT_EQ(K("a b, 가"), "34 01 00 30 03 10 00 2B");
+    test_support::ExpectOutputs(KPlain,
+        {{"한 ABC 가", "1A 12 00 34 20 20 01 03 09 32 00 2B"}, {"가abc나", "2B 34 01 03 09 32 09"},
+            // Inside parentheses only the start indicator.
+            {"(ABC)", "26 04 34 20 20 01 03 09 20 34"},
+            // Before punctuation or a digit no end indicator.
+            {"ABC?", "34 20 20 01 03 09 26"}, {"ABC3", "34 20 20 01 03 09 3C 09"},
+            // Spaces and punctuation between Latin words stay in the run, which is
+
+            // trimmed back to its last letter.
+            {"a, b 가", "34 01 02 00 30 03 32 00 2B"}, {"a b, 가", "34 01 00 30 03 10 00 2B"}});
 }
 
 TEST(KoreanLatin, FirstWordOfARunIsSpelledOut) {
@@ -56,75 +56,51 @@ TEST(KoreanLatin, AccentedAndGreekLettersJoinTheRun) {
 }
 
 TEST(KoreanNumber, NumberSignAndContinuation) {
-    EXPECT_EQ(K("3,000"), "3C 09 02 1A 1A 1A");
-    EXPECT_EQ(K("3.5"), "3C 09 32 11");
-    EXPECT_EQ(K("12:30"), "3C 01 03 10 02 09 1A");
-    EXPECT_EQ(K("010-1234"), "3C 1A 01 1A 24 01 03 09 19");
-    EXPECT_EQ(K("1 2"), "3C 01 00 3C 03");
-    // A comma elsewhere is the Korean comma.
-    EXPECT_EQ(K("가,나"), "2B 10 09");
-    EXPECT_EQ(K("3, 가"), "3C 09 10 00 2B");
+    test_support::ExpectOutputs(KPlain,
+        {{"3,000", "3C 09 02 1A 1A 1A"}, {"3.5", "3C 09 32 11"}, {"12:30", "3C 01 03 10 02 09 1A"},
+            {"010-1234", "3C 1A 01 1A 24 01 03 09 19"}, {"1 2", "3C 01 00 3C 03"},
+            // A comma elsewhere is the Korean comma.
+            {"가,나", "2B 10 09"}, {"3, 가", "3C 09 10 00 2B"}});
 }
 
 TEST(KoreanNumber, BlankBeforeASyllableThatReadsAsADigit) {
-    EXPECT_EQ(K("3년"), "3C 09 00 09 21");
-    EXPECT_EQ(K("5시"), "3C 11 20 15");
-    EXPECT_EQ(K("7운"), "3C 1B 00 1B");
-    // 분 starts with ㅂ, which reads as no digit.
-    EXPECT_EQ(K("30분"), "3C 09 1A 18 1B");
-    EXPECT_EQ(K("3개"), "3C 09 08 17");
+    test_support::ExpectOutputs(KPlain, {{"3년", "3C 09 00 09 21"}, {"5시", "3C 11 20 15"}, {"7운", "3C 1B 00 1B"},
+                                            // 분 starts with ㅂ, which reads as no digit.
+                                            {"30분", "3C 09 1A 18 1B"}, {"3개", "3C 09 08 17"}});
 }
 
 TEST(KoreanNumber, CircledNumbers) {
-    EXPECT_EQ(K("①"), "3C 02");
-    EXPECT_EQ(K("⑩"), "3C 02 34");
-    EXPECT_EQ(K("⑳"), "3C 06 34");
-    EXPECT_EQ(K("①②"), "3C 02 3C 06");
-    // A digit after a circled number and a full stop continues it.
-    EXPECT_EQ(K("①.5"), "3C 02 32 11");
+    test_support::ExpectOutputs(KPlain, {{"①", "3C 02"}, {"⑩", "3C 02 34"}, {"⑳", "3C 06 34"}, {"①②", "3C 02 3C 06"},
+                                            // A digit after a circled number and a full stop continues it.
+                                            {"①.5", "3C 02 32 11"}});
 }
 
 TEST(KoreanPunctuation, TableAndVariants) {
-    EXPECT_EQ(K("가."), "2B 32");
-    EXPECT_EQ(K("가!"), "2B 16");
-    EXPECT_EQ(K("가·나"), "2B 10 06 09");
-    EXPECT_EQ(K("「가」"), "10 26 2B 34 02");
-    EXPECT_EQ(K("（가）"), "26 04 2B 20 34");
-    EXPECT_EQ(K("！"), "16");
-    EXPECT_EQ(K("※"), "14 14");
-    EXPECT_EQ(K("㎠"), "34 09 0D 18 3C 03");
+    test_support::ExpectOutputs(KPlain,
+        {{"가.", "2B 32"}, {"가!", "2B 16"}, {"가·나", "2B 10 06 09"}, {"「가」", "10 26 2B 34 02"},
+            {"（가）", "26 04 2B 20 34"}, {"！", "16"}, {"※", "14 14"}, {"㎠", "34 09 0D 18 3C 03"}});
 }
 
 TEST(KoreanPunctuation, SpecialRules) {
-    // The straight double quote alternates.
-    EXPECT_EQ(K("\"가\" \"나\""), "26 2B 34 00 26 09 34");
-    // Operators: blanks towards Hangul only.
-    EXPECT_EQ(K("가+나"), "2B 00 22 00 09");
-    EXPECT_EQ(K("3+4=7"), "3C 09 22 3C 19 12 12 3C 1B");
-    // Currency before a digit drops its first cell.
-    EXPECT_EQ(K("$5"), "08 19 3C 11");
-    EXPECT_EQ(K("$"), "34 08 19");
-    EXPECT_EQ(K("₩1,000"), "08 3A 3C 01 02 1A 1A 1A");
-    // Shapes: 38 before a run of one shape, 07 after it.
-    EXPECT_EQ(K("○○가"), "38 34 34 07 2B");
-    EXPECT_EQ(K("△□"), "38 2C 07 38 36 07");
-    // Ellipses and full stops.
-    EXPECT_EQ(K("……"), "20 20 20");
-    EXPECT_EQ(K("…⋯"), "20 20 20");
-    EXPECT_EQ(K("....."), "32 32 32");
-    // Percent and degrees: a blank before Hangul.
-    EXPECT_EQ(K("20%가"), "3C 03 1A 34 0F 00 2B");
-    EXPECT_EQ(K("20%."), "3C 03 1A 34 0F 32");
-    EXPECT_EQ(K("30°다"), "3C 09 1A 34 19 00 0A");
+    test_support::ExpectOutputs(KPlain,
+        {// The straight double quote alternates.
+            {"\"가\" \"나\"", "26 2B 34 00 26 09 34"},
+            // Operators: blanks towards Hangul only.
+            {"가+나", "2B 00 22 00 09"}, {"3+4=7", "3C 09 22 3C 19 12 12 3C 1B"},
+            // Currency before a digit drops its first cell.
+            {"$5", "08 19 3C 11"}, {"$", "34 08 19"}, {"₩1,000", "08 3A 3C 01 02 1A 1A 1A"},
+            // Shapes: 38 before a run of one shape, 07 after it.
+            {"○○가", "38 34 34 07 2B"}, {"△□", "38 2C 07 38 36 07"},
+            // Ellipses and full stops.
+            {"……", "20 20 20"}, {"…⋯", "20 20 20"}, {".....", "32 32 32"},
+            // Percent and degrees: a blank before Hangul.
+            {"20%가", "3C 03 1A 34 0F 00 2B"}, {"20%.", "3C 03 1A 34 0F 32"}, {"30°다", "3C 09 1A 34 19 00 0A"}});
 }
 
 TEST(KoreanSpace, BlanksAndUnknownCharacters) {
-    EXPECT_EQ(K("가  나"), "2B 00 09");
-    EXPECT_EQ(K(" 가"), "00 2B");
-    EXPECT_EQ(K("가\t나"), "2B 00 09");
-    // A character outside the basic plane is one character: one blank.
-    EXPECT_EQ(K("가\xF0\x9F\x98\x80나"), "2B 00 09");
-    EXPECT_EQ(K(""), "");
+    test_support::ExpectOutputs(KPlain, {{"가  나", "2B 00 09"}, {" 가", "00 2B"}, {"가\t나", "2B 00 09"},
+                                            // A character outside the basic plane is one character: one blank.
+                                            {"가\xF0\x9F\x98\x80나", "2B 00 09"}, {"", ""}});
 }
 
 TEST(KoreanLayout, SyllablesAreNeverSplit) {

@@ -13,14 +13,10 @@
 
 using namespace velumi;
 
+using test_support::FileText;
 using test_support::Today;
 
 namespace {
-
-std::string ReadFile(const std::string &path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 std::string TempDir() {
     char tmpl[] = "/tmp/velumi-log-XXXXXX";
@@ -60,7 +56,7 @@ TEST(CNubraTrace, RecordLayoutBomOnlyOnNewFileAndCutAt255) {
     trace.WriteLine(std::string(280, 'y').c_str());
     const std::string path = trace.FilePath();
     EXPECT_EQ(path, dir + Today() + ".txt");
-    const std::string bytes = ReadFile(path);
+    const std::string bytes = FileText(path);
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     // Decode UTF-16LE (ASCII only here) and check each record.
@@ -99,7 +95,7 @@ TEST(CNubraTrace, AppendsToAnExistingFileWithoutBomAndWritesWideText) {
     const std::string path = dir + Today() + ".txt";
     { std::ofstream(path, std::ios::binary) << std::string("\xFF\xFE", 2); }
     trace.WriteLine("\xED\x95\x9C");  // 한 U+D55C
-    const std::string bytes = ReadFile(path);
+    const std::string bytes = FileText(path);
     EXPECT_EQ(bytes.rfind("\xFF\xFE", 0), 0u);
     EXPECT_EQ(bytes.find("\xFF\xFE", 2), std::string::npos);
     EXPECT_NE(bytes.find(std::string("\x5C\xD5\r\0\n\0", 6)), std::string::npos);
@@ -117,7 +113,7 @@ TEST(TraceStart, HonoursTheOverrideAndLogLinesReachTheDailyFile) {
     unsetenv("VELUMI_LOG_DIR");
     NubraLog("[OK] %s() successed", "CVelumi::Init");
     CNubraTrace::Instance().Enable(false);
-    const std::string bytes = ReadFile(dir + Today() + ".txt");
+    const std::string bytes = FileText(dir + Today() + ".txt");
     std::string wide;
     for (char c : std::string("[OK] CVelumi::Init() successed")) wide += std::string{c, '\0'};
     EXPECT_NE(bytes.find(wide), std::string::npos);

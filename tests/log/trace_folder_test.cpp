@@ -26,14 +26,10 @@
 namespace fs = std::filesystem;
 using namespace velumi;
 
+using test_support::FileText;
 using test_support::Today;
 
 namespace {
-
-std::string Slurp(const fs::path &path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 mode_t ModeOf(const fs::path &path) {
     struct stat st;
@@ -91,12 +87,12 @@ TEST_F(TraceFolder, TheDailyFileIsNeverALinkPipeOrSecondName) {
 
     fs::create_symlink(dir_ / "victim", daily);
     trace.WriteLine("through a link");
-    EXPECT_EQ(Slurp(dir_ / "victim"), "victim");
+    EXPECT_EQ(FileText(dir_ / "victim"), "victim");
     fs::remove(daily);
 
     fs::create_hard_link(dir_ / "victim", daily);
     trace.WriteLine("through a hard link");
-    EXPECT_EQ(Slurp(dir_ / "victim"), "victim");
+    EXPECT_EQ(FileText(dir_ / "victim"), "victim");
     fs::remove(daily);
 
     // A pipe that nobody reads: the record is dropped at once, not waited on.
@@ -141,7 +137,7 @@ TEST_F(TraceFolder, TheNamedFolderMayBeOddButNeverHangs) {
         NubraLog("[OK] nowhere");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << bad;
     }
-    EXPECT_EQ(Slurp(dir_ / "file"), "file");
+    EXPECT_EQ(FileText(dir_ / "file"), "file");
     EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
 }
 

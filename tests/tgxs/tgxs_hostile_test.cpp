@@ -18,6 +18,7 @@
 
 #include "log_capture.h"
 #include "loopback_http_server.h"
+#include "process_state.h"
 #include "tgxs/tgxs_reader.h"
 
 namespace fs = std::filesystem;
@@ -50,9 +51,8 @@ std::string Escape(const std::string &path) {
 class TgxsHostileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string base = (fs::temp_directory_path() / "velumi-tgxs-hostile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(&base[0]), nullptr);
-        dir_ = base;
+        dir_ = test_support::NewTempFolder("velumi-tgxs-hostile");
+        ASSERT_FALSE(dir_.empty());
     }
     void TearDown() override {
         // A reader still blocked on a pipe is released before the folder goes.

@@ -19,6 +19,7 @@
 #include "loopback_http_server.h"
 #include "platform/debug_output.h"
 #include "platform/utf.h"
+#include "process_state.h"
 #include "tgxs/tgxs_reader.h"
 
 namespace fs = std::filesystem;
@@ -57,9 +58,8 @@ std::map<std::string, std::string> Snapshot(const fs::path &dir) {
 class TgxsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string base = (fs::temp_directory_path() / "velumi-tgxs-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(&base[0]), nullptr);
-        root_ = base;
+        root_ = test_support::NewTempFolder("velumi-tgxs-test");
+        ASSERT_FALSE(root_.empty());
         tmp_ = root_ / "tmp";
         cwd_ = root_ / "cwd";
         work_ = root_ / "work";

@@ -14,16 +14,13 @@
 #include <iterator>
 
 #include "image.h"
+#include "process_state.h"
 #include "tool_runner.h"
 
 namespace fs = std::filesystem;
+using test_support::FileText;
 
 namespace {
-
-std::string Slurp(const std::string &path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 class HostileTool : public testing::Test {
 protected:
@@ -37,7 +34,7 @@ protected:
         for (size_t i = 3; i < im.rgba.size(); i += 4) im.rgba[i] = 255;
         std::string error;
         ASSERT_TRUE(velumi_tool::WritePng(dir + "/in.png", im, error)) << error;
-        png = Slurp(dir + "/in.png");
+        png = FileText(dir + "/in.png");
     }
     void TearDown() override {
         for (const auto &e : fs::directory_iterator(dir))
@@ -116,13 +113,13 @@ TEST_F(HostileTool, Image2TgxNeverHarmsWhatItMayNotTouch) {
     fs::create_hard_link(in, dir + "/hard.tgx");
     for (const std::string &out : {in, dir + "/./in.png", dir + "/hard.tgx"}) {
         ExpectFailure(Run({"image2tgx", in, out}), "is the input file");
-        EXPECT_EQ(Slurp(in), png) << out;
+        EXPECT_EQ(FileText(in), png) << out;
     }
     // A link to a file of someone else's: refused, the target untouched.
     std::ofstream(dir + "/victim") << "keep me";
     fs::create_symlink(dir + "/victim", dir + "/link.tgx");
     ExpectFailure(Run({"image2tgx", in, dir + "/link.tgx"}), "is a link");
-    EXPECT_EQ(Slurp(dir + "/victim"), "keep me");
+    EXPECT_EQ(FileText(dir + "/victim"), "keep me");
     EXPECT_TRUE(fs::is_symlink(dir + "/link.tgx"));
     // A pipe, a folder and a device node: refused at once, left in place.
     ASSERT_EQ(mkfifo((dir + "/pipe.tgx").c_str(), 0600), 0);
@@ -144,15 +141,15 @@ TEST_F(HostileTool, Image2TgxReplacesARegularFileAsDocumented) {
     ASSERT_EQ(::chmod(out.c_str(), 0640), 0);
     const auto r = Run({"image2tgx", dir + "/in.png", out});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp(out).substr(0, 5), "_tgx_");
+    EXPECT_EQ(FileText(out).substr(0, 5), "_tgx_");
     struct stat st;
     ASSERT_EQ(::stat(out.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u) << "the old file's permissions are kept";
     // A failed conversion leaves it as it was.
     std::ofstream(dir + "/notes.txt") << "not a picture";
-    const std::string before = Slurp(out);
+    const std::string before = FileText(out);
     ExpectFailure(Run({"image2tgx", dir + "/notes.txt", out}), "not a PNG file");
-    EXPECT_EQ(Slurp(out), before);
+    EXPECT_EQ(FileText(out), before);
     EXPECT_TRUE(Leftovers().empty());
     const auto help = Run({"image2tgx", "--help"});
     EXPECT_NE(help.out.find("An existing OUT.tgx is replaced when it is a regular file"), std::string::npos)

@@ -29,6 +29,13 @@ ToolResult RunFilter(const std::vector<std::string> &args, const std::string &in
     return RunTool(args, input, kEnv);
 }
 
+// The tool refuses `args` (exit status 2) and says `message` on standard error.
+void ExpectRefused(const std::vector<std::string> &args, const std::string &message) {
+    const ToolResult r = RunFilter(args);
+    EXPECT_EQ(r.status, 2) << message;
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+}
+
 TEST(Translate, EachInputLineGivesItsOwnOutputAndBlankLinesStay) {
     const auto r = RunFilter({"translate", "-"}, "abc def\n\n  \nthe knowledge\n");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -98,26 +105,18 @@ TEST(Translate, TheTranslatorAndTablesCanBeChosen) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("'no-such-table.ctb'"), std::string::npos) << r.err;
     EXPECT_EQ(r.ErrLines(), 1) << r.err;
-    r = RunFilter({"translate", "--lang", "nl", "--translator", "engine", "x"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("the engine has no translator for dutch"), std::string::npos) << r.err;
-    r = RunFilter({"translate", "--lang", "ko", "--translator", "liblouis", "x"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("no liblouis table for korean"), std::string::npos) << r.err;
+    ExpectRefused({"translate", "--lang", "nl", "--translator", "engine", "x"},
+        "the engine has no translator for dutch");
+    ExpectRefused({"translate", "--lang", "ko", "--translator", "liblouis", "x"}, "no liblouis table for korean");
 }
 
 TEST(Translate, GradesALanguageLacksAndBadLinesAreRefused) {
-    auto r = RunFilter({"translate", "--grade", "3", "x"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("english has the grades 1 (uncontracted) and 2 (contracted), not 3"), std::string::npos);
-    r = RunFilter({"show", "--lang", "arabic", "--grade", "2", "x"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("arabic has no grade option"), std::string::npos) << r.err;
-    r = RunFilter({"page", "--lang", "it", "--grade", "2", "x"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("italian has one braille grade only"), std::string::npos) << r.err;
+    ExpectRefused({"translate", "--grade", "3", "x"},
+        "english has the grades 1 (uncontracted) and 2 (contracted), not 3");
+    ExpectRefused({"show", "--lang", "arabic", "--grade", "2", "x"}, "arabic has no grade option");
+    ExpectRefused({"page", "--lang", "it", "--grade", "2", "x"}, "italian has one braille grade only");
     EXPECT_EQ(RunFilter({"translate", "--lang", "zh", "--grade", "3", "x"}).status, 0) << "Chinese has modes 1 to 3";
-    r = RunFilter({"translate", "-"}, "ok\n\xC3(\n");
+    const auto r = RunFilter({"translate", "-"}, "ok\n\xC3(\n");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("line 2 of standard input is not valid UTF-8"), std::string::npos) << r.err;
     EXPECT_EQ(Lines(r.out).size(), 1u) << "the lines before it were written";

@@ -25,30 +25,16 @@
 #include <thread>
 #include <vector>
 
-extern char **environ;
-
 namespace web_test {
 
-inline std::string ChromiumPath() {
-    for (const char *p : {"/usr/bin/chromium", "/usr/bin/chromium-browser", "/usr/bin/google-chrome"})
-        if (access(p, X_OK) == 0) return p;
-    return "";
-}
-
-class Browser {
+class Browser : public BrowserProcess {
 public:
-    Browser() = default;
     ~Browser() { Close(); }
-    Browser(const Browser &) = delete;
-    Browser &operator=(const Browser &) = delete;
 
     // Starts Chromium headless with a fresh profile. False when it cannot be started.
     bool Start() {
         const std::string exe = ChromiumPath();
-        if (exe.empty()) return false;
-        char tmpl[] = "/tmp/velumi-chromium-XXXXXX";
-        if (!mkdtemp(tmpl)) return false;
-        profile_ = tmpl;
+        if (exe.empty() || !MakeProfile("/tmp/velumi-chromium-XXXXXX")) return false;
         int toChrome[2], fromChrome[2];
         if (pipe2(toChrome, O_CLOEXEC) != 0 || pipe2(fromChrome, O_CLOEXEC) != 0) return false;
         posix_spawn_file_actions_t actions;
@@ -173,10 +159,9 @@ private:
         }
     }
 
-    pid_t pid_ = -1;
     int in_ = -1, out_ = -1;
     int id_ = 0;
-    std::string buffer_, session_, profile_;
+    std::string buffer_, session_;
 };
 
 }  // namespace web_test

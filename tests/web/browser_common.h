@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -75,6 +76,18 @@ inline bool WritePng(const std::string &path, const std::string &base64) {
     return static_cast<bool>(out);
 }
 
+// The first of `candidates` that can be run; "" when none can.
+inline std::string FirstExecutable(std::initializer_list<const char *> candidates) {
+    for (const char *p : candidates)
+        if (access(p, X_OK) == 0) return p;
+    return "";
+}
+
+inline std::string ChromiumPath() {
+    return FirstExecutable({"/usr/bin/chromium", "/usr/bin/chromium-browser", "/usr/bin/google-chrome"});
+}
+inline std::string FirefoxPath() { return FirstExecutable({"/usr/bin/firefox-esr", "/usr/bin/firefox"}); }
+
 // Starts `args[0]` with `actions`; sets `pid` to -1 when it cannot be started.
 inline bool SpawnBrowser(pid_t &pid, std::vector<std::string> args, posix_spawn_file_actions_t &actions) {
     std::vector<char *> argv;
@@ -105,5 +118,28 @@ inline void StopBrowser(pid_t &pid, int tries, std::string &profile) {
         profile.clear();
     }
 }
+
+// What every browser driver owns: the browser's process and its temporary
+// profile folder. Not copyable; the driver's destructor closes the browser.
+class BrowserProcess {
+public:
+    BrowserProcess() = default;
+    BrowserProcess(const BrowserProcess &) = delete;
+    BrowserProcess &operator=(const BrowserProcess &) = delete;
+
+protected:
+    ~BrowserProcess() = default;
+
+    // Makes a fresh profile folder from `pattern` (ending in XXXXXX); false when it cannot.
+    bool MakeProfile(const char *pattern) {
+        std::string folder = pattern;
+        if (!mkdtemp(folder.data())) return false;
+        profile_ = folder;
+        return true;
+    }
+
+    pid_t pid_ = -1;
+    std::string profile_;
+};
 
 }  // namespace web_test

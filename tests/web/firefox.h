@@ -26,30 +26,16 @@
 #include <thread>
 #include <vector>
 
-extern char **environ;
-
 namespace web_test {
 
-inline std::string FirefoxPath() {
-    for (const char *p : {"/usr/bin/firefox-esr", "/usr/bin/firefox"})
-        if (access(p, X_OK) == 0) return p;
-    return "";
-}
-
-class Firefox {
+class Firefox : public BrowserProcess {
 public:
-    Firefox() = default;
     ~Firefox() { Close(); }
-    Firefox(const Firefox &) = delete;
-    Firefox &operator=(const Firefox &) = delete;
 
     // Starts Firefox headless with a fresh profile and opens a session.
     bool Start() {
         const std::string exe = FirefoxPath();
-        if (exe.empty()) return false;
-        char tmpl[] = "/tmp/velumi-firefox-XXXXXX";
-        if (!mkdtemp(tmpl)) return false;
-        profile_ = tmpl;
+        if (exe.empty() || !MakeProfile("/tmp/velumi-firefox-XXXXXX")) return false;
         const int port = FreePort();
         {
             std::ofstream prefs(profile_ + "/user.js");
@@ -197,10 +183,9 @@ private:
         }
     }
 
-    pid_t pid_ = -1;
     int fd_ = -1;
     int id_ = 0;
-    std::string buffer_, profile_;
+    std::string buffer_;
 };
 
 }  // namespace web_test

@@ -13,7 +13,6 @@ namespace kotari {
 namespace arabic {
 namespace {
 
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kSwitch = 0x38;  // into a Latin run, and back into Arabic after one
 constexpr uint8_t kAfterNumber = 0x30;  // an Arabic letter or a symbol right after a number
 

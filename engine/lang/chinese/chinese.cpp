@@ -16,7 +16,6 @@ namespace kotari {
 namespace chinese {
 namespace {
 
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kLatinSign = 0x30;
 constexpr uint8_t kRepeat = 0x3C;  // mode 3: the character before, once more
 

@@ -19,7 +19,6 @@ namespace {
 enum CharClass : uint8_t { kStart, kLetter, kAccented, kGreek, kNumber, kSymbol, kSpace, kOther, kEnd };
 
 constexpr uint8_t kCapitalSign = 0x20;
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kGrade1Sign = 0x30;
 constexpr int kSegmentCapacity = 2048;
 // Longer letter runs are written letter by letter: their segmented form could

@@ -50,21 +50,10 @@ using SymbolEntry = CharCells<5>;
 constexpr int kSymbolCount = 94;
 extern const SymbolEntry kSymbolTable[kSymbolCount];
 
-// Indexes of SymbolTable entries with special handling.
+// Indexes of SymbolTable entries with special handling (named beside the rows in
+// data/english_symbols.tsv).
 enum SymbolIndex : int {
-    kSymArrowFirst = 1,
-    kSymArrowLast = 4,
-    kSymEmDash = 46,
-    kSymUnderscore = 47,
-    kSymQuestion = 51,
-    kSymComma = 52,
-    kSymFullStop = 55,
-    kSymStraightQuote = 63,
-    kSymShapeArrowFirst = 74,
-    kSymShapeFirst = 77,
-    kSymShapeLast = 80,
-    kSymAt = 10,
-    kSymDegree = 21,
+#include "english_symbols_names.inc"
 };
 
 constexpr int kOpeningCount = 13;
@@ -93,10 +82,13 @@ struct WordsignEntry {
     uint8_t cells[6];
 };
 constexpr int kWordsignCount = 110;
-constexpr int kWordsignLastWithEndings = 28;  // but ... still take any apostrophe ending
-constexpr int kWordsignEnough = 34;  // takes only 's
-constexpr int kWordsignLowerFirst = 29;  // be, were, his, was: lower wordsigns that
-constexpr int kWordsignLowerLast = 32;  // no dash or closing mark may touch
+// Rows with rules of their own, named beside the rows in data/english_wordsigns.tsv:
+// but ... kWordsignLastWithEndings still take any apostrophe ending, kWordsignEnough
+// takes only 's, and kWordsignLowerFirst ... kWordsignLowerLast (be, were, his,
+// was) are lower wordsigns that no dash or closing mark may touch.
+enum WordsignIndex : int {
+#include "english_wordsigns_names.inc"
+};
 extern const WordsignEntry kWordsignTable[kWordsignCount];
 
 struct GroupsignEntry {

@@ -11,7 +11,6 @@ namespace kotari {
 namespace {
 
 constexpr uint8_t kCapitalSign = 0x28;
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kHyphen = 0x24;
 constexpr uint8_t kUnknown = 0x22;
 constexpr uint8_t kOpeningQuote = 0x26;
@@ -20,9 +19,7 @@ constexpr uint8_t kEllipsisDot = 0x04;
 
 const CharEntry *SearchTables(char16_t c) {
     if (const CharEntry *e = FindSorted(kItalianChars, kItalianCharsCount, c)) return e;
-    for (const ItalianTable &t : kItalianExtraTables)
-        if (const CharEntry *e = FindSorted(t.entries, t.count, c)) return e;
-    return nullptr;
+    return FindSorted(kItalianExtra, kItalianExtraCount, c);
 }
 
 }  // namespace

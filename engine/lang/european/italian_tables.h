@@ -1,5 +1,5 @@
 // Italian character tables, each sorted by code point: the main table of letters,
-// digits and punctuation, and the extra tables looked up after it.
+// digits and punctuation, and the extra table looked up after it.
 #pragma once
 
 #include "lang/european/char_table.h"
@@ -9,13 +9,8 @@ namespace kotari {
 extern const CharEntry kItalianChars[];
 extern const int kItalianCharsCount;
 
-struct ItalianTable {
-    const CharEntry *entries;
-    int count;
-};
-
-// Accents, Greek, IPA, fractions, Roman numerals, operators (in lookup order).
-constexpr int kItalianExtraTableCount = 6;
-extern const ItalianTable kItalianExtraTables[kItalianExtraTableCount];
+// Accents, Greek, IPA, fractions, Roman numerals and operators, in one table.
+extern const CharEntry kItalianExtra[];
+extern const int kItalianExtraCount;
 
 }  // namespace kotari

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kNorwegianMaxCells = 6141;
 constexpr uint8_t kCapitalSign = 0x20;
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kLetterSign = 0x30;  // a-j right after a digit
 constexpr uint8_t kUnknown = 0x22;
 

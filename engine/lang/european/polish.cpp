@@ -43,7 +43,6 @@ static_assert(kPolishSeparatorCount == 26, "26 word separators");
 static_assert(IsSortedChars(kPolishSeparators, kPolishSeparatorCount), "sorted by code point");
 
 constexpr uint8_t kCapitalSign = 0x28;
-constexpr uint8_t kNumberSign = 0x3C;
 constexpr uint8_t kUnknown = 0x22;
 constexpr uint8_t kOpeningQuote = 0x26;
 

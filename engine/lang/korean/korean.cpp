@@ -21,25 +21,35 @@ constexpr int kWorkCapacity = kInputLimit * kMaxHanjaReading;
 static_assert(kMaxHanjaReading >= 4, "a Roman numeral spelling must fit where a reading fits");
 
 constexpr char16_t kSyllableFirst = 0xAC00;
-constexpr char16_t kSyllableLast = 0xD7A3;
+constexpr char16_t kSyllableLast = kSyllableFirst + kInitialCount * kVowelCount * kFinalCount - 1;  // U+D7A3
 constexpr uint8_t kRomanStart = 0x34;
 constexpr uint8_t kRomanEnd = 0x32;
 constexpr uint8_t kJamoSign = 0x3F;
 constexpr uint8_t kSeparator = 0x24;
 
-// Jamo numbers used by the rules (initial, vowel and final numbers within their group).
+// Jamo numbers used by the rules (initial, vowel and final numbers within their
+// group), taken from the conjoining jamo they stand for: the initials count from
+// U+1100 ᄀ, the vowels from U+1161 ᅡ and the finals from U+11A7 (0: no final).
+constexpr int InitialNumber(char16_t jamo) { return jamo - 0x1100; }
+constexpr int VowelNumber(char16_t jamo) { return jamo - 0x1161; }
+constexpr int FinalNumber(char16_t jamo) { return jamo - 0x11A7; }
 enum : int {
-    kInitialN = 2,
-    kInitialD = 3,
-    kInitialM = 6,
-    kInitialIeung = 11,
-    kInitialK = 15,
-    kInitialT = 16,
-    kInitialP = 17,
-    kInitialH = 18,
+    kInitialN = InitialNumber(u'ᄂ'),
+    kInitialD = InitialNumber(u'ᄃ'),
+    kInitialM = InitialNumber(u'ᄆ'),
+    kInitialIeung = InitialNumber(u'ᄋ'),
+    kInitialK = InitialNumber(u'ᄏ'),
+    kInitialT = InitialNumber(u'ᄐ'),
+    kInitialP = InitialNumber(u'ᄑ'),
+    kInitialH = InitialNumber(u'ᄒ'),
 };
-enum : int { kVowelYa = 2, kVowelWa = 9, kVowelU = 13, kVowelWo = 14 };
-enum : int { kFinalN = 4, kFinalNj = 5, kFinalNh = 6 };
+enum : int {
+    kVowelYa = VowelNumber(u'ᅣ'),
+    kVowelWa = VowelNumber(u'ᅪ'),
+    kVowelU = VowelNumber(u'ᅮ'),
+    kVowelWo = VowelNumber(u'ᅯ')
+};
+enum : int { kFinalN = FinalNumber(u'ᆫ'), kFinalNj = FinalNumber(u'ᆬ'), kFinalNh = FinalNumber(u'ᆭ') };
 
 // 셩 쎵 졍 쪙 쳥 are written in full: with the 영 abbreviation they would read as
 // 성 썽 정 쩡 청, which take that cell after their initial.
@@ -81,9 +91,9 @@ inline bool IsLatinLetter(char16_t c) {
     return IsGreek(c) || english::AccentClassOf(c) != 14;
 }
 
-inline int Initial(char16_t c) { return (c - kSyllableFirst) / 588; }
-inline int Vowel(char16_t c) { return (c - kSyllableFirst) % 588 / 28; }
-inline int Final(char16_t c) { return (c - kSyllableFirst) % 28; }
+inline int Initial(char16_t c) { return (c - kSyllableFirst) / (kVowelCount * kFinalCount); }
+inline int Vowel(char16_t c) { return (c - kSyllableFirst) % (kVowelCount * kFinalCount) / kFinalCount; }
+inline int Final(char16_t c) { return (c - kSyllableFirst) % kFinalCount; }
 
 // Punctuation class of a character (directly or through the variants), or -1.
 int PunctuationClassOf(char16_t ch) {

@@ -9,11 +9,15 @@
 namespace kotari {
 namespace korean {
 
+// A syllable is one of 19 initials, one of 21 vowels and one of 28 finals (the
+// first of them: no final), numbered in that order from U+AC00.
+constexpr int kInitialCount = 19, kVowelCount = 21, kFinalCount = 28;
+
 // Jamo numbers: initials 0-18, vowels 19-39, finals 40-67 (40 = no final).
 constexpr int kInitialBase = 0;
-constexpr int kVowelBase = 19;
-constexpr int kFinalBase = 40;
-constexpr int kJamoCount = 68;
+constexpr int kVowelBase = kInitialBase + kInitialCount;
+constexpr int kFinalBase = kVowelBase + kVowelCount;
+constexpr int kJamoCount = kFinalBase + kFinalCount;
 
 struct JamoCells {
     uint8_t count;
@@ -45,10 +49,16 @@ struct SyllableRange {
     uint8_t cells[4];
     bool withFinal;
 };
-constexpr int kFirstRangeCount = 10;
-extern const SyllableRange kFirstRangeSet[kFirstRangeCount];
-constexpr int kSecondRangeCount = 14;
-extern const SyllableRange kSecondRangeSet[kSecondRangeCount];
+// The first set: syllables with cells of their own; the second: a consonant plus
+// ㅏ, any final. Searched in order; the rows are kept in data/korean_*_ranges.tsv.
+inline constexpr SyllableRange kFirstRangeSet[] = {
+#include "korean_first_ranges.inc"
+};
+inline constexpr SyllableRange kSecondRangeSet[] = {
+#include "korean_second_ranges.inc"
+};
+constexpr int kFirstRangeCount = CountOf(kFirstRangeSet);
+constexpr int kSecondRangeCount = CountOf(kSecondRangeSet);
 
 // A vowel with a range of finals (final numbers 0-27, 0 = none) written as one cell.
 struct VowelFinalAbbreviation {
@@ -77,10 +87,13 @@ struct RomanNumeral {
     uint8_t length;
     char spelling[5];
 };
-constexpr int kRomanNumeralCount = 24;
-extern const RomanNumeral kRomanNumerals[kRomanNumeralCount];
+inline constexpr RomanNumeral kRomanNumerals[] = {
+#include "korean_roman_numerals.inc"
+};
+constexpr int kRomanNumeralCount = CountOf(kRomanNumerals);
 
-// Punctuation and symbols: the class number is the row's index.
+// Punctuation and symbols: the class number is the row's index. The rows and
+// the names of the classes with special rules are kept in data/korean_punctuation.tsv.
 using PunctuationEntry = CharCells<8>;
 constexpr int kPunctuationCount = 79;
 extern const PunctuationEntry kPunctuation[kPunctuationCount];
@@ -95,37 +108,15 @@ extern const PunctuationVariant kPunctuationVariants[kPunctuationVariantCount];
 
 // Classes with special rules.
 enum PunctuationClass : int {
-    kPunctFullStop = 0,
-    kPunctComma = 3,
-    kPunctMiddleDot = 4,
-    kPunctColon = 5,
-    kPunctHyphen = 26,
-    kPunctOpenParen = 12,
-    kPunctCloseParen = 13,
-    kPunctShapeFirst = 29,
-    kPunctShapeLast = 32,
-    kPunctEllipsisFirst = 33,
-    kPunctEllipsisLast = 34,
-    kPunctCurrencyFirst = 39,
-    kPunctCurrencyLast = 44,
-    kPunctOperatorFirst = 45,
-    kPunctOperatorLast = 58,
-    kPunctDegreeFirst = 66,
-    kPunctDegreeLast = 70,
-    kPunctPercent = 74,
-    kPunctStraightQuote = 78,
+#include "korean_punctuation_names.inc"
 };
 
-// Digits use kDigitCells (core/cells.h).
-constexpr uint8_t kNumberSign = 0x3C;
+// Digits use kDigitCells and kNumberSign (core/cells.h).
 
 // Circled numbers U+2460-U+2473, lowered digits written after the number sign.
 constexpr char16_t kCircledFirst = 0x2460;
 constexpr char16_t kCircledLast = 0x2473;
-struct CircledNumber {
-    uint8_t count;
-    uint8_t cells[2];
-};
+using CircledNumber = JamoCells;  // the same: up to two cells
 extern const CircledNumber kCircledNumbers[kCircledLast - kCircledFirst + 1];
 
 }  // namespace korean

@@ -24,7 +24,7 @@ namespace {
 enum : uint8_t { D = 0x44, E = 0x45, F = 0x46, G = 0x47, H = 0x48 };
 constexpr uint8_t kDigitBit = 0x40, kCapitalBit = 0x80;
 constexpr uint8_t kToneCells[5] = {0x14, 0x30, 0x22, 0x24, 0x20};  // D..H
-constexpr uint8_t kNumberSign = 0x3C, kCapital = 0x28, kCapitalWord = 0x38, kLetterSign = 0x20;
+constexpr uint8_t kCapital = 0x28, kCapitalWord = 0x38, kLetterSign = 0x20;
 
 inline bool IsTone(uint8_t code) { return code >= D && code <= H; }
 
