@@ -43,12 +43,7 @@ int main() {
         std::string text = hex == "-" ? "" : FromHex(hex);
         char utf8[kTextBytes];
         CopyField(utf8, sizeof utf8, text.c_str());
-        char converted[kTextBytes];
-        ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
-        std::memcpy(utf8, converted, sizeof utf8);
-        ComposeKanaMarks(utf8, kTextBytes);
-        FoldLatinAccents(utf8);
-        TabsToZenSpace(utf8, kTextBytes);
+        NormaliseInput(utf8);
         char stream[kStreamBytes] = {0};
         std::vector<unsigned char> cells;
         if (mode == "tokens") {

@@ -18,12 +18,7 @@ int TranslateJapanese(char16_t *text, uint8_t *cells) {
     int len = Utf16ToUtf8(text, utf8, kTextBytes);
     JP_LOG("UTF8len:%d\n", len);
 
-    char converted[kTextBytes];
-    ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
-    std::memcpy(utf8, converted, sizeof utf8);
-    ComposeKanaMarks(utf8, kTextBytes);
-    FoldLatinAccents(utf8);
-    TabsToZenSpace(utf8, kTextBytes);
+    NormaliseInput(utf8);
 
     char stream[kStreamBytes];
     int streamLen = jpanalyzer(utf8, stream, kStreamBytes);

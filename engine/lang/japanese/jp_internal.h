@@ -169,6 +169,9 @@ int ComposeKanaMarks(char *text, int cap);
 // ss), which the letter cells cannot show and which would otherwise write
 // nothing, in place (never longer); returns the length.
 int FoldLatinAccents(char *text);
+// The whole normalisation of the analyser's input, in place (kTextBytes): half-width
+// kana, kana marks, accented letters, tabs.
+void NormaliseInput(char *utf8);
 
 // ---- Analysis ---------------------------------------------------------------
 // Parses one MeCab result line into tok (cleared first); false for EOS or an

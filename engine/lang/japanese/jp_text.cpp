@@ -418,6 +418,15 @@ int TabsToZenSpace(char *text, int cap) {
     return len;
 }
 
+void NormaliseInput(char *utf8) {
+    char converted[kTextBytes];
+    ConvertHankakuKana2Zenkaku(utf8, converted, kTextBytes);
+    std::memcpy(utf8, converted, sizeof converted);
+    ComposeKanaMarks(utf8, kTextBytes);
+    FoldLatinAccents(utf8);
+    TabsToZenSpace(utf8, kTextBytes);
+}
+
 const char *KanjiReadingOf(uint32_t cp) {
     const KanjiReading *end = kKanjiReadings + kKanjiReadingCount;
     const KanjiReading *r =
