@@ -321,6 +321,12 @@ uint32_t Unvoiced(uint32_t c) {
 }  // namespace
 
 int ComposeKanaMarks(char *text, int cap) {
+    // Most texts hold none of the marks (U+3099..U+309E, U+30F7..U+30FE): one scan of the bytes.
+    bool any = false;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p && !any; ++p)
+        any = p[0] == 0xE3 &&
+              ((p[1] == 0x82 && p[2] >= 0x99 && p[2] <= 0x9E) || (p[1] == 0x83 && p[2] >= 0xB7 && p[2] <= 0xBE));
+    if (!any) return static_cast<int>(std::strlen(text));
     char out[kTextBytes];
     int n = 0;
     uint32_t prev = 0;  // the kana written last, 0 after anything else
@@ -377,6 +383,8 @@ int FoldLatinAccents(char *text) {
         "l L l N n N n N n n N n O o O o O o OEoeR r R r R r S s S s S s "
         "S s T t T t T t U u U u U u U u U u U u W w Y y Y Z z Z z Z z s ";
     static_assert(sizeof kFold == 2 * (0x180 - 0xC0) + 1, "two characters for each of U+00C0..U+017F");
+    // U+00C0..U+017F all begin with the byte C3, C4 or C5.
+    if (!std::strpbrk(text, "\xC3\xC4\xC5")) return static_cast<int>(std::strlen(text));
     int n = 0;
     for (int i = 0; text[i];) {
         int len = 0;
