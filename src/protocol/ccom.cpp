@@ -105,7 +105,19 @@ int CCOM::COMInitPath(const std::string &portName) {
 }
 
 int CCOM::StartLink() {
-    switch (Open()) {
+    // The acknowledgement event and the display thread exist before the read
+    // worker starts: an answer or notice that arrives at once finds them, and
+    // the worker never reads the pointers while they are being set.
+    const bool fresh = !displayThread_;
+    if (!ackEvent_) ackEvent_ = std::make_unique<platform::Event>(platform::Event::Reset::Auto);
+    if (fresh) displayThread_ = std::make_unique<CComDisplayThread>(*this);
+    const int opened = Open();
+    if (opened != RE_OK && fresh) {
+        // Nothing runs: leave the link as it was before this call.
+        displayThread_.reset();
+        ackEvent_.reset();
+    }
+    switch (opened) {
     case RE_OK: NubraLog("[OK] %s() successed", "COMInit"); break;
     case RE_PORT_ALREADY_OPENED:
         NubraLog("[ERROR] %s() NUBRA_ERROR_COM_PORT_ALREADY_OPENED", "COMInit");
@@ -119,9 +131,6 @@ int CCOM::StartLink() {
         return NUBRA_ERROR_COM_OPEN_FAIL;
     default: return NUBRA_ERROR_COM_OPEN_FAIL;
     }
-    // The acknowledgement event exists before the display thread can signal it.
-    if (!ackEvent_) ackEvent_ = std::make_unique<platform::Event>(platform::Event::Reset::Auto);
-    if (!displayThread_) displayThread_ = std::make_unique<CComDisplayThread>(*this);
     displayThread_->Start();
     platform::SleepMs(platform::Scaled(kSettleMs));
     return 0;

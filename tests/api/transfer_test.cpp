@@ -1,6 +1,8 @@
 // What the pad shows is what the SDK reports, while page keys, queries, failed
 // lines and stray notices cut across a transfer.
+#include <atomic>
 #include <random>
+#include <thread>
 
 #include "pad_fixture.h"
 
@@ -168,6 +170,25 @@ TEST_F(Transfer, OnlyTheNoticeOfTheOutstandingLineAdvances) {
     EXPECT_TRUE(log.Contains("[CAUTION] E_NUBRA_STATUS_NOTI ignored"));
     VELUMI_DISPLAY_DATA(picture.data(), 800, 0);  // back to sending changed lines only
     WaitIdle();
+}
+
+// Notices that arrive while init opens the port find the link's display thread
+// already made: it used to be made after the read worker had started, and the
+// worker read the pointer while init wrote it (a race ThreadSanitizer reports).
+TEST_F(Transfer, NoticesDuringInitFindTheLinkReady) {
+    std::atomic<bool> done{false};
+    std::thread noise([&] {
+        while (!done) {
+            pad->SendLineNotice();
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(Init(3), 0);
+        EXPECT_EQ(VELUMI_DEINIT(), 0);
+    }
+    done = true;
+    noise.join();
 }
 
 // Answers slower than the response time-out: every line is resent, and the
