@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Generates the Japanese translator's fallback kanji readings as a C++ source.
 
-MeCab's IPA dictionary has no reading for a word it does not know (倖田, 來未,
-販 alone): the translator then has only the kanji, which no braille cell spells.
+MeCab's IPA dictionary has no reading for a word it does not know (龘, 燚犇,
+讀觸): the translator then has only the kanji, which no braille cell spells.
 This table gives every kanji one reading in katakana so that such a word is
 still read out instead of vanishing: the first on reading (kJapaneseOn) of
 unicode-data's Unihan_Readings.txt, or the first kun reading (kJapaneseKun)

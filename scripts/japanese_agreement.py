@@ -159,8 +159,8 @@ def classify(engine, case, ours_kana, ours_cells, want_cells, want_kana):
             cls = ("reading differs: a word the IPA dictionary lacks (read from the kanji table)" if unknown else
                    "reading differs: dictionary reading (IPA vs the reference)")
         elif cls.startswith("reading differs") and numbers:
-            cls = ("reading differs outside the dictionary: the numeral and mark rules we follow (a touten kept "
-                   "in 三、四, ◎ and a lone ＊ as marks, 'ワ' for は)")
+            cls = ("reading differs outside the dictionary: the numeral and mark rules we follow (kind 3 keeps "
+                   "its touten, ◎ and a lone ＊ are marks)")
         elif cls.startswith("reading differs"):
             cls = "reading differs: kana words (particle readings, historical spellings, small kana)"
     return "numbers/marks: " + cls if numbers else cls

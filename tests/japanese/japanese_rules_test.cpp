@@ -138,10 +138,10 @@ TEST(JapaneseNormalise, SurrogatePairsAndVoicedWo) {
 // Accented Latin letters keep their letter instead of vanishing; × and ÷ stay operators.
 TEST(JapaneseNormalise, AccentedLatinLettersKeepTheirLetter) {
     char text[kTextBytes];
-    std::snprintf(text, sizeof text, "%s", "caffè Æsop straße Łódź ×÷ ア");
-    EXPECT_EQ(FoldLatinAccents(text), static_cast<int>(std::strlen("caffe AEsop strasse Lodz ×÷ ア")));
-    EXPECT_STREQ(text, "caffe AEsop strasse Lodz ×÷ ア");
-    EXPECT_EQ(H("Pokémon"), H("Pokemon"));
+    std::snprintf(text, sizeof text, "%s", "naïve Æsop straße Łódź ×÷ ア");
+    EXPECT_EQ(FoldLatinAccents(text), static_cast<int>(std::strlen("naive AEsop strasse Lodz ×÷ ア")));
+    EXPECT_STREQ(text, "naive AEsop strasse Lodz ×÷ ア");
+    EXPECT_EQ(H("Ångström café"), H("Angstrom cafe"));
 }
 
 // Marks that would otherwise write nothing become the kana they stand for.
@@ -150,7 +150,7 @@ TEST(JapaneseNormalise, KanaMarksJoinAndIterationMarksRepeat) {
         const char *in, *out;
     } cases[] = {
         {"か゛ハ゜う゛ウ゛", "がパゔヴ"}, {"か\u3099ほ\u309A", "がぽ"},  // combining marks
-        {"ヱ゛ヷヺ", "ヴェヴァヴォ"}, {"づゝふゞイスヽがゝ", "づつふぶイススがか"},
+        {"ヰ゛ヷヺ", "ヴィヴァヴォ"}, {"すゝきたゞコヽロがゝ", "すすきただココロがか"},
         {"ゝa゛ん゛", "ゝa゛ん゛"},  // nothing to repeat, nothing to join
     };
     for (const auto &c : cases) {
