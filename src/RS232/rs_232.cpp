@@ -127,6 +127,7 @@ int CRS232::Open() {
     }
     (void)::ioctl(fd, TIOCEXCL);
     if (!Configure(fd)) {
+        (void)::ioctl(fd, TIOCNXCL);
         ::close(fd);
         ::close(wakeFd_);
         wakeFd_ = -1;
@@ -197,6 +198,10 @@ void CRS232::ClosePort(bool notify) {
         int lines = TIOCM_DTR | TIOCM_RTS;
         (void)::ioctl(fd, TIOCMBIC, &lines);
         (void)::tcflush(fd, TCIOFLUSH);
+        // Exclusive mode outlives this descriptor while anything else holds the
+        // port (a pty's other side does): without this, no user but root could
+        // open the port again until then.
+        (void)::ioctl(fd, TIOCNXCL);
         ::close(fd);
     }
     if (wakeFd_ >= 0) ::close(wakeFd_);

@@ -1,8 +1,11 @@
 // The protocol engine, the display transfer thread and the serial port,
 // against the simulated pad over a real pseudo-terminal.
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -268,6 +271,17 @@ TEST_F(Link, SecondInitIsRefusedAndLeavesTheLinkAlone) {
     EXPECT_EQ(com.RequestFirmwareVersion(), 0);
 }
 
+// The port's exclusive-mode flag, seen through a descriptor of our own: 1 or 0
+// for root, who may open an exclusive port; -1 when it cannot be opened or read.
+int Exclusive(const std::string &path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    int on = -1;
+    if (::ioctl(fd, TIOCGEXCL, &on) != 0) on = -1;
+    ::close(fd);
+    return on;
+}
+
 TEST(Port, OpenCloseContract) {
     platform::SetTimeScale(10);
     LogCapture log;
@@ -290,9 +304,11 @@ TEST(Port, OpenCloseContract) {
     port.SetPortName(pad.DevicePath());
     ASSERT_EQ(port.Open(), RE_OK);
     EXPECT_EQ(port.Open(), RE_PORT_ALREADY_OPENED);
+    EXPECT_NE(Exclusive(pad.DevicePath()), 0) << "no other user opens the port while the SDK has it";
     EXPECT_EQ(port.Close(), 0) << "the workers are still running";
     ASSERT_TRUE(WaitUntil([&] { return port.Close() == 1; }, 2000));
     EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(Exclusive(pad.DevicePath()), 0) << "closed, the port is free again though the pad keeps its side";
     ASSERT_EQ(port.Open(), RE_OK) << "a closed port opens again";
     const uint8_t frame[9] = {0xAA, 0x55, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0xA5};
     EXPECT_EQ(port.COMPortWrite(frame, 0, 0), 0);
