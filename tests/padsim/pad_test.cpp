@@ -555,6 +555,8 @@ TEST_F(PadTest, ReplugAfterHangUpServesANewPtyBehindTheSameLink) {
     EXPECT_EQ(Ask(LineRequest(0, 0x80, Bytes(32, 0x07)), 19), Concat({kRspLineAccepted, kNotiLine}));
     const std::string before = pad_->DevicePath();
     pad_->HangUp();
+    struct stat gone;
+    EXPECT_NE(lstat(link.c_str(), &gone), 0) << "unplugged, the pad's name is gone, not left to a reused pty";
     ASSERT_TRUE(pad_->Replug());
     EXPECT_NE(pad_->DevicePath(), before);
     EXPECT_EQ(pad_->BrailleLine(), Bytes(32, 0x07)) << "the pins keep what they showed";

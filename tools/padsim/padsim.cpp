@@ -152,6 +152,7 @@ struct SimulatedPad::Impl {
     void ReadInput();
     void ProcessInput();
     void CloseFds();
+    static void RemoveLinks(const std::vector<std::string> &links, const std::string &path);
     void Inject(std::vector<uint8_t> bytes, bool isFrame);
     // Hands events to the observers; must be called without mu held.
     void Notify(const std::vector<PadEvent> &events);
@@ -278,13 +279,17 @@ void SimulatedPad::Impl::Stop() {
         wake = -1;
         inbox.clear();
     }
-    for (const std::string &link : ownLinks) {
+    RemoveLinks(ownLinks, path);
+    Notify(PadEvent::Kind::LinkChanged);
+}
+
+void SimulatedPad::Impl::RemoveLinks(const std::vector<std::string> &links, const std::string &path) {
+    for (const std::string &link : links) {
         // Remove only a link that still points to this pad: another may have taken the name.
         char target[256];
         ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
         if (n >= 0 && std::string(target, static_cast<size_t>(n)) == path) unlink(link.c_str());
     }
-    Notify(PadEvent::Kind::LinkChanged);
 }
 
 void SimulatedPad::Impl::Notify(const std::vector<PadEvent> &events) {
@@ -862,7 +867,13 @@ void SimulatedPad::HangUp() {
     impl_->hangUpRequested = true;
     impl_->Wake();
     impl_->cv.wait(lock, [&] { return impl_->hungUp || !impl_->running; });
+    // The links go as a device's name goes when it is unplugged; Replug makes
+    // them again. Left in place, they would name the pty number that the system
+    // hands to the next program once the SDK lets go of this one.
+    const std::vector<std::string> links = impl_->links;
+    const std::string path = impl_->slavePath;
     lock.unlock();
+    Impl::RemoveLinks(links, path);
     impl_->Notify(PadEvent::Kind::LinkChanged);
 }
 

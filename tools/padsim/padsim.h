@@ -198,7 +198,8 @@ public:
     // A device-name answer (0x0101) nobody asked for; `name` cut or padded to 10 bytes.
     void SendDeviceName(const std::string &name);
     // Closes the pty master under a running link, as when the pad is unplugged:
-    // the SDK's reads and writes then fail. Returns when closed. Stop still cleans up.
+    // the SDK's reads and writes then fail, and the links made by LinkAs are
+    // gone. Returns when closed. Stop still cleans up.
     void HangUp();
     // Plugs the pad in again after HangUp (or Stop): a fresh pty, and every link
     // made by LinkAs points to it again. The shown cells are kept. False when
