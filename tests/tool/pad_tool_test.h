@@ -23,6 +23,10 @@ protected:
         env = {{"VELUMI_LOG_DIR", dir + "/log"}, {"VELUMI_PORT_DIR", ""}};
     }
     void TearDown() override {
+        // A failed test shows the SDK's error lines from the tool's log: the
+        // tool's one-line message does not say why a port would not open.
+        if (HasFailure())
+            std::system(("grep -rh -e ERROR -e Exception " + dir + "/log 2>/dev/null | tail -n 20").c_str());
         pad.reset();
         std::system(("rm -rf " + dir).c_str());
     }
